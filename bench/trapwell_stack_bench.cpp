@@ -1,0 +1,89 @@
+// Cost of the calls every traced procedure makes: Push and Pop with tracing off and on
+// (against opening, appending one line to and closing the same file directly), and
+// AddParam with ShowParam.
+
+#include <trapwell/errhandler.h>
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+QTemporaryDir& folder() {
+    static QTemporaryDir dir;
+    return dir;
+}
+
+trapwell::ErrHandler makeHandler(bool tracing) {
+    trapwell::ErrHandler handler = trapwell::ErrHandler::create();
+    handler.setDestination(folder().path());
+    handler.setTraceExecution(tracing);
+    return handler;
+}
+
+void PushPop_TracingOff(benchmark::State& state) {
+    trapwell::ErrHandler handler = makeHandler(false);
+    const QString name = QStringLiteral("Form1.Timer1_Timer");
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(handler.Push(name));
+        benchmark::DoNotOptimize(handler.Pop());
+    }
+}
+BENCHMARK(PushPop_TracingOff);
+
+void PushPop_TracingOn(benchmark::State& state) {
+    trapwell::ErrHandler handler = makeHandler(true);
+    const QString name = QStringLiteral("Form1.Timer1_Timer");
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(handler.Push(name));
+        benchmark::DoNotOptimize(handler.Pop());
+    }
+}
+BENCHMARK(PushPop_TracingOn);
+
+// The floor for tracing: open, append one line, close, with nothing else around it.
+void DirectAppend_OpenWriteClose(benchmark::State& state) {
+    const QByteArray path = QFile::encodeName(folder().filePath(QStringLiteral("Direct.log")));
+    const char line[] = "Form1.Timer1_Timer\r\n";
+    for (auto _ : state) {
+        const int fd = ::open(path.constData(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
+        benchmark::DoNotOptimize(::write(fd, line, sizeof line - 1));
+        ::close(fd);
+    }
+}
+BENCHMARK(DirectAppend_OpenWriteClose);
+
+void AddParamShowParam(benchmark::State& state) {
+    trapwell::ErrHandler handler = makeHandler(false);
+    handler.Push(QStringLiteral("modTrans.FadeOut"));
+    const QString name = QStringLiteral("vStep");
+    const QString type = QStringLiteral("Single");
+    const QVariant value = 12.5;
+    for (auto _ : state) {
+        handler.AddParam(name, type, value);
+        benchmark::DoNotOptimize(handler.ShowParam());
+        state.PauseTiming();
+        handler.Pop(); // drops the list, so every round lists one parameter
+        handler.Push(QStringLiteral("modTrans.FadeOut"));
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(AddParamShowParam);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QTemporaryDir config;
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,69 @@
+#pragma once
+
+#include "platform/com/modulelock.h"
+
+#include <trapwell/unknown.h>
+
+#include <atomic>
+#include <cstdint>
+#include <new>
+#include <utility>
+
+namespace platform::com {
+
+// Reference counting for an object that implements Interfaces. The derived class answers
+// queryInterface (with offer()) and is created with new; its first reference comes from
+// the queryInterface that hands it out. Every live object holds the module in use.
+template <class Derived, class... Interfaces> class ComObject : public Interfaces... {
+public:
+    std::uint32_t addRef() override { return ++refs_; }
+    std::uint32_t release() override {
+        const std::uint32_t n = --refs_;
+        if (n == 0)
+            delete static_cast<Derived*>(this);
+        return n;
+    }
+
+protected:
+    ComObject() { ModuleLock::objectCreated(); }
+    virtual ~ComObject() { ModuleLock::objectDestroyed(); }
+    ComObject(const ComObject&) = delete;
+    ComObject& operator=(const ComObject&) = delete;
+
+    // Hands out interface p with one new reference.
+    template <class I> trapwell::HResult offer(I* p, void** out) {
+        *out = p;
+        addRef();
+        return trapwell::status::ok;
+    }
+    trapwell::HResult refuse(void** out) {
+        if (out)
+            *out = nullptr;
+        return trapwell::status::noInterface;
+    }
+
+private:
+    std::atomic<std::uint32_t> refs_{0};
+};
+
+// Creates a Derived and hands out its interface iid; deletes it again when it has none.
+template <class Derived, class... Args>
+trapwell::HResult createObject(const trapwell::Guid& iid, void** out, Args&&... args) {
+    if (!out)
+        return trapwell::status::pointer;
+    *out = nullptr;
+    Derived* object = nullptr;
+    try {
+        object = new Derived(std::forward<Args>(args)...);
+    } catch (const std::bad_alloc&) {
+        return trapwell::status::outOfMemory;
+    } catch (...) {
+        return trapwell::status::fail;
+    }
+    object->addRef();
+    const trapwell::HResult hr = object->queryInterface(iid, out);
+    object->release();
+    return hr;
+}
+
+} // namespace platform::com

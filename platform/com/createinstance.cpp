@@ -1,0 +1,91 @@
+// The host side of the component runtime: finding, loading and asking in-process servers.
+
+#include "platform/com/classregistry.h"
+
+#include <trapwell/comptr.h>
+#include <trapwell/runtime.h>
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QHash>
+
+#include <dlfcn.h>
+#include <mutex>
+
+namespace trapwell {
+
+namespace {
+
+// Servers stay loaded for the life of the process once loaded, as objects handed out may
+// outlive any bookkeeping of ours; the table only avoids loading one twice.
+class LoadedServers {
+public:
+    DllGetClassObjectFn entryOf(const QString& path) {
+        std::lock_guard lock(mutex_);
+        if (auto it = servers_.constFind(path); it != servers_.constEnd())
+            return it.value();
+        void* handle = dlopen(QFile::encodeName(path).constData(), RTLD_NOW | RTLD_LOCAL);
+        if (!handle)
+            return nullptr;
+        auto entry = reinterpret_cast<DllGetClassObjectFn>(dlsym(handle, "DllGetClassObject"));
+        if (!entry) {
+            dlclose(handle);
+            return nullptr;
+        }
+        servers_.insert(path, entry);
+        return entry;
+    }
+
+private:
+    std::mutex mutex_;
+    QHash<QString, DllGetClassObjectFn> servers_;
+};
+
+LoadedServers& loadedServers() {
+    static LoadedServers servers;
+    return servers;
+}
+
+QString executableDir() {
+    if (QCoreApplication::instance())
+        return QCoreApplication::applicationDirPath();
+    return QFileInfo(QFile::symLinkTarget(QStringLiteral("/proc/self/exe"))).absolutePath();
+}
+
+HResult createFrom(DllGetClassObjectFn entry, const Guid& clsid, const Guid& iid, void** out) {
+    ComPtr<IClassFactory> factory;
+    HResult hr = entry(&clsid, &IID_IClassFactory, factory.putVoid());
+    if (failed(hr))
+        return hr;
+    if (!factory)
+        return status::unexpected;
+    return factory->CreateInstance(nullptr, iid, out);
+}
+
+} // namespace
+
+HResult createInstance(const Guid& clsid, const Guid& iid, void** out) {
+    if (!out)
+        return status::pointer;
+    *out = nullptr;
+    if (auto registered = platform::com::ClassRegistry::libraryOf(clsid)) {
+        DllGetClassObjectFn entry = loadedServers().entryOf(*registered);
+        return entry ? createFrom(entry, clsid, iid, out) : status::classNotRegistered;
+    }
+    // Not registered: a portable copy keeps its libraries beside the program.
+    const QDir dir(executableDir());
+    const QStringList libraries =
+        dir.entryList({QStringLiteral("*.so")}, QDir::Files | QDir::Readable, QDir::Name);
+    for (const QString& name : libraries) {
+        DllGetClassObjectFn entry = loadedServers().entryOf(dir.absoluteFilePath(name));
+        if (!entry)
+            continue;
+        const HResult hr = createFrom(entry, clsid, iid, out);
+        if (hr != status::classNotAvailable)
+            return hr;
+    }
+    return status::classNotRegistered;
+}
+
+} // namespace trapwell

@@ -1,0 +1,30 @@
+#include "platform/com/errorrecord.h"
+
+namespace platform::com {
+
+namespace {
+struct Record {
+    std::int32_t number = 0;
+    QString source;
+    QString description;
+};
+thread_local Record lastRecord;
+} // namespace
+
+void setErrorRecord(std::int32_t number, const QString& source, const QString& description) {
+    lastRecord = {number, source, description};
+}
+
+void clearErrorRecord() { lastRecord = {}; }
+
+trapwell::HResult readErrorRecord(std::int32_t* number, QString* source, QString* description) {
+    if (!number || !source || !description)
+        return trapwell::status::pointer;
+    *number = lastRecord.number;
+    *source = lastRecord.source;
+    *description = lastRecord.description;
+    return lastRecord.number == 0 ? trapwell::status::falseResult : trapwell::status::ok;
+}
+
+
+} // namespace platform::com

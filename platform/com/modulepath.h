@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QString>
+
+namespace platform::com {
+
+// The absolute path of the library or executable that holds address (dladdr); empty when
+// it cannot be found.
+QString modulePathOf(const void* address);
+
+} // namespace platform::com

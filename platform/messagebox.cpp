@@ -1,0 +1,116 @@
+#include "platform/messagebox.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+
+#include <utility>
+
+namespace platform {
+
+namespace {
+
+// The innermost live recorder; while there is one, no box is shown.
+MsgBoxRecorder* activeRecorder = nullptr;
+
+constexpr int buttonSetMask = 0x0F;
+constexpr int iconMask = 0x70;
+constexpr int defaultButtonMask = 0x300;
+constexpr int defaultButtonShift = 8;
+
+struct ButtonAnswer {
+    QMessageBox::StandardButton button;
+    int answer;
+};
+
+// The buttons of a set in their classic order, the first being the default answer.
+QList<ButtonAnswer> buttonsOf(int buttons) {
+    switch (buttons & buttonSetMask) {
+    case mb::OKCancel:
+        return {{QMessageBox::Ok, mb::OK}, {QMessageBox::Cancel, mb::Cancel}};
+    case mb::AbortRetryIgnore:
+        return {{QMessageBox::Abort, mb::Abort},
+                {QMessageBox::Retry, mb::Retry},
+                {QMessageBox::Ignore, mb::Ignore}};
+    case mb::YesNoCancel:
+        return {{QMessageBox::Yes, mb::Yes},
+                {QMessageBox::No, mb::No},
+                {QMessageBox::Cancel, mb::Cancel}};
+    case mb::YesNo:
+        return {{QMessageBox::Yes, mb::Yes}, {QMessageBox::No, mb::No}};
+    case mb::RetryCancel:
+        return {{QMessageBox::Retry, mb::Retry}, {QMessageBox::Cancel, mb::Cancel}};
+    default:
+        return {{QMessageBox::Ok, mb::OK}};
+    }
+}
+
+QMessageBox::Icon iconOf(int buttons) {
+    switch (buttons & iconMask) {
+    case mb::Critical:
+        return QMessageBox::Critical;
+    case mb::Question:
+        return QMessageBox::Question;
+    case mb::Exclamation:
+        return QMessageBox::Warning;
+    case mb::Information:
+        return QMessageBox::Information;
+    default:
+        return QMessageBox::NoIcon;
+    }
+}
+
+int showBox(const MsgBoxCall& call) {
+    const QList<ButtonAnswer> answers = buttonsOf(call.buttons);
+    // Without a widget application (a console host) there is nobody to ask.
+    if (!qobject_cast<QApplication*>(QCoreApplication::instance())) {
+        qWarning("%s: %s", qUtf8Printable(call.title), qUtf8Printable(call.prompt));
+        return answers.first().answer;
+    }
+
+    QMessageBox box(iconOf(call.buttons), call.title, call.prompt, QMessageBox::NoButton,
+                    QApplication::activeWindow());
+    for (const ButtonAnswer& a : answers)
+        box.addButton(a.button);
+    // The classic second and third default-button flags (256, 512).
+    const auto defaultIndex = qsizetype((call.buttons & defaultButtonMask) >> defaultButtonShift);
+    box.setDefaultButton(answers.value(defaultIndex, answers.first()).button);
+    box.exec();
+    const QMessageBox::StandardButton clicked = box.standardButton(box.clickedButton());
+    for (const ButtonAnswer& a : answers)
+        if (a.button == clicked)
+            return a.answer;
+    // Closed without a button: the box's escape answer, Cancel when there is one.
+    for (const ButtonAnswer& a : answers)
+        if (a.answer == mb::Cancel)
+            return a.answer;
+    return answers.first().answer;
+}
+
+} // namespace
+
+int MsgBox(const QString& prompt, int buttons, const QString& title) {
+    const MsgBoxCall call{prompt, buttons,
+                          title.isEmpty() ? QCoreApplication::applicationName() : title};
+    if (activeRecorder)
+        return activeRecorder->record(call);
+    return showBox(call);
+}
+
+MsgBoxRecorder::MsgBoxRecorder(std::function<int(const MsgBoxCall&)> answer)
+    : answer_(std::move(answer)), previous_(activeRecorder) {
+    activeRecorder = this;
+}
+
+MsgBoxRecorder::~MsgBoxRecorder() {
+    activeRecorder = previous_;
+}
+
+int MsgBoxRecorder::record(const MsgBoxCall& call) {
+    calls_.append(call);
+    if (answer_)
+        return answer_(call);
+    return buttonsOf(call.buttons).first().answer;
+}
+
+} // namespace platform

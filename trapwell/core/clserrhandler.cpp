@@ -1,0 +1,434 @@
+#include "core/clserrhandler.h"
+
+#include "core/componentfolder.h"
+#include "core/handlersettings.h"
+#include "core/mailvalues.h"
+#include "core/proceduretable.h"
+#include "sysinfo/sysobj.h"
+
+#include "platform/classicconvert.h"
+#include "platform/classicerrors.h"
+#include "platform/com/errorrecord.h"
+#include "platform/objectmembers.h"
+
+#include <QFile>
+#include <QStringList>
+
+#include <cerrno>
+#include <sys/stat.h>
+
+namespace trapwell::core {
+
+namespace {
+
+const QString componentSource = QStringLiteral("Trapwell");
+const QString mailto = QStringLiteral("mailto:");
+
+// Runs a member's body under the component's error convention: a raised error becomes the
+// thread's error record and a failed status. Errors without a source are the component's.
+template <class Body> HResult member(Body&& body) {
+    return platform::com::guard([&] {
+        try {
+            body();
+        } catch (const RuntimeError& e) {
+            if (!e.source().isEmpty())
+                throw;
+            throw RuntimeError(e.number(), componentSource, e.description());
+        }
+    });
+}
+
+template <class T, class Body> HResult getter(T* result, Body&& body) {
+    if (!result)
+        return status::pointer;
+    return member([&] { *result = body(); });
+}
+
+// Work that comes with a later part of the component.
+HResult notYetSupported() {
+    return member([] { platform::raiseError(platform::err::actionNotSupported); });
+}
+
+QString memberText(QObject* object, const char* name) {
+    return platform::CStr(platform::getMember(object, name));
+}
+
+// Creates folder (one level) unless something of that name exists; empty text names the
+// current folder, which exists.
+void createFolderIfMissing(const QString& folder) {
+    if (folder.isEmpty())
+        return;
+    const QByteArray path = QFile::encodeName(folder);
+    struct stat st {};
+    if (::stat(path.constData(), &st) == 0)
+        return;
+    if (::mkdir(path.constData(), 0777) != 0)
+        platform::raiseError(platform::errorNumberFromErrno(errno));
+}
+
+// Removes one trailing separator (after trailing blanks), trimming blanks around it too.
+QString normalisedFolder(const QString& value) {
+    QString rightTrimmed = value;
+    while (rightTrimmed.endsWith(u' '))
+        rightTrimmed.chop(1);
+    if (!rightTrimmed.endsWith(u'\\') && !rightTrimmed.endsWith(u'/'))
+        return value;
+    qsizetype start = 0;
+    while (start < rightTrimmed.size() && rightTrimmed[start] == u' ')
+        ++start;
+    QString trimmed = rightTrimmed.mid(start);
+    trimmed.chop(1);
+    return trimmed;
+}
+
+} // namespace
+
+ClsErrHandler::ClsErrHandler() : CallStack(2) {}
+
+HResult ClsErrHandler::queryInterface(const Guid& iid, void** out) {
+    if (!out)
+        return status::pointer;
+    if (iid == IID_IUnknown || iid == IID_clsErrHandler)
+        return offer(static_cast<IclsErrHandler*>(this), out);
+    if (iid == IID_ISupportErrorRecord)
+        return offer(static_cast<ISupportErrorRecord*>(this), out);
+    if (iid == IID_IConnectionPoint)
+        return offer(static_cast<IConnectionPoint*>(this), out);
+    return refuse(out);
+}
+
+HResult ClsErrHandler::GetErrorRecord(std::int32_t* number, QString* source,
+                                      QString* description) {
+    return platform::com::readErrorRecord(number, source, description);
+}
+
+HResult ClsErrHandler::Advise(IUnknown* sink, std::uint32_t* cookie) {
+    if (!sink || !cookie)
+        return status::pointer;
+    ComPtr<IclsErrHandlerEvents> events;
+    if (failed(sink->queryInterface(DIID_clsErrHandlerEvents, events.putVoid())) || !events)
+        return status::noInterface;
+    *cookie = nextCookie_++;
+    sinks_.emplace(*cookie, std::move(events));
+    return status::ok;
+}
+
+HResult ClsErrHandler::Unadvise(std::uint32_t cookie) {
+    return sinks_.erase(cookie) ? status::ok : status::invalidArg;
+}
+
+void ClsErrHandler::raiseBeforeHandlerCalled(bool& cancel) {
+    // A copy, so a sink may disconnect while it is being called.
+    const auto sinks = sinks_;
+    for (const auto& [cookie, sink] : sinks)
+        sink->BeforeHandlerCalled(&cancel);
+}
+
+void ClsErrHandler::raiseAfterHandlerCalled() {
+    const auto sinks = sinks_;
+    for (const auto& [cookie, sink] : sinks)
+        sink->AfterHandlerCalled();
+}
+
+// --- Plain fields -------------------------------------------------------------------------
+
+HResult ClsErrHandler::get_ErrorLogDisplay(QString* r) {
+    return getter(r, [&] { return ErrorLogDisplay; });
+}
+HResult ClsErrHandler::get_CurrentOperation(QString* r) {
+    return getter(r, [&] { return CurrentOperation; });
+}
+HResult ClsErrHandler::get_CustomErrMessage(QVariant* r) {
+    return getter(r, [&] { return QVariant(CustomErrMessage); });
+}
+HResult ClsErrHandler::get_ErrorType(QString* r) {
+    return getter(r, [&] { return QString::number(ErrorType); });
+}
+HResult ClsErrHandler::get_Destination(QString* r) {
+    return getter(r, [&] { return Destination; });
+}
+HResult ClsErrHandler::get_ErrDesc(QString* r) {
+    return getter(r, [&] { return ErrDesc; });
+}
+HResult ClsErrHandler::get_ErrNum(std::int32_t* r) {
+    return getter(r, [&] { return ErrNum; });
+}
+HResult ClsErrHandler::get_ProcName(QString* r) {
+    return getter(r, [&] { return ProcName; });
+}
+HResult ClsErrHandler::get_ErrLine(QString* r) {
+    return getter(r, [&] { return QString::number(ErrLine); });
+}
+HResult ClsErrHandler::get_Cn(QObject** r) {
+    return getter(r, [&] { return Cn.data(); });
+}
+HResult ClsErrHandler::get_AppObject(QObject** r) {
+    return getter(r, [&] { return AppObject.data(); });
+}
+HResult ClsErrHandler::get_LogEvent(bool* r) {
+    return getter(r, [&] { return LogEvent; });
+}
+HResult ClsErrHandler::get_PostAvailable(bool* r) {
+    return getter(r, [&] { return PostAvailable; });
+}
+HResult ClsErrHandler::get_ShowAppInfo(bool* r) {
+    return getter(r, [&] { return ShowAppInfo; });
+}
+HResult ClsErrHandler::get_ShowSysInfo(bool* r) {
+    return getter(r, [&] { return ShowSysInfo; });
+}
+HResult ClsErrHandler::get_ShowDBInfo(bool* r) {
+    return getter(r, [&] { return ShowDBInfo; });
+}
+HResult ClsErrHandler::get_AppLogDisplay(QString* r) {
+    return getter(r, [&] { return AppLogDisplay; });
+}
+HResult ClsErrHandler::get_SysLogDisplay(QString* r) {
+    return getter(r, [&] { return SysLogDisplay; });
+}
+HResult ClsErrHandler::get_DbLogDisplay(QString* r) {
+    return getter(r, [&] { return DbLogDisplay; });
+}
+
+HResult ClsErrHandler::put_UseInterface(bool* var) {
+    if (!var)
+        return status::pointer;
+    UseInterface = *var;
+    return status::ok;
+}
+HResult ClsErrHandler::put_CurrentOperation(const QString& strValue) {
+    CurrentOperation = strValue;
+    return status::ok;
+}
+HResult ClsErrHandler::put_ToName(QString* var) {
+    if (!var)
+        return status::pointer;
+    ToName = *var;
+    return status::ok;
+}
+HResult ClsErrHandler::put_LogEvent(bool v) {
+    LogEvent = v;
+    return status::ok;
+}
+HResult ClsErrHandler::put_PostAvailable(bool v) {
+    PostAvailable = v;
+    return status::ok;
+}
+HResult ClsErrHandler::put_ShowAppInfo(bool v) {
+    ShowAppInfo = v;
+    return status::ok;
+}
+HResult ClsErrHandler::put_ShowSysInfo(bool v) {
+    ShowSysInfo = v;
+    return status::ok;
+}
+HResult ClsErrHandler::put_ShowDBInfo(bool v) {
+    ShowDBInfo = v;
+    return status::ok;
+}
+
+// --- Property rules -----------------------------------------------------------------------
+
+HResult ClsErrHandler::putref_Cn(QVariant* var) {
+    if (!var)
+        return status::pointer;
+    return member([&] {
+        if (!platform::holdsObject(*var))
+            throw RuntimeError(std::int32_t(0x800403E9u), componentSource,
+                               QStringLiteral("Must pass in a valid connection or database object"));
+        QObject* connection = platform::objectOf(*var);
+        if (memberText(connection, "connectionstring").isEmpty())
+            throw RuntimeError(
+                std::int32_t(0x800403EAu), componentSource,
+                QStringLiteral("ADO connection must be open before passing to the Error Object"));
+        Cn = connection;
+    });
+}
+
+HResult ClsErrHandler::get_ADOVersion(QString* r) {
+    return getter(r, [&] { return memberText(Cn.data(), "Version"); });
+}
+
+HResult ClsErrHandler::putref_AppObject(QObject* var) {
+    return member([&] {
+        AppObject = var;
+        AppErrorTitle = memberText(var, "ProductName") + u' ' + memberText(var, "Major") + u'.' +
+                        memberText(var, "Minor") + u'.' + memberText(var, "Revision") +
+                        QStringLiteral(" Application Error");
+    });
+}
+
+HResult ClsErrHandler::put_EmailAddress(QString* var) {
+    if (!var)
+        return status::pointer;
+    EmailAddress = QString(*var).remove(mailto, Qt::CaseSensitive);
+    return status::ok;
+}
+
+HResult ClsErrHandler::put_Destination(const QString& varValue) {
+    return member([&] {
+        Destination = normalisedFolder(varValue);
+        createFolderIfMissing(Destination);
+    });
+}
+
+HResult ClsErrHandler::put_FromName(QString* var) {
+    if (!var)
+        return status::pointer;
+    MailValues::current().FromName = *var;
+    return status::ok;
+}
+
+HResult ClsErrHandler::put_FromEmailAddress(QString* var) {
+    if (!var)
+        return status::pointer;
+    MailValues::current().FromEmailAddress = QString(*var).remove(mailto, Qt::CaseSensitive);
+    return status::ok;
+}
+
+HResult ClsErrHandler::put_SMTPMailServer(QString* var) {
+    if (!var)
+        return status::pointer;
+    return member([&] {
+        MailValues::current().SMTPMailServer = *var;
+        HandlerSettings::setSmtpMailServer(*var);
+    });
+}
+
+HResult ClsErrHandler::put_EmailType(Email_Type* var) {
+    if (!var)
+        return status::pointer;
+    return member([&] { HandlerSettings::setEmailType(*var); });
+}
+
+HResult ClsErrHandler::get_EmailType(Email_Type* r) {
+    return getter(r, [] { return HandlerSettings::emailType(); });
+}
+
+HResult ClsErrHandler::get_EmailSettings(bool* r) {
+    return getter(r, [] { return HandlerSettings::emailSettings(); });
+}
+
+HResult ClsErrHandler::put_EmailSettings(bool v) {
+    return member([&] { HandlerSettings::setEmailSettings(v); });
+}
+
+HResult ClsErrHandler::get_SysObject(ISysObj** r) {
+    if (!r)
+        return status::pointer;
+    *r = nullptr;
+    if (!SysObject) {
+        const HResult hr = sysinfo::createSysObj(IID_SysObj, SysObject.putVoid());
+        if (failed(hr))
+            return hr;
+    }
+    *r = ComPtr<ISysObj>(SysObject).detach();
+    return status::ok;
+}
+
+// --- Procedure stack ----------------------------------------------------------------------
+
+std::int32_t ClsErrHandler::pushProcedure(const QString& name) noexcept {
+    try {
+        ++StackDepth;
+        CallStack.resize(std::size_t(StackDepth) + 1);
+        ProcedureTable::current().redimPreserve(StackDepth);
+        CallStack[std::size_t(StackDepth)] = name;
+        if (TraceExecution)
+            Trace.append(name);
+        return 0;
+    } catch (const RuntimeError& e) {
+        return e.number();
+    } catch (const std::bad_alloc&) {
+        return 7;
+    } catch (...) {
+        return 51;
+    }
+}
+
+std::int32_t ClsErrHandler::popProcedure() noexcept {
+    try {
+        if (CallStack.size() == 1)
+            return 0;
+        CallStack[std::size_t(StackDepth)].clear();
+        CallStack.resize(StackDepth == 0 ? 1 : std::size_t(StackDepth));
+        ProcedureTable& table = ProcedureTable::current();
+        table.release(StackDepth);
+        StackDepth = std::max(0, StackDepth - 1);
+        table.redimPreserve(StackDepth);
+        return 0;
+    } catch (const RuntimeError& e) {
+        return e.number();
+    } catch (...) {
+        return 51;
+    }
+}
+
+HResult ClsErrHandler::Push(QString* strProc, std::int32_t* result) {
+    if (!strProc || !result)
+        return status::pointer;
+    *result = pushProcedure(*strProc);
+    return status::ok;
+}
+
+HResult ClsErrHandler::Pop(std::int32_t* result) {
+    if (!result)
+        return status::pointer;
+    *result = popProcedure();
+    return status::ok;
+}
+
+HResult ClsErrHandler::AddParam(QString* sParam, QString* sType, QVariant* vVal) {
+    if (!sParam || !sType || !vVal)
+        return status::pointer;
+    return member([&] { ProcedureTable::current().at(StackDepth).Add(*sParam, *sType, *vVal); });
+}
+
+HResult ClsErrHandler::ShowParam(QString* r) {
+    return getter(r, [&] {
+        const int top = int(CallStack.size()) - 1;
+        return ProcedureTable::current().at(top).ReadParams().toString();
+    });
+}
+
+HResult ClsErrHandler::get_CallStack(QVariant* r) {
+    return getter(r, [&] {
+        return QVariant(QStringList(CallStack.begin(), CallStack.end()));
+    });
+}
+
+HResult ClsErrHandler::put_TraceExecution(bool fValue) {
+    TraceExecution = fValue;
+    if (!fValue)
+        return status::ok;
+    // Failures end the switch-on silently; the flag stays set.
+    try {
+        if (Destination.isEmpty())
+            Destination = AppObject ? memberText(AppObject.data(), "Path") : componentFolder();
+        Trace.restart(Destination + QStringLiteral("/Trace.log"));
+    } catch (...) {
+    }
+    return status::ok;
+}
+
+// --- Members whose work comes with error handling, delivery and the dialogs ---------------
+
+HResult ClsErrHandler::HandleError(const QString&, double, std::int32_t, QString*,
+                                   std::int32_t* result) {
+    // HandleError never raises: it reports what stopped it through its result.
+    if (!result)
+        return status::pointer;
+    *result = platform::err::actionNotSupported;
+    return status::ok;
+}
+HResult ClsErrHandler::ShowErrorLog(std::int16_t) { return notYetSupported(); }
+HResult ClsErrHandler::ChangeEmailSettings() { return notYetSupported(); }
+HResult ClsErrHandler::TransmitMail(const QString&) { return notYetSupported(); }
+HResult ClsErrHandler::get_URL(QVariant*) { return notYetSupported(); }
+HResult ClsErrHandler::put_URL(const QVariant&) { return notYetSupported(); }
+
+HResult createClsErrHandler(const Guid& iid, void** out) {
+    return platform::com::createObject<ClsErrHandler>(iid, out);
+}
+
+} // namespace trapwell::core

@@ -1,0 +1,146 @@
+#pragma once
+
+#include "core/tracelog.h"
+
+#include "platform/com/comobject.h"
+
+#include <trapwell/clserrhandler.h>
+#include <trapwell/comptr.h>
+#include <trapwell/errorrecord.h>
+#include <trapwell/events.h>
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+
+#include <map>
+#include <vector>
+
+namespace trapwell::core {
+
+// The error handler object: procedure stack, error state, report texts, options and
+// delivery settings of one host. Used from one thread.
+class ClsErrHandler final
+    : public platform::com::ComObject<ClsErrHandler, IclsErrHandler, ISupportErrorRecord,
+                                      IConnectionPoint> {
+public:
+    ClsErrHandler();
+
+    HResult queryInterface(const Guid& iid, void** out) override;
+    HResult GetErrorRecord(std::int32_t* number, QString* source, QString* description) override;
+    HResult Advise(IUnknown* sink, std::uint32_t* cookie) override;
+    HResult Unadvise(std::uint32_t cookie) override;
+
+    HResult get_ErrorLogDisplay(QString* result) override;
+    HResult get_CallStack(QVariant* result) override;
+    HResult get_CurrentOperation(QString* result) override;
+    HResult get_CustomErrMessage(QVariant* result) override;
+    HResult get_ErrorType(QString* result) override;
+    HResult get_Destination(QString* result) override;
+    HResult get_ErrDesc(QString* result) override;
+    HResult get_ErrNum(std::int32_t* result) override;
+    HResult get_ProcName(QString* result) override;
+    HResult get_ErrLine(QString* result) override;
+    HResult putref_Cn(QVariant* var) override;
+    HResult get_Cn(QObject** result) override;
+    HResult get_ADOVersion(QString* result) override;
+    HResult putref_AppObject(QObject* var) override;
+    HResult get_AppObject(QObject** result) override;
+    HResult put_UseInterface(bool* var) override;
+    HResult put_EmailAddress(QString* var) override;
+    HResult put_CurrentOperation(const QString& strValue) override;
+    HResult put_Destination(const QString& varValue) override;
+    HResult put_TraceExecution(bool fValue) override;
+    HResult HandleError(const QString& vstrErrDesc, double vdblErrNum, std::int32_t vintErrLine,
+                        QString* strCustomErrorMessage, std::int32_t* result) override;
+    HResult Pop(std::int32_t* result) override;
+    HResult Push(QString* strProc, std::int32_t* result) override;
+    HResult AddParam(QString* sParam, QString* sType, QVariant* vVal) override;
+    HResult put_FromName(QString* var) override;
+    HResult put_FromEmailAddress(QString* var) override;
+    HResult put_SMTPMailServer(QString* var) override;
+    HResult put_ToName(QString* var) override;
+    HResult put_EmailType(Email_Type* var) override;
+    HResult get_EmailType(Email_Type* result) override;
+    HResult ShowParam(QString* result) override;
+    HResult get_EmailSettings(bool* result) override;
+    HResult put_EmailSettings(bool vNewValue) override;
+    HResult get_LogEvent(bool* result) override;
+    HResult put_LogEvent(bool vNewVal) override;
+    HResult get_SysObject(ISysObj** result) override;
+    HResult ShowErrorLog(std::int16_t Mode) override;
+    HResult ChangeEmailSettings() override;
+    HResult TransmitMail(const QString& lbxErrMessage) override;
+    HResult get_PostAvailable(bool* result) override;
+    HResult put_PostAvailable(bool vNewValue) override;
+    HResult get_ShowAppInfo(bool* result) override;
+    HResult put_ShowAppInfo(bool vNewValue) override;
+    HResult get_ShowSysInfo(bool* result) override;
+    HResult put_ShowSysInfo(bool vNewValue) override;
+    HResult get_ShowDBInfo(bool* result) override;
+    HResult put_ShowDBInfo(bool vNewValue) override;
+    HResult get_AppLogDisplay(QString* result) override;
+    HResult get_SysLogDisplay(QString* result) override;
+    HResult get_DbLogDisplay(QString* result) override;
+    HResult get_URL(QVariant* result) override;
+    HResult put_URL(const QVariant& vNewValue) override;
+
+    // Raise the events to every connected sink, in connection order.
+    void raiseBeforeHandlerCalled(bool& cancel);
+    void raiseAfterHandlerCalled();
+
+    // Fields the interface offers no get for; read by the component's own parts.
+    const QString& emailAddress() const { return EmailAddress; }
+    const QString& toName() const { return ToName; }
+    const QString& appErrorTitle() const { return AppErrorTitle; }
+    const QString& tracePath() const { return Trace.path(); }
+    bool useInterface() const { return UseInterface; }
+    bool traceExecution() const { return TraceExecution; }
+
+    // The stack's own operations; they never raise and return 0 or an error number.
+    std::int32_t pushProcedure(const QString& name) noexcept;
+    std::int32_t popProcedure() noexcept;
+
+private:
+    ~ClsErrHandler() override = default;
+    friend class platform::com::ComObject<ClsErrHandler, IclsErrHandler, ISupportErrorRecord,
+                                          IConnectionPoint>;
+
+    // Fields, in the order the object has always declared them.
+    ComPtr<ISysObj> SysObject;
+    std::int32_t ErrNum = 0;
+    QString ErrDesc;
+    QString ProcName;
+    QString Destination;
+    QString CurrentOperation;
+    bool TraceExecution = false;
+    QString ErrorLogDisplay;
+    QString CustomErrMessage;
+    QPointer<QObject> Cn;
+    bool UseInterface = false;
+    QPointer<QObject> AppObject;
+    QString EmailAddress;
+    QString ToName;
+    std::int16_t ErrLine = 0;
+    QString AppErrorTitle;
+    TraceLog Trace; // holds TracePath
+    std::vector<QString> CallStack;
+    std::int32_t StackDepth = 0;
+    std::int32_t ErrorType = 0;
+    bool LogEvent = false;
+    bool ShowAppInfo = false;
+    bool ShowSysInfo = false;
+    bool ShowDBInfo = false;
+    bool PostAvailable = false;
+    QString AppLogDisplay;
+    QString SysLogDisplay;
+    QString DbLogDisplay;
+
+    std::map<std::uint32_t, ComPtr<IclsErrHandlerEvents>> sinks_;
+    std::uint32_t nextCookie_ = 1;
+};
+
+// What the class factory calls.
+HResult createClsErrHandler(const Guid& iid, void** out);
+
+} // namespace trapwell::core

@@ -1,0 +1,71 @@
+// The four entry points of the component's library: everything else stays inside.
+
+#include "core/clserrhandler.h"
+#include "sysinfo/sysobj.h"
+
+#include "platform/com/classfactory.h"
+#include "platform/com/classregistry.h"
+#include "platform/com/modulelock.h"
+#include "platform/com/modulepath.h"
+
+#include <trapwell/runtime.h>
+
+#define TRAPWELL_EXPORT extern "C" __attribute__((visibility("default")))
+
+using namespace trapwell;
+
+namespace {
+
+struct ServedClass {
+    const Guid& clsid;
+    const char* progId;
+    platform::com::ClassFactory::Create create;
+};
+
+const ServedClass servedClasses[] = {
+    {CLSID_clsErrHandler, "Trapwell.clsErrHandler", &core::createClsErrHandler},
+    {CLSID_SysObj, "Trapwell.SysObj", &sysinfo::createSysObj},
+};
+
+} // namespace
+
+TRAPWELL_EXPORT HResult DllGetClassObject(const Guid* clsid, const Guid* iid, void** out) {
+    if (!clsid || !iid || !out)
+        return status::pointer;
+    *out = nullptr;
+    for (const ServedClass& c : servedClasses)
+        if (*clsid == c.clsid)
+            return platform::com::getClassObject(c.create, *iid, out);
+    return status::classNotAvailable;
+}
+
+TRAPWELL_EXPORT HResult DllCanUnloadNow() {
+    return platform::com::ModuleLock::canUnload() ? status::ok : status::falseResult;
+}
+
+TRAPWELL_EXPORT HResult DllRegisterServer() {
+    try {
+        const QString library =
+            platform::com::modulePathOf(reinterpret_cast<const void*>(&DllRegisterServer));
+        if (library.isEmpty())
+            return status::selfRegClass;
+        for (const ServedClass& c : servedClasses)
+            if (!platform::com::ClassRegistry::registerClass(c.clsid, library,
+                                                             QString::fromLatin1(c.progId)))
+                return status::selfRegClass;
+        return status::ok;
+    } catch (...) {
+        return status::selfRegClass;
+    }
+}
+
+TRAPWELL_EXPORT HResult DllUnregisterServer() {
+    try {
+        bool ok = true;
+        for (const ServedClass& c : servedClasses)
+            ok = platform::com::ClassRegistry::unregisterClass(c.clsid) && ok;
+        return ok ? status::ok : status::selfRegClass;
+    } catch (...) {
+        return status::selfRegClass;
+    }
+}

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "trapwell/unknown.h"
+
+#include <QString>
+
+namespace trapwell {
+
+// {00000001-0000-0000-C000-000000000046}
+inline constexpr Guid IID_IClassFactory{0x00000001, 0x0000, 0x0000,
+                                        {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+
+// Handed out by a server's DllGetClassObject; makes objects of one class.
+class IClassFactory : public IUnknown {
+public:
+    // outer must be null: the component's classes cannot be aggregated.
+    virtual HResult CreateInstance(IUnknown* outer, const Guid& iid, void** out) = 0;
+    // Keeps the server loaded while locked, whether or not objects exist.
+    virtual HResult LockServer(bool lock) = 0;
+
+protected:
+    ~IClassFactory() = default;
+};
+
+// The four entry points of an in-process server, exported with C linkage.
+using DllGetClassObjectFn = HResult (*)(const Guid* clsid, const Guid* iid, void** out);
+using DllCanUnloadNowFn = HResult (*)();
+using DllRegisterServerFn = HResult (*)();
+using DllUnregisterServerFn = HResult (*)();
+
+// Creates an object of class clsid and hands out its interface iid (one reference, owned by
+// the caller). The class is looked up in the per-user class registry; a class not
+// registered there is sought in the libraries beside the host's executable. Fails with
+// status::classNotRegistered when no library offers the class, or with the factory's own
+// status. Provided by the component runtime that hosts link (the platform library).
+HResult createInstance(const Guid& clsid, const Guid& iid, void** out);
+
+} // namespace trapwell

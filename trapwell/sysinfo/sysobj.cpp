@@ -1,0 +1,106 @@
+#include "sysinfo/sysobj.h"
+
+#include "platform/com/errorrecord.h"
+
+#include <QLocale>
+
+#include <new>
+#include <utility>
+
+namespace trapwell::sysinfo {
+
+SysObj::SysObj(std::shared_ptr<const OsQueries> queries)
+    : queries_(queries ? std::move(queries) : std::make_shared<LinuxOsQueries>()) {
+}
+
+HResult SysObj::queryInterface(const Guid& iid, void** out) {
+    if (!out)
+        return status::pointer;
+    if (iid == IID_IUnknown || iid == IID_SysObj)
+        return offer(static_cast<ISysObj*>(this), out);
+    if (iid == IID_ISupportErrorRecord)
+        return offer(static_cast<ISupportErrorRecord*>(this), out);
+    return refuse(out);
+}
+
+OsVersionInfo SysObj::version() const {
+    OsVersionInfo info;
+    if (!queries_->versionInfo(info))
+        return {};
+    info.servicePack.truncate(servicePackLength);
+    return info;
+}
+
+template <class Compose> HResult SysObj::answer(QString* result, Compose&& compose) {
+    if (!result)
+        return status::pointer;
+    return platform::com::guard([&] { *result = compose(); });
+}
+
+HResult SysObj::get_PlatForm(QString* result) {
+    return answer(result, [this] { return platformText(version().platformId); });
+}
+
+HResult SysObj::get_OsVersion(QString* result) {
+    return answer(result, [this] {
+        const OsVersionInfo v = version();
+        return osVersionText(v.major, v.minor);
+    });
+}
+
+HResult SysObj::get_Build(QString* result) {
+    return answer(result, [this] { return QString::number(version().build); });
+}
+
+HResult SysObj::get_ServicePack(QString* result) {
+    return answer(result, [this] {
+        const OsVersionInfo v = version();
+        return QString::number(servicePackNumber(v.major, v.servicePack));
+    });
+}
+
+HResult SysObj::get_Cpu(QString* result) {
+    return answer(result, [this] { return cpuText(queries_->processorType()); });
+}
+
+HResult SysObj::get_TotalPhysicalMemory(QString* result) {
+    return answer(result,
+                  [this] { return memoryText(queries_->memoryStatus().totalPhys, QLocale()); });
+}
+
+HResult SysObj::get_AvailablePhysicalMemory(QString* result) {
+    return answer(result,
+                  [this] { return memoryText(queries_->memoryStatus().availPhys, QLocale()); });
+}
+
+HResult SysObj::get_TotalVirtualMemory(QString* result) {
+    return answer(result,
+                  [this] { return memoryText(queries_->memoryStatus().totalVirtual, QLocale()); });
+}
+
+HResult SysObj::get_AvailableVirtualMemory(QString* result) {
+    return answer(result,
+                  [this] { return memoryText(queries_->memoryStatus().availVirtual, QLocale()); });
+}
+
+HResult SysObj::GetErrorRecord(std::int32_t* number, QString* source, QString* description) {
+    return platform::com::readErrorRecord(number, source, description);
+}
+
+HResult createSysObj(const Guid& iid, void** out) {
+    return createSysObjWith(nullptr, iid, out);
+}
+
+HResult createSysObjWith(std::shared_ptr<const OsQueries> queries, const Guid& iid, void** out) {
+    if (!out)
+        return status::pointer;
+    *out = nullptr;
+    // The constructor may allocate; nothing may throw across the boundary.
+    try {
+        return platform::com::createObject<SysObj>(iid, out, std::move(queries));
+    } catch (const std::bad_alloc&) {
+        return status::outOfMemory;
+    }
+}
+
+} // namespace trapwell::sysinfo

@@ -1,0 +1,21 @@
+# Fails unless the dynamic symbol table defines exactly the four server entry points
+# (the linker's own section markers aside).
+execute_process(COMMAND nm -D --defined-only ${LIBRARY}
+                OUTPUT_VARIABLE symbols RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0)
+    message(FATAL_ERROR "nm failed on ${LIBRARY}")
+endif()
+string(REGEX MATCHALL "[^\n]+" lines "${symbols}")
+set(names)
+foreach(line IN LISTS lines)
+    string(REGEX REPLACE "^[0-9a-fA-F]* *[A-Za-z] " "" name "${line}")
+    if(NOT name MATCHES "^(_init|_fini|_edata|_end|__bss_start)$")
+        list(APPEND names ${name})
+    endif()
+endforeach()
+list(SORT names)
+set(expected DllCanUnloadNow DllGetClassObject DllRegisterServer DllUnregisterServer)
+if(NOT names STREQUAL expected)
+    message(FATAL_ERROR "exported: ${names}\nexpected: ${expected}")
+endif()
+message(STATUS "exports: ${names}")

@@ -1,0 +1,249 @@
+// The built library as a host loads it: exports, factories, reference counts, the class
+// registry and creation by identity.
+
+#include "platform/com/classregistry.h"
+#include "platform/com/modulepath.h"
+
+#include <trapwell/clserrhandler.h>
+#include <trapwell/comptr.h>
+#include <trapwell/errhandler.h>
+#include <trapwell/events.h>
+#include <trapwell/runtime.h>
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSettings>
+#include <QTemporaryDir>
+
+#include <dlfcn.h>
+#include <gtest/gtest.h>
+
+using namespace trapwell;
+
+namespace {
+
+// The library's entry points, looked up once for the whole program.
+struct Server {
+    void* handle = dlopen(TRAPWELL_LIBRARY, RTLD_NOW | RTLD_LOCAL);
+    DllGetClassObjectFn getClassObject = symbol<DllGetClassObjectFn>("DllGetClassObject");
+    DllCanUnloadNowFn canUnloadNow = symbol<DllCanUnloadNowFn>("DllCanUnloadNow");
+    DllRegisterServerFn registerServer = symbol<DllRegisterServerFn>("DllRegisterServer");
+    DllUnregisterServerFn unregisterServer = symbol<DllUnregisterServerFn>("DllUnregisterServer");
+
+    template <class F> F symbol(const char* name) const {
+        return handle ? reinterpret_cast<F>(dlsym(handle, name)) : nullptr;
+    }
+    static const Server& get() {
+        static Server server;
+        return server;
+    }
+};
+
+QString libraryPath() { return QFileInfo(QString::fromLocal8Bit(TRAPWELL_LIBRARY)).absoluteFilePath(); }
+
+class ComponentTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_NE(server.handle, nullptr) << dlerror();
+        // Start every case from an empty registry.
+        QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("ComClasses")).clear();
+    }
+    const Server& server = Server::get();
+};
+
+// A sink that counts the events it hears, or refuses the event interface.
+class Sink final : public IclsErrHandlerEvents {
+public:
+    explicit Sink(bool answersEvents) : answersEvents_(answersEvents) {}
+    HResult queryInterface(const Guid& iid, void** out) override {
+        if (iid == IID_IUnknown || (answersEvents_ && iid == DIID_clsErrHandlerEvents)) {
+            *out = static_cast<IclsErrHandlerEvents*>(this);
+            addRef();
+            return status::ok;
+        }
+        *out = nullptr;
+        return status::noInterface;
+    }
+    std::uint32_t addRef() override { return ++refs; }
+    std::uint32_t release() override { return --refs; }
+    HResult BeforeHandlerCalled(bool*) override { return status::ok; }
+    HResult AfterHandlerCalled() override { return status::ok; }
+    std::uint32_t refs = 1;
+
+private:
+    bool answersEvents_;
+};
+
+} // namespace
+
+TEST_F(ComponentTest, LibraryExportsTheFourEntryPoints) {
+    EXPECT_NE(server.getClassObject, nullptr);
+    EXPECT_NE(server.canUnloadNow, nullptr);
+    EXPECT_NE(server.registerServer, nullptr);
+    EXPECT_NE(server.unregisterServer, nullptr);
+}
+
+TEST_F(ComponentTest, FactoriesServeBothClassesAndRefuseTheRest) {
+    ComPtr<IClassFactory> factory;
+    EXPECT_EQ(server.getClassObject(&CLSID_clsErrHandler, &IID_IClassFactory, factory.putVoid()),
+              status::ok);
+    ASSERT_TRUE(factory);
+
+    ComPtr<IclsErrHandler> handler;
+    EXPECT_EQ(factory->CreateInstance(nullptr, IID_clsErrHandler, handler.putVoid()), status::ok);
+    EXPECT_TRUE(handler);
+
+    void* none = reinterpret_cast<void*>(1);
+    EXPECT_EQ(factory->CreateInstance(nullptr, IID_SysObj, &none), status::noInterface);
+    EXPECT_EQ(none, nullptr);
+    auto* outer = reinterpret_cast<IUnknown*>(handler.get());
+    EXPECT_EQ(factory->CreateInstance(outer, IID_clsErrHandler, &none), status::noAggregation);
+
+    ComPtr<ISysObj> sys;
+    ComPtr<IClassFactory> sysFactory;
+    ASSERT_EQ(server.getClassObject(&CLSID_SysObj, &IID_IClassFactory, sysFactory.putVoid()),
+              status::ok);
+    EXPECT_EQ(sysFactory->CreateInstance(nullptr, IID_SysObj, sys.putVoid()), status::ok);
+    QString platform;
+    EXPECT_EQ(sys->get_PlatForm(&platform), status::ok);
+    EXPECT_EQ(platform, "Linux");
+
+    const Guid unknown = *Guid::parse("{00000000-1111-2222-3333-444444444444}");
+    EXPECT_EQ(server.getClassObject(&unknown, &IID_IClassFactory, &none),
+              status::classNotAvailable);
+    EXPECT_EQ(none, nullptr);
+    EXPECT_EQ(server.getClassObject(&CLSID_clsErrHandler, &unknown, &none), status::noInterface);
+}
+
+TEST_F(ComponentTest, ReferenceCountsDecideWhenTheLibraryMayUnload) {
+    EXPECT_EQ(server.canUnloadNow(), status::ok);
+    ComPtr<IClassFactory> factory;
+    ASSERT_EQ(server.getClassObject(&CLSID_clsErrHandler, &IID_IClassFactory, factory.putVoid()),
+              status::ok);
+    IclsErrHandler* raw = nullptr;
+    ASSERT_EQ(factory->CreateInstance(nullptr, IID_clsErrHandler, reinterpret_cast<void**>(&raw)),
+              status::ok);
+    EXPECT_EQ(factory->LockServer(true), status::ok);
+    factory.reset();
+    EXPECT_EQ(server.canUnloadNow(), status::falseResult);
+
+    EXPECT_EQ(raw->addRef(), 2u);
+    IUnknown* viaQuery = nullptr;
+    ASSERT_EQ(raw->queryInterface(IID_IUnknown, reinterpret_cast<void**>(&viaQuery)), status::ok);
+    EXPECT_EQ(viaQuery->release(), 2u);
+    EXPECT_EQ(raw->release(), 1u);
+    EXPECT_EQ(raw->release(), 0u);
+    EXPECT_EQ(server.canUnloadNow(), status::falseResult); // still locked
+
+    ASSERT_EQ(server.getClassObject(&CLSID_clsErrHandler, &IID_IClassFactory, factory.putVoid()),
+              status::ok);
+    factory->LockServer(false);
+    factory.reset();
+    EXPECT_EQ(server.canUnloadNow(), status::ok);
+}
+
+TEST_F(ComponentTest, RegistrationWritesAndRemovesTheClasses) {
+    ASSERT_EQ(server.registerServer(), status::ok);
+    EXPECT_EQ(platform::com::ClassRegistry::libraryOf(CLSID_clsErrHandler), libraryPath());
+    EXPECT_EQ(platform::com::ClassRegistry::libraryOf(CLSID_SysObj), libraryPath());
+    EXPECT_EQ(platform::com::ClassRegistry::classOf(QStringLiteral("Trapwell.clsErrHandler")),
+              CLSID_clsErrHandler);
+
+    ASSERT_EQ(server.unregisterServer(), status::ok);
+    EXPECT_FALSE(platform::com::ClassRegistry::libraryOf(CLSID_clsErrHandler));
+    EXPECT_FALSE(platform::com::ClassRegistry::classOf(QStringLiteral("Trapwell.clsErrHandler")));
+}
+
+TEST_F(ComponentTest, CreationUsesTheRegisteredLibraryFirst) {
+    // A copy registered from elsewhere serves the class, not the library beside us.
+    QTemporaryDir dir;
+    const QString copy = dir.filePath(QStringLiteral("libtrapwell-copy.so"));
+    ASSERT_TRUE(QFile::copy(libraryPath(), copy));
+    void* handle = dlopen(QFile::encodeName(copy).constData(), RTLD_NOW | RTLD_LOCAL);
+    ASSERT_NE(handle, nullptr) << dlerror();
+    auto registerCopy = reinterpret_cast<DllRegisterServerFn>(dlsym(handle, "DllRegisterServer"));
+    ASSERT_EQ(registerCopy(), status::ok);
+
+    ComPtr<IclsErrHandler> handler;
+    ASSERT_EQ(createInstance(CLSID_clsErrHandler, IID_clsErrHandler, handler.putVoid()),
+              status::ok);
+    void* vtable = *reinterpret_cast<void**>(handler.get());
+    EXPECT_EQ(platform::com::modulePathOf(vtable), QFileInfo(copy).absoluteFilePath());
+
+    // A registration that points nowhere is not silently replaced by another library.
+    platform::com::ClassRegistry::registerClass(CLSID_clsErrHandler,
+                                                dir.filePath(QStringLiteral("missing.so")),
+                                                QStringLiteral("Trapwell.clsErrHandler"));
+    ComPtr<IclsErrHandler> none;
+    EXPECT_EQ(createInstance(CLSID_clsErrHandler, IID_clsErrHandler, none.putVoid()),
+              status::classNotRegistered);
+    EXPECT_FALSE(none);
+    try {
+        ErrHandler::create();
+        ADD_FAILURE() << "creation must fail";
+    } catch (const RuntimeError& e) {
+        EXPECT_EQ(e.number(), 429);
+        EXPECT_EQ(e.description(), "ActiveX component can't create object");
+    }
+}
+
+TEST_F(ComponentTest, UnregisteredClassesAreFoundBesideTheExecutable) {
+    ComPtr<IclsErrHandler> handler;
+    ASSERT_EQ(createInstance(CLSID_clsErrHandler, IID_clsErrHandler, handler.putVoid()),
+              status::ok);
+    void* vtable = *reinterpret_cast<void**>(handler.get());
+    EXPECT_EQ(platform::com::modulePathOf(vtable), libraryPath());
+
+    ErrHandler wrapped = ErrHandler::create();
+    EXPECT_EQ(wrapped.Push(QStringLiteral("A")), 0);
+    EXPECT_EQ(wrapped.CallStack(), QStringList({"", "A"}));
+}
+
+TEST_F(ComponentTest, UnknownClassesAndInterfacesAreRefused) {
+    const Guid unknown = *Guid::parse("{12345678-9ABC-DEF0-1234-56789ABCDEF0}");
+    void* out = reinterpret_cast<void*>(1);
+    EXPECT_EQ(createInstance(unknown, IID_IUnknown, &out), status::classNotRegistered);
+    EXPECT_EQ(out, nullptr);
+    EXPECT_EQ(createInstance(CLSID_clsErrHandler, unknown, &out), status::noInterface);
+    EXPECT_EQ(out, nullptr);
+    EXPECT_EQ(createInstance(CLSID_clsErrHandler, IID_clsErrHandler, nullptr), status::pointer);
+}
+
+TEST_F(ComponentTest, ErrorsCrossTheBoundaryAsStatusAndRecord) {
+    ErrHandler handler = ErrHandler::create();
+    QVariant number = 42;
+    const HResult hr = handler.get()->putref_Cn(&number);
+    EXPECT_EQ(quint32(hr), 0x800403E9u);
+    ComPtr<ISupportErrorRecord> record =
+        ComPtr<IclsErrHandler>::share(handler.get()).as<ISupportErrorRecord>(IID_ISupportErrorRecord);
+    ASSERT_TRUE(record);
+    std::int32_t n = 0;
+    QString source, description;
+    EXPECT_EQ(record->GetErrorRecord(&n, &source, &description), status::ok);
+    EXPECT_EQ(quint32(n), 0x800403E9u);
+    EXPECT_EQ(source, "Trapwell");
+    EXPECT_EQ(description, "Must pass in a valid connection or database object");
+
+    // Classic numbers travel as 0x800A0000 | number.
+    QString version;
+    EXPECT_EQ(quint32(handler.get()->get_ADOVersion(&version)), 0x800A005Bu);
+}
+
+TEST_F(ComponentTest, EventSinksConnectOnlyWithTheEventInterface) {
+    ErrHandler handler = ErrHandler::create();
+    ComPtr<IConnectionPoint> point =
+        ComPtr<IclsErrHandler>::share(handler.get()).as<IConnectionPoint>(IID_IConnectionPoint);
+    ASSERT_TRUE(point);
+
+    Sink refusing(false);
+    std::uint32_t cookie = 0;
+    EXPECT_EQ(point->Advise(&refusing, &cookie), status::noInterface);
+    EXPECT_EQ(refusing.refs, 1u);
+
+    Sink listening(true);
+    ASSERT_EQ(point->Advise(&listening, &cookie), status::ok);
+    EXPECT_EQ(listening.refs, 2u); // the source holds the sink while connected
+    EXPECT_EQ(point->Unadvise(cookie), status::ok);
+    EXPECT_EQ(listening.refs, 1u);
+    EXPECT_EQ(point->Unadvise(cookie), status::invalidArg);
+}

@@ -1,0 +1,56 @@
+// A host that knows the component only through its public headers: it creates the handler
+// by class identity and uses its procedure stack. Exits non-zero on any wrong answer.
+
+#include <trapwell/errhandler.h>
+
+#include <QCoreApplication>
+#include <QTemporaryDir>
+#include <QTextStream>
+
+namespace {
+int failures = 0;
+
+void expect(bool ok, const QString& what) {
+    if (!ok) {
+        QTextStream(stderr) << "FAILED: " << what << '\n';
+        ++failures;
+    }
+}
+} // namespace
+
+int main(int argc, char** argv) {
+    QTemporaryDir config;
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
+    QCoreApplication app(argc, argv);
+    try {
+        trapwell::ErrHandler handler = trapwell::ErrHandler::create();
+        handler.setDestination(config.path());
+        handler.setTraceExecution(true);
+        expect(handler.Push(QStringLiteral("Form1.Form_Load")) == 0, "Push");
+        expect(handler.Push(QStringLiteral("Form1.Image2_Click")) == 0, "second Push");
+        handler.AddParam(QStringLiteral("Cancel"), QStringLiteral("Integer"), 0);
+        expect(handler.ShowParam() ==
+                   QStringLiteral("\r\n1st Param:\r\nName: \tCancel\r\nType : \tInteger\r\n"
+                                  "Value: \t0\r\n"),
+               "ShowParam listing");
+        expect(handler.CallStack() ==
+                   QStringList({{}, "Form1.Form_Load", "Form1.Image2_Click"}),
+               "CallStack");
+        expect(handler.Pop() == 0 && handler.Pop() == 0, "Pop");
+        QFile trace(config.filePath(QStringLiteral("Trace.log")));
+        expect(trace.open(QIODevice::ReadOnly) &&
+                   trace.readAll() == "Form1.Form_Load\r\nForm1.Image2_Click\r\n",
+               "Trace.log");
+        try {
+            handler.setCn(42);
+            expect(false, "Cn put with a number must raise");
+        } catch (const trapwell::RuntimeError& e) {
+            expect(quint32(e.number()) == 0x800403E9u && e.source() == "Trapwell",
+                   "Cn error number and source");
+        }
+    } catch (const trapwell::RuntimeError& e) {
+        QTextStream(stderr) << "error " << e.number() << ": " << e.description() << '\n';
+        return 1;
+    }
+    return failures == 0 ? 0 : 1;
+}
