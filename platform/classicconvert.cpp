@@ -14,6 +14,7 @@
 #include <cmath>
 #include <limits>
 #include <string_view>
+#include <type_traits>
 
 namespace platform {
 
@@ -131,18 +132,19 @@ template <typename Int> Int toInteger(double value) {
     return Int(rounded);
 }
 
-// The shortest digits that read back as the same value, laid out as the classic runtime
-// printed numbers: no leading zero before the point, and an exponent of at least two digits
-// for very large or small magnitudes (".5", "1.5E-07", "1E+20").
+// The classic default text of a number: 15 significant digits for a double and 7 for a
+// single (so 0.1 + 0.2 reads 0.3), a zero before the point of a fraction, and an exponent
+// of at least two digits for very large or small magnitudes ("0.5", "1.5E-07", "1E+20").
 template <typename Float> QString floatText(Float value) {
+    constexpr int significantDigits = std::is_same_v<Float, float> ? 7 : 15;
     if (!std::isfinite(value))
         raiseError(err::overflow);
     if (value == 0)
         return QStringLiteral("0");
 
     char buffer[64];
-    const auto result =
-        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific);
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value,
+                                      std::chars_format::scientific, significantDigits - 1);
     std::string_view text(buffer, std::size_t(result.ptr - buffer));
 
     QString out;
@@ -155,6 +157,8 @@ template <typename Float> QString floatText(Float value) {
     for (char c : text.substr(0, ePos))
         if (c != '.')
             digits += QLatin1Char(c);
+    while (digits.size() > 1 && digits.endsWith(u'0'))
+        digits.chop(1);
     std::string_view expText = text.substr(ePos + 1);
     const bool negativeExp = expText.front() == '-';
     expText.remove_prefix(1);
@@ -177,7 +181,7 @@ template <typename Float> QString floatText(Float value) {
             out += digits.left(intDigits) + u'.' + digits.mid(intDigits);
         }
     } else {
-        out += u'.' + QString(-exponent - 1, u'0') + digits;
+        out += QStringLiteral("0.") + QString(-exponent - 1, u'0') + digits;
     }
     return out;
 }

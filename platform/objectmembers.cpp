@@ -60,10 +60,9 @@ QVariant invoke(QObject* object, const QMetaMethod& method, const QVariantList& 
         result = QVariant(returnType);
         ret = QGenericReturnArgument(returnType.name(), result.data());
     }
-    const bool ok =
-        method.invoke(object, Qt::DirectConnection, ret, generic[0], generic[1], generic[2],
-                      generic[3], generic[4], generic[5], generic[6], generic[7], generic[8],
-                      generic[9]);
+    const bool ok = method.invoke(object, Qt::DirectConnection, ret, generic[0], generic[1],
+                                  generic[2], generic[3], generic[4], generic[5], generic[6],
+                                  generic[7], generic[8], generic[9]);
     if (!ok)
         raiseError(err::memberNotSupported);
     return result;

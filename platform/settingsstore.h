@@ -14,8 +14,8 @@ public:
     // The stored text, or defaultValue when the key is missing.
     virtual QString GetSetting(const QString& application, const QString& section,
                                const QString& key, const QString& defaultValue = {}) const = 0;
-    virtual void SaveSetting(const QString& application, const QString& section,
-                             const QString& key, const QString& value) = 0;
+    virtual void SaveSetting(const QString& application, const QString& section, const QString& key,
+                             const QString& value) = 0;
 
     // The store the program uses: one INI file per application in the user's configuration
     // folder, unless a test has put another in its place.

@@ -19,8 +19,7 @@ bool ClassRegistry::registerClass(const trapwell::Guid& clsid, const QString& li
     s.setValue(classGroup(clsid) + QStringLiteral("/InprocServer32"), libraryPath);
     s.setValue(classGroup(clsid) + QStringLiteral("/ProgID"), progId);
     if (!progId.isEmpty())
-        s.setValue(QStringLiteral("ProgID/") + progId + QStringLiteral("/CLSID"),
-                   clsid.toString());
+        s.setValue(QStringLiteral("ProgID/") + progId + QStringLiteral("/CLSID"), clsid.toString());
     s.sync();
     return s.status() == QSettings::NoError;
 }

@@ -15,7 +15,9 @@ void setErrorRecord(std::int32_t number, const QString& source, const QString& d
     lastRecord = {number, source, description};
 }
 
-void clearErrorRecord() { lastRecord = {}; }
+void clearErrorRecord() {
+    lastRecord = {};
+}
 
 trapwell::HResult readErrorRecord(std::int32_t* number, QString* source, QString* description) {
     if (!number || !source || !description)
@@ -25,6 +27,5 @@ trapwell::HResult readErrorRecord(std::int32_t* number, QString* source, QString
     *description = lastRecord.description;
     return lastRecord.number == 0 ? trapwell::status::falseResult : trapwell::status::ok;
 }
-
 
 } // namespace platform::com

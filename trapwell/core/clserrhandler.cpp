@@ -83,7 +83,8 @@ QString normalisedFolder(const QString& value) {
 
 } // namespace
 
-ClsErrHandler::ClsErrHandler() : CallStack(2) {}
+ClsErrHandler::ClsErrHandler() : CallStack(2) {
+}
 
 HResult ClsErrHandler::queryInterface(const Guid& iid, void** out) {
     if (!out)
@@ -97,8 +98,7 @@ HResult ClsErrHandler::queryInterface(const Guid& iid, void** out) {
     return refuse(out);
 }
 
-HResult ClsErrHandler::GetErrorRecord(std::int32_t* number, QString* source,
-                                      QString* description) {
+HResult ClsErrHandler::GetErrorRecord(std::int32_t* number, QString* source, QString* description) {
     return platform::com::readErrorRecord(number, source, description);
 }
 
@@ -234,8 +234,9 @@ HResult ClsErrHandler::putref_Cn(QVariant* var) {
         return status::pointer;
     return member([&] {
         if (!platform::holdsObject(*var))
-            throw RuntimeError(std::int32_t(0x800403E9u), componentSource,
-                               QStringLiteral("Must pass in a valid connection or database object"));
+            throw RuntimeError(
+                std::int32_t(0x800403E9u), componentSource,
+                QStringLiteral("Must pass in a valid connection or database object"));
         QObject* connection = platform::objectOf(*var);
         if (memberText(connection, "connectionstring").isEmpty())
             throw RuntimeError(
@@ -392,9 +393,7 @@ HResult ClsErrHandler::ShowParam(QString* r) {
 }
 
 HResult ClsErrHandler::get_CallStack(QVariant* r) {
-    return getter(r, [&] {
-        return QVariant(QStringList(CallStack.begin(), CallStack.end()));
-    });
+    return getter(r, [&] { return QVariant(QStringList(CallStack.begin(), CallStack.end())); });
 }
 
 HResult ClsErrHandler::put_TraceExecution(bool fValue) {
@@ -421,11 +420,21 @@ HResult ClsErrHandler::HandleError(const QString&, double, std::int32_t, QString
     *result = platform::err::actionNotSupported;
     return status::ok;
 }
-HResult ClsErrHandler::ShowErrorLog(std::int16_t) { return notYetSupported(); }
-HResult ClsErrHandler::ChangeEmailSettings() { return notYetSupported(); }
-HResult ClsErrHandler::TransmitMail(const QString&) { return notYetSupported(); }
-HResult ClsErrHandler::get_URL(QVariant*) { return notYetSupported(); }
-HResult ClsErrHandler::put_URL(const QVariant&) { return notYetSupported(); }
+HResult ClsErrHandler::ShowErrorLog(std::int16_t) {
+    return notYetSupported();
+}
+HResult ClsErrHandler::ChangeEmailSettings() {
+    return notYetSupported();
+}
+HResult ClsErrHandler::TransmitMail(const QString&) {
+    return notYetSupported();
+}
+HResult ClsErrHandler::get_URL(QVariant*) {
+    return notYetSupported();
+}
+HResult ClsErrHandler::put_URL(const QVariant&) {
+    return notYetSupported();
+}
 
 HResult createClsErrHandler(const Guid& iid, void** out) {
     return platform::com::createObject<ClsErrHandler>(iid, out);

@@ -20,9 +20,8 @@ namespace trapwell::core {
 
 // The error handler object: procedure stack, error state, report texts, options and
 // delivery settings of one host. Used from one thread.
-class ClsErrHandler final
-    : public platform::com::ComObject<ClsErrHandler, IclsErrHandler, ISupportErrorRecord,
-                                      IConnectionPoint> {
+class ClsErrHandler final : public platform::com::ComObject<ClsErrHandler, IclsErrHandler,
+                                                            ISupportErrorRecord, IConnectionPoint> {
 public:
     ClsErrHandler();
 

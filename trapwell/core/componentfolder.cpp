@@ -16,9 +16,8 @@ QString componentFolder() {
     const QString folder = QFileInfo(library).absolutePath();
     if (!library.isEmpty() && ::access(QFile::encodeName(folder).constData(), W_OK) == 0)
         return folder;
-    const QString data =
-        QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
-        QStringLiteral("/trapwell");
+    const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+                         QStringLiteral("/trapwell");
     QDir().mkpath(data);
     return data;
 }

@@ -11,9 +11,9 @@ namespace trapwell::core {
 // a type (13) or overflow (6) error to the caller.
 class HandlerSettings {
 public:
-    static Email_Type emailType();             // "EmailType", default 0
+    static Email_Type emailType(); // "EmailType", default 0
     static void setEmailType(Email_Type value);
-    static bool emailSettings();               // "EmailSettings", default true
+    static bool emailSettings(); // "EmailSettings", default true
     static void setEmailSettings(bool value);
     static void setSmtpMailServer(const QString& value); // "SMTPMailServer", never read back
 

@@ -9,7 +9,9 @@ ProcedureTable& ProcedureTable::current() {
     return table;
 }
 
-void ProcedureTable::redimPreserve(int upper) { entries_.resize(std::size_t(upper) + 1); }
+void ProcedureTable::redimPreserve(int upper) {
+    entries_.resize(std::size_t(upper) + 1);
+}
 
 Procedures& ProcedureTable::at(int index) {
     if (index < 0 || index > upperBound())

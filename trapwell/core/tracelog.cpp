@@ -28,8 +28,8 @@ void TraceLog::append(const QString& line) const {
         platform::raiseError(platform::err::badFileNameOrNumber);
     QByteArray bytes = line.toLocal8Bit();
     bytes += "\r\n";
-    const int fd = ::open(encodedPath_.constData(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC,
-                          0666);
+    const int fd =
+        ::open(encodedPath_.constData(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
     if (fd < 0)
         raiseFromErrno();
     const char* data = bytes.constData();

@@ -39,7 +39,9 @@ struct Server {
     }
 };
 
-QString libraryPath() { return QFileInfo(QString::fromLocal8Bit(TRAPWELL_LIBRARY)).absoluteFilePath(); }
+QString libraryPath() {
+    return QFileInfo(QString::fromLocal8Bit(TRAPWELL_LIBRARY)).absoluteFilePath();
+}
 
 class ComponentTest : public ::testing::Test {
 protected:
@@ -214,8 +216,8 @@ TEST_F(ComponentTest, ErrorsCrossTheBoundaryAsStatusAndRecord) {
     QVariant number = 42;
     const HResult hr = handler.get()->putref_Cn(&number);
     EXPECT_EQ(quint32(hr), 0x800403E9u);
-    ComPtr<ISupportErrorRecord> record =
-        ComPtr<IclsErrHandler>::share(handler.get()).as<ISupportErrorRecord>(IID_ISupportErrorRecord);
+    ComPtr<ISupportErrorRecord> record = ComPtr<IclsErrHandler>::share(handler.get())
+                                             .as<ISupportErrorRecord>(IID_ISupportErrorRecord);
     ASSERT_TRUE(record);
     std::int32_t n = 0;
     QString source, description;

@@ -30,7 +30,9 @@ template <class T> T get(void* itf, int n) {
     return value;
 }
 
-constexpr HResult classic(int number) { return HResult(0x800A0000u | unsigned(number)); }
+constexpr HResult classic(int number) {
+    return HResult(0x800A0000u | unsigned(number));
+}
 
 class App : public QObject {
     Q_OBJECT
@@ -69,14 +71,14 @@ TEST(InterfaceSlots, EveryMemberOfTheHandlerAnswersAtItsPosition) {
     void* p = handler.get();
 
     // Read-only texts of a fresh object: slots 0 to 9.
-    EXPECT_EQ(get<QString>(p, 0), "");                               // ErrorLogDisplay
+    EXPECT_EQ(get<QString>(p, 0), "");                                    // ErrorLogDisplay
     EXPECT_EQ(get<QVariant>(p, 1).toStringList(), QStringList({"", ""})); // CallStack
-    EXPECT_EQ(get<QVariant>(p, 3), QVariant(QString()));            // CustomErrMessage
-    EXPECT_EQ(get<QString>(p, 4), "0");                              // ErrorType
-    EXPECT_EQ(get<QString>(p, 6), "");                               // ErrDesc
-    EXPECT_EQ(get<std::int32_t>(p, 7), 0);                           // ErrNum
-    EXPECT_EQ(get<QString>(p, 8), "");                               // ProcName
-    EXPECT_EQ(get<QString>(p, 9), "0");                              // ErrLine
+    EXPECT_EQ(get<QVariant>(p, 3), QVariant(QString()));                  // CustomErrMessage
+    EXPECT_EQ(get<QString>(p, 4), "0");                                   // ErrorType
+    EXPECT_EQ(get<QString>(p, 6), "");                                    // ErrDesc
+    EXPECT_EQ(get<std::int32_t>(p, 7), 0);                                // ErrNum
+    EXPECT_EQ(get<QString>(p, 8), "");                                    // ProcName
+    EXPECT_EQ(get<QString>(p, 9), "0");                                   // ErrLine
 
     // Puts paired with their gets.
     EXPECT_EQ(slot<const QString&>(p, 17, QStringLiteral("loading")), status::ok);

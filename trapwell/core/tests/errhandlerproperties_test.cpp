@@ -66,9 +66,8 @@ TEST_F(HandlerTest, DestinationDropsOneTrailingSeparatorAndTheBlanksAroundIt) {
         const char* in;
         const char* out;
     } cases[] = {
-        {"C:\\Logs\\", "C:\\Logs"},   {" C:\\Logs/ ", "C:\\Logs"},
-        {"C:\\Logs\\\\", "C:\\Logs\\"}, {"C:\\Logs", "C:\\Logs"},
-        {" Logs ", " Logs "},         {"Logs/", "Logs"},
+        {"C:\\Logs\\", "C:\\Logs"}, {" C:\\Logs/ ", "C:\\Logs"}, {"C:\\Logs\\\\", "C:\\Logs\\"},
+        {"C:\\Logs", "C:\\Logs"},   {" Logs ", " Logs "},        {"Logs/", "Logs"},
     };
     for (const auto& c : cases) {
         handler.setDestination(QString::fromLatin1(c.in));
@@ -188,8 +187,9 @@ TEST_F(HandlerTest, MailValuesAreSharedWithinAThreadOnly) {
     EXPECT_EQ(trapwell::core::MailValues::current().SMTPMailServer, "mail.example.org");
 
     QString otherThreadServer = QStringLiteral("<unset>");
-    std::thread([&] { otherThreadServer = trapwell::core::MailValues::current().SMTPMailServer; })
-        .join();
+    std::thread([&] {
+        otherThreadServer = trapwell::core::MailValues::current().SMTPMailServer;
+    }).join();
     EXPECT_TRUE(otherThreadServer.isEmpty());
 }
 

@@ -68,13 +68,12 @@ TEST_F(HandlerTest, ParameterListingIsExact) {
     handler.AddParam("e", "Variant", QVariant());
     handler.AddParam("arr", "Variant", QVariantList{1, 2});
     handler.AddParam("f", "Single", 0.3);
-    EXPECT_EQ(handler.ShowParam(),
-              crlf + block("1st Param:", "x", "Long", "5") + crlf +
-                  block("2nd Param:", "s", "String", "hello world") + crlf +
-                  block("3rd Param:", "b", "Boolean", "True") + crlf +
-                  block("4th Param:", "e", "Variant", "") + crlf +
-                  block("5th Param:", "arr", "Variant", "-----") + crlf +
-                  block("6th Param:", "f", "Single", ".3"));
+    EXPECT_EQ(handler.ShowParam(), crlf + block("1st Param:", "x", "Long", "5") + crlf +
+                                       block("2nd Param:", "s", "String", "hello world") + crlf +
+                                       block("3rd Param:", "b", "Boolean", "True") + crlf +
+                                       block("4th Param:", "e", "Variant", "") + crlf +
+                                       block("5th Param:", "arr", "Variant", "-----") + crlf +
+                                       block("6th Param:", "f", "Single", "0.3"));
 }
 
 TEST_F(HandlerTest, ParameterHeadingsUseEnglishOrdinals) {
@@ -82,11 +81,11 @@ TEST_F(HandlerTest, ParameterHeadingsUseEnglishOrdinals) {
     for (int i = 1; i <= 113; ++i)
         handler.AddParam(QString::number(i), "Integer", i);
     const QString listing = handler.ShowParam();
-    for (const char* heading : {"\r\n1st Param:", "\r\n2nd Param:", "\r\n3rd Param:",
-                                "\r\n4th Param:", "\r\n11th Param:", "\r\n12th Param:",
-                                "\r\n13th Param:", "\r\n21st Param:", "\r\n22nd Param:",
-                                "\r\n23rd Param:", "\r\n101st Param:", "\r\n111th Param:",
-                                "\r\n112th Param:", "\r\n113th Param:"})
+    for (const char* heading :
+         {"\r\n1st Param:", "\r\n2nd Param:", "\r\n3rd Param:", "\r\n4th Param:", "\r\n11th Param:",
+          "\r\n12th Param:", "\r\n13th Param:", "\r\n21st Param:", "\r\n22nd Param:",
+          "\r\n23rd Param:", "\r\n101st Param:", "\r\n111th Param:", "\r\n112th Param:",
+          "\r\n113th Param:"})
         EXPECT_TRUE(listing.contains(QLatin1String(heading))) << heading;
     EXPECT_FALSE(listing.contains(QLatin1String("11st")));
     EXPECT_TRUE(listing.endsWith("Value: \t113\r\n"));

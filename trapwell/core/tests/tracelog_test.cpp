@@ -21,8 +21,8 @@ TEST_F(HandlerTest, TraceHoldsEachPushedNameOnItsOwnLine) {
     handler.Push(QStringLiteral("B"));
     handler.Pop();
     handler.Push(QStringLiteral("Form1.Größe"));
-    EXPECT_EQ(contents(trace), QByteArray("A\r\nB\r\n") + QStringLiteral("Form1.Größe").toLocal8Bit() +
-                                   "\r\n");
+    EXPECT_EQ(contents(trace),
+              QByteArray("A\r\nB\r\n") + QStringLiteral("Form1.Größe").toLocal8Bit() + "\r\n");
 
     handler.setTraceExecution(false);
     handler.Push(QStringLiteral("C"));
@@ -81,8 +81,9 @@ TEST_F(HandlerTest, AnUnwritableTraceMakesPushReportButKeepsTheName) {
 TEST_F(HandlerTest, TracingOnWithoutAUsableFolderFailsSilently) {
     QObject noPath; // an application object without a Path member
     handler.setTraceExecution(false);
-    trapwell::ComPtr<trapwell::IclsErrHandler> raw = trapwell::ComPtr<trapwell::IclsErrHandler>::share(handler.get());
-    raw->putref_AppObject(&noPath); // raises 438 for the title; the reference is kept
+    trapwell::ComPtr<trapwell::IclsErrHandler> raw =
+        trapwell::ComPtr<trapwell::IclsErrHandler>::share(handler.get());
+    raw->putref_AppObject(&noPath);  // raises 438 for the title; the reference is kept
     handler.setTraceExecution(true); // must not raise
     EXPECT_TRUE(object().traceExecution());
     EXPECT_TRUE(handler.Destination().isEmpty());

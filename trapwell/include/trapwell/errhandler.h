@@ -19,7 +19,6 @@ namespace trapwell {
 
 namespace detail {
 
-
 inline void check(IUnknown* object, HResult hr) {
     if (succeeded(hr))
         return;

@@ -20,15 +20,14 @@ inline std::int32_t errorNumberFromStatus(HResult hr) {
 // the record of the failure (kept per thread inside the component) is read through it.
 // Append-only: slot order and identifier never change.
 // {7C3E2A10-5B41-4E8B-9F0D-3A6C1E2B8D41}
-inline constexpr Guid IID_ISupportErrorRecord{0x7C3E2A10, 0x5B41, 0x4E8B,
-                                              {0x9F, 0x0D, 0x3A, 0x6C, 0x1E, 0x2B, 0x8D, 0x41}};
+inline constexpr Guid IID_ISupportErrorRecord{
+    0x7C3E2A10, 0x5B41, 0x4E8B, {0x9F, 0x0D, 0x3A, 0x6C, 0x1E, 0x2B, 0x8D, 0x41}};
 
 class ISupportErrorRecord : public IUnknown {
 public:
     // Hands out the record of the last failure in this thread; status::falseResult
     // (and a zero number) when there is none.
-    virtual HResult GetErrorRecord(std::int32_t* number, QString* source,
-                                   QString* description) = 0;
+    virtual HResult GetErrorRecord(std::int32_t* number, QString* source, QString* description) = 0;
 
 protected:
     ~ISupportErrorRecord() = default;

@@ -7,8 +7,8 @@
 namespace trapwell {
 
 // {DB63AAD3-C616-49EB-94B8-1E501340CE97}
-inline constexpr Guid DIID_clsErrHandlerEvents{0xDB63AAD3, 0xC616, 0x49EB,
-                                               {0x94, 0xB8, 0x1E, 0x50, 0x13, 0x40, 0xCE, 0x97}};
+inline constexpr Guid DIID_clsErrHandlerEvents{
+    0xDB63AAD3, 0xC616, 0x49EB, {0x94, 0xB8, 0x1E, 0x50, 0x13, 0x40, 0xCE, 0x97}};
 
 // What a host implements to hear clsErrHandler's events, in declaration order.
 // Append-only: slot order and identifiers never change.
@@ -23,8 +23,8 @@ protected:
 };
 
 // {5E0B7F2C-9A34-4C61-8D27-B14F6E3A9C05}
-inline constexpr Guid IID_IConnectionPoint{0x5E0B7F2C, 0x9A34, 0x4C61,
-                                           {0x8D, 0x27, 0xB1, 0x4F, 0x6E, 0x3A, 0x9C, 0x05}};
+inline constexpr Guid IID_IConnectionPoint{
+    0x5E0B7F2C, 0x9A34, 0x4C61, {0x8D, 0x27, 0xB1, 0x4F, 0x6E, 0x3A, 0x9C, 0x05}};
 
 // Reached through queryInterface on an object that raises events. The source holds a
 // reference to each connected sink until it is disconnected or the source dies.

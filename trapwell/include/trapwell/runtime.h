@@ -7,8 +7,8 @@
 namespace trapwell {
 
 // {00000001-0000-0000-C000-000000000046}
-inline constexpr Guid IID_IClassFactory{0x00000001, 0x0000, 0x0000,
-                                        {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+inline constexpr Guid IID_IClassFactory{
+    0x00000001, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
 
 // Handed out by a server's DllGetClassObject; makes objects of one class.
 class IClassFactory : public IUnknown {

@@ -9,7 +9,6 @@ namespace trapwell {
 // COM-style status codes: negative means failure.
 using HResult = std::int32_t;
 
-
 namespace status {
 inline constexpr HResult ok = 0;
 inline constexpr HResult falseResult = 1;
@@ -27,12 +26,16 @@ inline constexpr HResult selfRegClass = HResult(0x80040201u);
 inline constexpr HResult exception = HResult(0x80020009u);
 } // namespace status
 
-inline constexpr bool succeeded(HResult hr) { return hr >= 0; }
-inline constexpr bool failed(HResult hr) { return hr < 0; }
+inline constexpr bool succeeded(HResult hr) {
+    return hr >= 0;
+}
+inline constexpr bool failed(HResult hr) {
+    return hr < 0;
+}
 
 // {00000000-0000-0000-C000-000000000046}
-inline constexpr Guid IID_IUnknown{0x00000000, 0x0000, 0x0000,
-                                   {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+inline constexpr Guid IID_IUnknown{
+    0x00000000, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
 
 // The base of every interface of the component. Reference counted: addRef and release
 // return the new count; an object deletes itself when its count reaches zero.

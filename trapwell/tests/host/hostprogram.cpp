@@ -33,8 +33,7 @@ int main(int argc, char** argv) {
                    QStringLiteral("\r\n1st Param:\r\nName: \tCancel\r\nType : \tInteger\r\n"
                                   "Value: \t0\r\n"),
                "ShowParam listing");
-        expect(handler.CallStack() ==
-                   QStringList({{}, "Form1.Form_Load", "Form1.Image2_Click"}),
+        expect(handler.CallStack() == QStringList({{}, "Form1.Form_Load", "Form1.Image2_Click"}),
                "CallStack");
         expect(handler.Pop() == 0 && handler.Pop() == 0, "Pop");
         QFile trace(config.filePath(QStringLiteral("Trace.log")));

@@ -178,29 +178,6 @@ TEST_F(SysObjTest, EveryReadAsksAfresh) {
     EXPECT_EQ(fake->versionCalls, 2);
 }
 
-TEST_F(SysObjTest, AnswersItsInterfacesAsOneObject) {
-    ComPtr<trapwell::IUnknown> unknown, viaRecord;
-    ComPtr<trapwell::ISupportErrorRecord> record;
-    ASSERT_EQ(object->queryInterface(trapwell::IID_IUnknown, unknown.putVoid()), status::ok);
-    ASSERT_EQ(object->queryInterface(trapwell::IID_ISupportErrorRecord, record.putVoid()),
-              status::ok);
-    ASSERT_EQ(record->queryInterface(trapwell::IID_IUnknown, viaRecord.putVoid()), status::ok);
-    EXPECT_EQ(unknown.get(), viaRecord.get());
-    EXPECT_EQ(static_cast<trapwell::IUnknown*>(object.get()), unknown.get());
-
-    void* other = &other;
-    EXPECT_EQ(object->queryInterface(trapwell::IID_IClassFactory, &other), status::noInterface);
-    EXPECT_EQ(other, nullptr);
-}
-
-TEST_F(SysObjTest, NullPointersAreRefused) {
-    EXPECT_EQ(object->queryInterface(trapwell::IID_SysObj, nullptr), status::pointer);
-    EXPECT_EQ(object->get_PlatForm(nullptr), status::pointer);
-    EXPECT_EQ(object->get_AvailableVirtualMemory(nullptr), status::pointer);
-    EXPECT_EQ(createSysObj(trapwell::IID_SysObj, nullptr), status::pointer);
-    EXPECT_EQ(createSysObjWith(fake, trapwell::IID_SysObj, nullptr), status::pointer);
-}
-
 TEST_F(SysObjTest, RaisedErrorReachesTheRecord) {
     auto record = object.as<trapwell::ISupportErrorRecord>(trapwell::IID_ISupportErrorRecord);
     ASSERT_TRUE(record);
