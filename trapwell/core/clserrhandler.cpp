@@ -1,17 +1,27 @@
 #include "core/clserrhandler.h"
 
 #include "core/componentfolder.h"
+#include "core/databaseerrorcheck.h"
+#include "core/errordialogport.h"
 #include "core/handlersettings.h"
+#include "core/logfile.h"
 #include "core/mailvalues.h"
 #include "core/proceduretable.h"
+#include "core/reportcomposer.h"
 #include "sysinfo/sysobj.h"
 
 #include "platform/classicconvert.h"
 #include "platform/classicerrors.h"
+#include "platform/clock.h"
 #include "platform/com/errorrecord.h"
+#include "platform/messagebox.h"
 #include "platform/objectmembers.h"
+#include "platform/shell.h"
+#include "platform/systemlog.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QStringList>
 
 #include <cerrno>
@@ -410,19 +420,172 @@ HResult ClsErrHandler::put_TraceExecution(bool fValue) {
     return status::ok;
 }
 
-// --- Members whose work comes with error handling, delivery and the dialogs ---------------
+// --- Handling an error -------------------------------------------------------------------
 
-HResult ClsErrHandler::HandleError(const QString&, double, std::int32_t, QString*,
+HResult ClsErrHandler::HandleError(const QString& vstrErrDesc, double vdblErrNum,
+                                   std::int32_t vintErrLine, QString* strCustomErrorMessage,
                                    std::int32_t* result) {
     // HandleError never raises: it reports what stopped it through its result.
     if (!result)
         return status::pointer;
-    *result = platform::err::actionNotSupported;
+    const QString customMessage = strCustomErrorMessage ? *strCustomErrorMessage : QString();
+    try {
+        *result = handleError(vstrErrDesc, vdblErrNum, vintErrLine, customMessage);
+    } catch (const RuntimeError& e) {
+        *result = e.number();
+    } catch (const std::bad_alloc&) {
+        *result = 7;
+    } catch (...) {
+        *result = 51;
+    }
     return status::ok;
 }
-HResult ClsErrHandler::ShowErrorLog(std::int16_t) {
-    return notYetSupported();
+
+// Until the veto point a failure ends the handling (the caller gets its number); after it,
+// a failing step is skipped, except on the cancelled path.
+std::int32_t ClsErrHandler::handleError(const QString& description, double number,
+                                        std::int32_t line, const QString& customMessage) {
+    ErrLine = platform::CInt(double(line));
+    CustomErrMessage = customMessage;
+    ErrNum = platform::CLng(number);
+    ErrDesc = description;
+    if (number == 0)
+        return 0;
+
+    ErrorType = 0;
+    DatabaseErrorCheck::run(Cn.data(), ErrDesc, ErrNum, ErrorType);
+    ProcName = CallStack[std::size_t(StackDepth)];
+
+    bool cancel = false;
+    raiseBeforeHandlerCalled(cancel);
+    if (cancel) {
+        writeSystemLogEntry();
+        showErrorDialog();
+        raiseAfterHandlerCalled();
+        emptyStack();
+        return 0;
+    }
+
+    const auto skipOnFailure = [](auto&& step) {
+        try {
+            step();
+        } catch (...) {
+        }
+    };
+    skipOnFailure([&] { composeReport(line); });
+    skipOnFailure([&] { writeErrorLog(); });
+    skipOnFailure([&] { writeSystemLogEntry(); });
+    skipOnFailure([&] { showErrorDialog(); });
+    skipOnFailure([&] { raiseAfterHandlerCalled(); });
+    skipOnFailure([&] { emptyStack(); });
+    return 0;
 }
+
+void ClsErrHandler::composeReport(std::int32_t line) {
+    ReportComposer::ErrorFacts facts;
+    facts.errorType = ErrorType;
+    facts.app = AppObject.data();
+    facts.customMessage = CustomErrMessage;
+    facts.now = platform::Clock::current().now();
+    facts.errNum = ErrNum;
+    facts.procName = ProcName;
+    facts.errLine = line;
+    facts.errDesc = ErrDesc;
+    facts.callStack = &CallStack;
+    facts.stackDepth = StackDepth;
+    facts.parameters = [this] {
+        QString listing;
+        if (failed(ShowParam(&listing)))
+            throw RuntimeError(platform::err::subscriptOutOfRange, {}, {});
+        return listing;
+    };
+    facts.currentOperation = CurrentOperation;
+    facts.currentDirectory = QDir::currentPath();
+    ErrorLogDisplay = ReportComposer::errorSection(facts);
+
+    AppLogDisplay = ReportComposer::appSection(AppObject.data());
+    ComPtr<ISysObj> sys;
+    sysinfo::createSysObj(IID_SysObj, sys.putVoid());
+    SysLogDisplay = ReportComposer::sysSection(sys.get());
+    DbLogDisplay = ReportComposer::dbSection(Cn.data());
+}
+
+void ClsErrHandler::writeErrorLog() {
+    if (Destination.isEmpty())
+        Destination = AppObject ? memberText(AppObject.data(), "Path") : componentFolder();
+    LogFile::rewrite(Destination + QStringLiteral("/Error.log"),
+                     ErrorLogDisplay + QStringLiteral("\r\n"));
+}
+
+void ClsErrHandler::writeSystemLogEntry() {
+    if (!LogEvent)
+        return;
+    ComPtr<ISysObj> sys;
+    QString family;
+    if (failed(sysinfo::createSysObj(IID_SysObj, sys.putVoid())) ||
+        failed(sys->get_PlatForm(&family)))
+        platform::raiseError(platform::err::cannotCreateObject);
+    family = family.toUpper();
+    if (family != QLatin1String("WINNT") && family != QLatin1String("LINUX"))
+        return;
+    platform::writeSystemLog(componentSource, QStringLiteral("Error from ") + componentSource +
+                                                  u'\r' + ErrorLogDisplay);
+}
+
+void ClsErrHandler::showErrorDialog() {
+    if (!UseInterface)
+        return;
+    ErrorDialogPort& dialog = ErrorDialogPort::current();
+    using F = ErrorDialogField;
+    dialog.setField(F::m_dblErrNum, double(ErrNum));
+    dialog.setField(F::m_strDestination, Destination);
+    dialog.setField(F::m_strErrDetail, ErrorLogDisplay);
+    dialog.setField(F::m_bolTraceExecution, TraceExecution);
+    dialog.setField(F::ShowAppInfo, ShowAppInfo);
+    dialog.setField(F::ShowDBInfo, ShowDBInfo);
+    dialog.setField(F::ShowSysInfo, ShowSysInfo);
+    dialog.setField(F::ShowPostButton, PostAvailable);
+    dialog.setField(F::AppLog, AppLogDisplay);
+    dialog.setField(F::SysLog, SysLogDisplay);
+    dialog.setField(F::DbLog, DbLogDisplay);
+    dialog.setField(F::m_strEmailAddress, EmailAddress);
+    dialog.setField(F::m_strSubject, AppErrorTitle);
+    dialog.setField(F::m_strEmailDetailAPI, QString());
+    dialog.setField(F::m_strEmailDetailAPI2, QString());
+    dialog.setField(F::m_strToName, ToName);
+    dialog.refresh();
+    dialog.showModal();
+}
+
+void ClsErrHandler::emptyStack() {
+    const std::size_t upperBound = CallStack.size() - 1;
+    for (std::size_t i = 0; i <= upperBound; ++i)
+        popProcedure();
+}
+
+HResult ClsErrHandler::ShowErrorLog(std::int16_t Mode) {
+    return member([&] {
+        QString file, message, title;
+        if (Mode == 1) {
+            file = Destination + QStringLiteral("/Error.log");
+            message = QStringLiteral("Error Log not created");
+            title = QStringLiteral("Error Log");
+        } else if (Mode == 2) {
+            file = Destination + QStringLiteral("/Trace.log");
+            message = QStringLiteral("Trace Log not created");
+            title = QStringLiteral("Trace Log");
+        } else {
+            return;
+        }
+        if (QFileInfo::exists(file))
+            platform::openInTextEditor(file);
+        else
+            platform::MsgBox(message, platform::mb::OKOnly, title);
+    });
+}
+
+// --- Members whose work comes with delivery and the dialogs ------------------------------
+
 HResult ClsErrHandler::ChangeEmailSettings() {
     return notYetSupported();
 }

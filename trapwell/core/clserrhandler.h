@@ -102,6 +102,16 @@ public:
 
 private:
     ~ClsErrHandler() override = default;
+
+    // The steps of HandleError.
+    std::int32_t handleError(const QString& description, double number, std::int32_t line,
+                             const QString& customMessage);
+    void composeReport(std::int32_t line);
+    void writeErrorLog();
+    void writeSystemLogEntry();
+    void showErrorDialog();
+    void emptyStack();
+
     friend class platform::com::ComObject<ClsErrHandler, IclsErrHandler, ISupportErrorRecord,
                                           IConnectionPoint>;
 

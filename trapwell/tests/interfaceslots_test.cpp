@@ -36,6 +36,7 @@ constexpr HResult classic(int number) {
 
 class App : public QObject {
     Q_OBJECT
+    Q_PROPERTY(QString Title MEMBER name)
     Q_PROPERTY(QString ProductName MEMBER name)
     Q_PROPERTY(int Major MEMBER major)
     Q_PROPERTY(int Minor MEMBER major)
@@ -121,11 +122,12 @@ TEST(InterfaceSlots, EveryMemberOfTheHandlerAnswersAtItsPosition) {
     EXPECT_EQ((slot<const QString&, double, std::int32_t, QString*, std::int32_t*>(
                   p, 20, QStringLiteral("x"), 5.0, 10, &message, &result)),
               status::ok);
-    EXPECT_EQ(result, 445); // arrives with error handling
-    result = -1;
-    EXPECT_EQ(slot<std::int32_t*>(p, 21, &result), status::ok);
     EXPECT_EQ(result, 0);
-    EXPECT_EQ(get<QVariant>(p, 1).toStringList(), QStringList({""}));
+    EXPECT_EQ(get<QString>(p, 8), "Form1.Form_Load");                 // ProcName
+    EXPECT_EQ(get<QVariant>(p, 1).toStringList(), QStringList({""})); // emptied
+    result = -1;
+    EXPECT_EQ(slot<std::int32_t*>(p, 21, &result), status::ok); // Pop on the empty stack
+    EXPECT_EQ(result, 0);
 
     // Mail values and saved settings: 24 to 29, 31, 32.
     QString text = QStringLiteral("Someone");
@@ -164,17 +166,21 @@ TEST(InterfaceSlots, EveryMemberOfTheHandlerAnswersAtItsPosition) {
         EXPECT_TRUE(get<QString>(sys, n).endsWith(u'K')) << n;
     sys->release();
 
-    // Members whose work comes later refuse with 445: 36, 37, 38, 50, 51.
-    EXPECT_EQ(slot<std::int16_t>(p, 36, std::int16_t(1)), classic(445));
+    // ShowErrorLog with a mode it does not know does nothing.
+    EXPECT_EQ(slot<std::int16_t>(p, 36, std::int16_t(3)), status::ok);
+    // Members whose work comes later refuse with 445: 37, 38, 50, 51.
     EXPECT_EQ(slot<>(p, 37), classic(445));
     EXPECT_EQ(slot<const QString&>(p, 38, QStringLiteral("x")), classic(445));
     QVariant url;
     EXPECT_EQ(slot<QVariant*>(p, 50, &url), classic(445));
     EXPECT_EQ(slot<const QVariant&>(p, 51, QVariant(QString())), classic(445));
 
-    // The three section texts: 47 to 49.
-    for (int n = 47; n <= 49; ++n)
-        EXPECT_EQ(get<QString>(p, n), "") << n;
+    // The report's texts: 0, then 47 to 49.
+    EXPECT_TRUE(get<QString>(p, 0).startsWith("P Application Error Information\r\n"));
+    EXPECT_TRUE(
+        get<QString>(p, 47).startsWith("App. Information\r\n=============\r\nTitle:\tP\r\n"));
+    EXPECT_TRUE(get<QString>(p, 48).startsWith("System Information\r\n"));
+    EXPECT_EQ(get<QString>(p, 49), "Database Information\r\n==============\r\n");
 }
 
 #include "interfaceslots_test.moc"

@@ -1,0 +1,41 @@
+#include "platform/clock.h"
+
+#include <QLocale>
+#include <QRegularExpression>
+
+namespace platform {
+
+namespace {
+const Clock* overrideClock = nullptr;
+} // namespace
+
+double Clock::secondsSinceMidnight() const {
+    const QTime t = now().time();
+    return t.msecsSinceStartOfDay() / 1000.0;
+}
+
+const Clock& Clock::current() {
+    if (overrideClock)
+        return *overrideClock;
+    static const SystemClock systemClock;
+    return systemClock;
+}
+
+Clock::Override::Override(const Clock& clock) : previous_(overrideClock) {
+    overrideClock = &clock;
+}
+
+Clock::Override::~Override() {
+    overrideClock = previous_;
+}
+
+QString dateTimeText(const QDateTime& when, const QLocale& locale) {
+    // The locale's long time format, without the time zone it carries.
+    static const QRegularExpression zone(QStringLiteral("\\s*\\(?t+\\)?"));
+    QString timeFormat = locale.timeFormat(QLocale::LongFormat);
+    timeFormat.remove(zone);
+    return locale.toString(when.date(), QLocale::ShortFormat) + u' ' +
+           locale.toString(when.time(), timeFormat.trimmed());
+}
+
+} // namespace platform
