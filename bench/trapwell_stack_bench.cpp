@@ -1,6 +1,6 @@
 // Cost of the calls every traced procedure makes: Push and Pop with tracing off and on
-// (against opening, appending one line to and closing the same file directly), and
-// AddParam with ShowParam.
+// (against opening, appending one line to and closing the same file directly), AddParam
+// with ShowParam, and a whole handled error.
 
 #include <trapwell/errhandler.h>
 
@@ -75,6 +75,23 @@ void AddParamShowParam(benchmark::State& state) {
     }
 }
 BENCHMARK(AddParamShowParam);
+
+// A whole handled error without the dialog: report, Error.log and the emptied stack, with
+// 20 procedures on the stack and 5 parameters on the top one.
+void HandleError_NoInterface(benchmark::State& state) {
+    trapwell::ErrHandler handler = makeHandler(false);
+    handler.setUseInterface(false);
+    for (auto _ : state) {
+        state.PauseTiming();
+        for (int i = 1; i <= 20; ++i)
+            handler.Push(QStringLiteral("Module%1.Procedure%1").arg(i));
+        for (int i = 1; i <= 5; ++i)
+            handler.AddParam(QStringLiteral("param%1").arg(i), QStringLiteral("Integer"), i);
+        state.ResumeTiming();
+        benchmark::DoNotOptimize(handler.HandleError(QStringLiteral("Overflow"), 6, 120));
+    }
+}
+BENCHMARK(HandleError_NoInterface)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 
