@@ -64,6 +64,8 @@ QString classicErrorText(std::int32_t number) {
         return QStringLiteral("Object doesn't support this property or method");
     case 445:
         return QStringLiteral("Object doesn't support this action");
+    case 453:
+        return QStringLiteral("Specified DLL function not found");
     default:
         return QStringLiteral("Application-defined or object-defined error");
     }

@@ -26,6 +26,7 @@ inline constexpr std::int32_t objectRequired = 424;
 inline constexpr std::int32_t cannotCreateObject = 429;
 inline constexpr std::int32_t memberNotSupported = 438;
 inline constexpr std::int32_t actionNotSupported = 445;
+inline constexpr std::int32_t dllFunctionNotFound = 453;
 } // namespace err
 
 // The classic description of an error number ("Overflow", "Type mismatch", ...);

@@ -1,0 +1,78 @@
+#pragma once
+
+#include "presentation/form2.h"
+#include "presentation/presentationstate.h"
+#include "tracing/clsaehandling.h"
+#include "tracing/programfolder.h"
+
+#include "platform/clock.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+// A program folder of the test's own (with its data/ and logs), a fresh error component
+// configured as the program configures it but without its dialog or the system log, fresh
+// presentation state and no display window.
+class ProgramTest : public ::testing::Test {
+protected:
+    ProgramTest() : folder_(temp.path()) {
+        QDir(temp.path()).mkdir(QStringLiteral("data"));
+        veltrano::clsAEHandling::resetForTests();
+        handler().setUseInterface(false);
+        handler().setLogEvent(false);
+        // The program switches tracing on before it names its folder, so the trace starts
+        // beside the component; start it again in the test's folder.
+        handler().setTraceExecution(true);
+        veltrano::Presentation::SelectedModule = 0;
+        veltrano::Presentation::WordIndex = 0;
+        veltrano::Presentation::WordInterval = 15;
+        veltrano::Presentation::running = false;
+    }
+    ~ProgramTest() override {
+        veltrano::Form2::destroyForTests();
+        veltrano::clsAEHandling::resetForTests();
+    }
+
+    static trapwell::ErrHandler handler() { return veltrano::clsAEHandling::shared().Handler(); }
+
+    void writeModule(int number, const QByteArray& bytes) const {
+        QFile f(temp.filePath(QStringLiteral("data/%1.txt").arg(number)));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    }
+    QStringList traceLines() const {
+        QFile f(temp.filePath(QStringLiteral("Trace.log")));
+        if (!f.open(QIODevice::ReadOnly))
+            return {};
+        QStringList lines = QString::fromLocal8Bit(f.readAll()).split(QStringLiteral("\r\n"));
+        lines.removeLast();
+        return lines;
+    }
+
+    QTemporaryDir temp;
+
+private:
+    veltrano::ProgramFolder::Override folder_;
+};
+
+// A clock that moves on by step seconds at every reading, so waits end after a known number
+// of passes without real waiting.
+class SteppingClock final : public platform::Clock {
+public:
+    SteppingClock(double start, double step) : seconds_(start), step_(step) {}
+    QDateTime now() const override {
+        const double s = seconds_;
+        seconds_ += step_;
+        if (seconds_ >= 86400.0)
+            seconds_ -= 86400.0;
+        return QDateTime(QDate(2026, 12, 6), QTime::fromMSecsSinceStartOfDay(int(s * 1000.0)));
+    }
+    double peek() const { return seconds_; }
+
+private:
+    mutable double seconds_;
+    double step_;
+};

@@ -1,0 +1,111 @@
+// The strip under a real window manager: it comes up above the window the user works in,
+// that window keeps the keyboard focus, and the strip is gone again after 0.3 second.
+
+#include "presentation/modsubliminal.h"
+
+#include "../support/programfixture.h"
+
+#include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QListWidget>
+#include <QProcess>
+#include <QThread>
+#include <QTimer>
+#include <QWindow>
+
+using veltrano::Form2;
+using veltrano::Presentation;
+
+namespace {
+
+QString run(const QString& program, const QStringList& args) {
+    QProcess p;
+    p.start(program, args);
+    p.waitForFinished(5000);
+    return QString::fromLocal8Bit(p.readAllStandardOutput()).trimmed();
+}
+
+// Window ids as the X tools print them, as numbers.
+qulonglong windowId(const QString& text) {
+    return text.toULongLong(nullptr, 0);
+}
+
+// The client windows from bottom to top, as the window manager stacks them.
+QList<qulonglong> stacking() {
+    const QString line = run("xprop", {"-root", "_NET_CLIENT_LIST_STACKING"});
+    QList<qulonglong> ids;
+    for (const QString& part : line.section(u'#', 1).split(u',', Qt::SkipEmptyParts))
+        ids << windowId(part.trimmed());
+    return ids;
+}
+
+class StripOnX11 : public ProgramTest {
+protected:
+    void SetUp() override {
+        ASSERT_EQ(QGuiApplication::platformName(), "xcb");
+        // The program the user works in, active and focused.
+        other.start("xmessage", {"-geometry", "900x300+100+100", "working elsewhere"});
+        ASSERT_TRUE(other.waitForStarted());
+        QString id;
+        for (int i = 0; i < 50 && id.isEmpty(); ++i) {
+            id = run("xdotool", {"search", "--sync", "--limit", "1", "--class", "Xmessage"});
+            QThread::msleep(100);
+        }
+        ASSERT_FALSE(id.isEmpty());
+        otherWindow = id.toULongLong();
+        run("xdotool", {"windowactivate", "--sync", id});
+        ASSERT_EQ(run("xdotool", {"getactivewindow"}).toULongLong(), otherWindow);
+    }
+    void TearDown() override {
+        other.kill();
+        other.waitForFinished();
+    }
+
+    QProcess other;
+    qulonglong otherWindow = 0;
+};
+
+} // namespace
+
+TEST_F(StripOnX11, ShowsAboveWithoutTakingTheFocusAndHidesAgain) {
+    writeModule(4, "first - one\r\nsecond - two\r\n");
+    Presentation::SelectedModule = 4;
+    Presentation::WordInterval = 1;
+    Presentation::running = true;
+
+    qulonglong active = 0, strip = 0;
+    QList<qulonglong> order;
+    QString state;
+    bool visibleLater = true;
+    QElapsedTimer shownFor;
+    Form2& window = Form2::instance();
+    int shown = 0;
+    QObject::connect(window.List1, &QListWidget::currentRowChanged, window.List1, [&](int row) {
+        // Look at the second showing: the first one switched the window to topmost.
+        if (row < 0 || ++shown < 2)
+            return;
+        Presentation::running = false;
+        shownFor.start();
+        QTimer::singleShot(150, window.List1, [&] {
+            // The X window as it is now: the widget's own id is not renewed when a change of
+            // window flags makes Qt create the X window anew.
+            strip = qulonglong(window.windowHandle()->winId());
+            active = run("xdotool", {"getactivewindow"}).toULongLong();
+            order = stacking();
+            state = run("xprop", {"-id", QString::number(strip), "_NET_WM_STATE"});
+        });
+        QTimer::singleShot(700, window.List1, [&] { visibleLater = window.isVisible(); });
+    });
+    veltrano::module();
+
+    EXPECT_EQ(window.List1->currentItem()->text(), "first - one");
+    EXPECT_EQ(shown, 2);
+    EXPECT_EQ(active, otherWindow) << "the strip took the focus";
+    ASSERT_TRUE(order.contains(strip));
+    ASSERT_TRUE(order.contains(otherWindow));
+    EXPECT_GT(order.indexOf(strip), order.indexOf(otherWindow)) << "the strip is not on top";
+    EXPECT_TRUE(state.contains("_NET_WM_STATE_ABOVE")) << state.toStdString();
+    EXPECT_FALSE(visibleLater);
+    EXPECT_EQ(handler().ErrNum(), 0);
+    EXPECT_EQ(handler().CallStack(), QStringList({""}));
+}

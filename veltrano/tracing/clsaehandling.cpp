@@ -1,0 +1,53 @@
+#include "tracing/clsaehandling.h"
+
+#include "links/addresses.h"
+#include "tracing/appobject.h"
+#include "tracing/programfolder.h"
+
+namespace veltrano {
+
+namespace {
+std::unique_ptr<clsAEHandling>& instance() {
+    static std::unique_ptr<clsAEHandling> shared;
+    return shared;
+}
+} // namespace
+
+clsAEHandling& clsAEHandling::shared() {
+    auto& shared = instance();
+    if (!shared)
+        shared.reset(new clsAEHandling);
+    return *shared;
+}
+
+void clsAEHandling::resetForTests() {
+    instance().reset();
+}
+
+clsAEHandling::clsAEHandling()
+    : handler_(trapwell::ErrHandler::create()), app_(std::make_unique<AppObject>()) {
+    handler_.setEmailAddress(QString::fromLatin1(addresses::supportMail));
+    handler_.setToName(QStringLiteral("App Problems"));
+    handler_.setEmailType(trapwell::aeDefault);
+    handler_.setSMTPMailServer(QString::fromLatin1(addresses::smtpServer));
+    handler_.setFromEmailAddress(QString::fromLatin1(addresses::senderAddress));
+    handler_.setFromName(QStringLiteral("Your App User"));
+    handler_.setLogEvent(true);
+    handler_.setTraceExecution(true);
+    handler_.setUseInterface(true);
+    handler_.setShowAppInfo(true);
+    handler_.setShowDBInfo(true);
+    handler_.setShowSysInfo(true);
+    handler_.setDestination(ProgramFolder::logFolder() + u'/');
+    handler_.setAppObject(app_.get());
+    try {
+        handler_.setURL(QString());
+    } catch (const trapwell::RuntimeError&) {
+        // A component without its error dialog has no posting address to set.
+    }
+    handler_.setPostAvailable(false);
+}
+
+clsAEHandling::~clsAEHandling() = default;
+
+} // namespace veltrano

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <trapwell/errhandler.h>
+
+#include <memory>
+
+namespace veltrano {
+
+class AppObject;
+
+// The program's one way to the error component: it creates the component's handler object,
+// configures it, and hands out references to it. Created by the first traced procedure and
+// kept until the program ends, so the whole run has one stack, one set of logs and one set
+// of mail settings.
+class clsAEHandling {
+public:
+    // The shared instance, created on first use. Raises error 429 when the component cannot
+    // be created.
+    static clsAEHandling& shared();
+
+    // A new reference to the component's handler object.
+    trapwell::ErrHandler Handler() const { return handler_; }
+
+    // Tests start over with a fresh instance, configured like the program's, and may then
+    // change what they need (UseInterface, LogEvent).
+    static void resetForTests();
+
+    ~clsAEHandling();
+
+private:
+    clsAEHandling();
+
+    trapwell::ErrHandler handler_;
+    std::unique_ptr<AppObject> app_;
+};
+
+} // namespace veltrano
