@@ -3,6 +3,8 @@
 #include <QLocale>
 #include <QRegularExpression>
 
+#include <ctime>
+
 namespace platform {
 
 namespace {
@@ -12,6 +14,14 @@ const Clock* overrideClock = nullptr;
 double Clock::secondsSinceMidnight() const {
     const QTime t = now().time();
     return t.msecsSinceStartOfDay() / 1000.0;
+}
+
+double SystemClock::secondsSinceMidnight() const {
+    timespec now{};
+    clock_gettime(CLOCK_REALTIME, &now);
+    tm local{};
+    localtime_r(&now.tv_sec, &local);
+    return local.tm_hour * 3600.0 + local.tm_min * 60.0 + local.tm_sec + now.tv_nsec / 1e9;
 }
 
 const Clock& Clock::current() {

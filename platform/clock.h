@@ -11,7 +11,7 @@ public:
     virtual ~Clock() = default;
     virtual QDateTime now() const = 0;
     // Seconds since local midnight, with fractions.
-    double secondsSinceMidnight() const;
+    virtual double secondsSinceMidnight() const;
 
     // The system clock, unless a test has put another in its place.
     static const Clock& current();
@@ -21,6 +21,8 @@ public:
 class SystemClock final : public Clock {
 public:
     QDateTime now() const override { return QDateTime::currentDateTime(); }
+    // Read on every pass of a wait, so kept to one system call.
+    double secondsSinceMidnight() const override;
 };
 
 // Puts clock in place of the current one until the guard is destroyed. Guards nest.
