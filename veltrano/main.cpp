@@ -1,17 +1,16 @@
-// Veltrano: flashes the entries of a word module in a strip above all windows.
+// Veltrano: flashes the entries of a word module in a strip above all windows while the
+// user works elsewhere. Everything hangs off the main window.
 
-#include "presentation/form2.h"
-#include "presentation/presentationstate.h"
+#include "mainwindow/form1.h"
 #include "tracing/veltranoapplication.h"
 
 int main(int argc, char** argv) {
     veltrano::VeltranoApplication::preferX11(argc, argv);
     veltrano::VeltranoApplication app(argc, argv);
 
-    // Until the main window takes this over: present module 4 ("A") every 15 seconds.
-    veltrano::Presentation::WordInterval = 15;
-    veltrano::Presentation::SelectedModule = 4;
-    veltrano::Presentation::running = true;
-    veltrano::Form2::load();
-    return 0;
+    veltrano::Form1 form;
+    QObject::connect(&app, &QCoreApplication::aboutToQuit, &form, &veltrano::Form1::Form_Terminate);
+    form.Form_Load();
+    form.show();
+    return app.exec();
 }

@@ -1,5 +1,7 @@
 #include "tracing/veltranoapplication.h"
 
+#include "mainwindow/imagebutton.h"
+
 #include "platform/messagebox.h"
 #include "platform/programend.h"
 
@@ -11,6 +13,7 @@ namespace veltrano {
 
 VeltranoApplication::VeltranoApplication(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(QStringLiteral("Veltrano"));
+    loadImageResources();
 }
 
 bool VeltranoApplication::notify(QObject* receiver, QEvent* event) {

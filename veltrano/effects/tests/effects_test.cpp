@@ -9,162 +9,109 @@
 #include <gtest/gtest.h>
 
 #include <QEvent>
-#include <QGuiApplication>
-#include <QScreen>
 #include <QWidget>
 
-#include <memory>
 #include <vector>
 
 using namespace veltrano;
 
 namespace {
 
-trapwell::ErrHandler handler() {
-    return clsAEHandling::shared().Handler();
-}
-
 // Every procedure must leave the stack as it found it: a sentinel pushed before each test
 // catches a missing Pop and an extra one alike.
-class EffectsTest : public testing::Test {
+class EffectsTest : public testing::Test, public QObject {
 protected:
-    void SetUp() override { handler().Push(QString::fromLatin1(sentinel)); }
+    static trapwell::ErrHandler handler() { return clsAEHandling::shared().Handler(); }
+    void SetUp() override {
+        handler().Push(sentinel);
+        window.installEventFilter(this);
+    }
     void TearDown() override {
-        EXPECT_EQ(handler().CallStack(), QStringList({QString(), QString::fromLatin1(sentinel)}));
+        EXPECT_EQ(handler().CallStack(), QStringList({QString(), sentinel}));
         handler().Pop();
     }
-
-    static constexpr char sentinel[] = "EffectsTest.Sentinel";
-    std::unique_ptr<QWidget> window = std::make_unique<QWidget>();
-};
-
-// Records each alpha a window takes, and whether it was shown and disabled at that moment.
-class AlphaRecorder : public QObject {
-public:
-    explicit AlphaRecorder(QWidget* window) : window_(window) { window->installEventFilter(this); }
-
-    std::vector<int> alphas;
-    bool shownAndDisabledThroughout = true;
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (watched == window_ && event->type() == QEvent::DynamicPropertyChange &&
-            static_cast<QDynamicPropertyChangeEvent*>(event)->propertyName() ==
-                platform::layeredAlphaProperty) {
-            alphas.push_back(platform::layeredAttributes(window_).alpha);
+    // Records each alpha the window takes, and whether it was shown and disabled meanwhile.
+    bool eventFilter(QObject*, QEvent* event) override {
+        const auto* change = dynamic_cast<QDynamicPropertyChangeEvent*>(event);
+        if (change && change->propertyName() == platform::layeredAlphaProperty) {
+            alphas.push_back(platform::layeredAttributes(&window).alpha);
             if (alphas.size() > 1) // the first alpha is set before the fade begins
-                shownAndDisabledThroughout &= window_->isVisible() && !window_->isEnabled();
+                shownAndDisabledThroughout &= window.isVisible() && !window.isEnabled();
         }
         return false;
     }
 
-private:
-    QWidget* window_;
+    inline static const QString sentinel = "EffectsTest.Sentinel";
+    QWidget window;
+    std::vector<int> alphas;
+    bool shownAndDisabledThroughout = true;
 };
 
-using Translucency = EffectsTest;
-
-TEST_F(Translucency, WindowIsLayeredFromItsFirstAlpha) {
-    EXPECT_EQ(isTransparent(window.get()), 0);
-    EXPECT_EQ(GetTrans(window.get()), -1);
-
-    EXPECT_TRUE(SetTrans(window.get(), 128));
-    EXPECT_EQ(isTransparent(window.get()), platform::LWA_ALPHA);
-    EXPECT_EQ(GetTrans(window.get()), 128);
-    EXPECT_NEAR(window->windowOpacity(), 128 / 255.0, 1 / 255.0);
+TEST_F(EffectsTest, WindowIsLayeredFromItsFirstAlpha) {
+    EXPECT_EQ(isTransparent(&window), 0);
+    EXPECT_EQ(GetTrans(&window), -1);
+    EXPECT_TRUE(SetTrans(&window, 128));
+    EXPECT_EQ(isTransparent(&window), platform::LWA_ALPHA);
+    EXPECT_EQ(GetTrans(&window), 128);
+    EXPECT_NEAR(window.windowOpacity(), 128 / 255.0, 1 / 255.0);
 }
 
-TEST_F(Translucency, MissingWindowGivesFailureResults) {
-    EXPECT_EQ(isTransparent(nullptr), -1);
-    EXPECT_EQ(GetTrans(nullptr), -1);
-    EXPECT_FALSE(SetTrans(nullptr, 10));
-    EXPECT_FALSE(FadeOut(nullptr, 0, 100));
+TEST_F(EffectsTest, FadeThatCannotProceedChangesNothing) {
+    SetTrans(&window, 100);
+    EXPECT_FALSE(FadeOut(&window, 200, 2)); // already below Final
+    EXPECT_EQ(GetTrans(&window), 100);
+    SetTrans(&window, 255);
+    EXPECT_FALSE(FadeOut(&window, 10, 0)); // a step that makes no progress would never end
+    EXPECT_EQ(GetTrans(&window), 255);
+    EXPECT_TRUE(window.isEnabled());
 }
 
-using Fade = EffectsTest;
-
-TEST_F(Fade, WindowAlreadyBelowFinalIsLeftAlone) {
-    SetTrans(window.get(), 100);
-    EXPECT_FALSE(FadeOut(window.get(), 200, 2));
-    EXPECT_EQ(GetTrans(window.get()), 100);
-    EXPECT_FALSE(window->isVisible());
+TEST_F(EffectsTest, FadesOutFromOpaqueAndHides) {
+    EXPECT_TRUE(FadeOut(&window, 0, 2.0f));
+    ASSERT_EQ(alphas.size(), 129u); // 255, then 253 down to 1, then 0
+    EXPECT_EQ(std::vector(alphas.begin(), alphas.begin() + 3), (std::vector{255, 253, 251}));
+    EXPECT_EQ(std::vector(alphas.end() - 3, alphas.end()), (std::vector{3, 1, 0}));
+    EXPECT_TRUE(shownAndDisabledThroughout);
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_TRUE(window.isEnabled());
 }
 
-TEST_F(Fade, FadesOutFromOpaqueAndHides) {
-    AlphaRecorder recorder(window.get());
-    EXPECT_TRUE(FadeOut(window.get(), 0, 2.0f));
-
-    std::vector<int> expected{255};
-    for (int alpha = 253; alpha > 0; alpha -= 2)
-        expected.push_back(alpha);
-    expected.push_back(0);
-    EXPECT_EQ(recorder.alphas, expected);
-    EXPECT_TRUE(recorder.shownAndDisabledThroughout);
-    EXPECT_FALSE(window->isVisible());
-    EXPECT_TRUE(window->isEnabled());
-    EXPECT_EQ(GetTrans(window.get()), 0);
-}
-
-TEST_F(Fade, LastStepStopsAtFinal) {
-    SetTrans(window.get(), 255);
-    AlphaRecorder recorder(window.get());
-    EXPECT_TRUE(FadeOut(window.get(), 0, 100));
-    EXPECT_EQ(recorder.alphas, (std::vector<int>{155, 55, 0}));
-
-    SetTrans(window.get(), 255);
-    recorder.alphas.clear();
-    EXPECT_TRUE(FadeOut(window.get(), 55, 100));
-    EXPECT_EQ(recorder.alphas, (std::vector<int>{155, 55}));
-    EXPECT_TRUE(window->isVisible()); // only a fade to nothing hides the window
-
+TEST_F(EffectsTest, FadeStopsAtFinal) {
+    const auto fade = [&](std::uint8_t final, float step) {
+        SetTrans(&window, 255);
+        alphas.clear();
+        EXPECT_TRUE(FadeOut(&window, final, step));
+        return alphas;
+    };
+    EXPECT_EQ(fade(0, 100), (std::vector{155, 55, 0}));
+    EXPECT_EQ(fade(55, 100), (std::vector{155, 55}));
+    EXPECT_TRUE(window.isVisible()); // only a fade to nothing hides the window
     // Levels between whole alphas round to the nearest, halves to even.
-    SetTrans(window.get(), 255);
-    recorder.alphas.clear();
-    EXPECT_TRUE(FadeOut(window.get(), 245, 2.5f));
-    EXPECT_EQ(recorder.alphas, (std::vector<int>{252, 250, 248, 245}));
+    EXPECT_EQ(fade(245, 2.5f), (std::vector{252, 250, 248, 245}));
 }
 
-TEST_F(Fade, StepThatMakesNoProgressEndsTheFade) {
-    SetTrans(window.get(), 255);
-    EXPECT_FALSE(FadeOut(window.get(), 10, 0));
-    EXPECT_EQ(GetTrans(window.get()), 255);
-    EXPECT_TRUE(window->isEnabled());
-}
-
-using Drag = EffectsTest;
-
-TEST_F(Drag, ObjectWithoutWindowMovesNothing) {
+TEST_F(EffectsTest, DragOfObjectWithoutWindowMovesNothing) {
     QObject plain;
     EXPECT_NO_THROW(FormDrag(&plain));
-    EXPECT_NO_THROW(FormDrag(nullptr));
 }
 
-using OnTop = EffectsTest;
-
-TEST_F(OnTop, SwitchesTopmostWithoutMovingTheWindow) {
-    window->setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
+TEST_F(EffectsTest, FormOnTopSwitchesWithoutMovingTheWindow) {
+    window.setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
     const QRect place(100, 120, 300, 40);
-    window->setGeometry(place);
-    window->show();
-    std::int32_t handle = platform::handleOf(window.get());
-
-    bool topMost = false;
-    FormOnTop(handle, topMost);
-    EXPECT_FALSE(window->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-    EXPECT_TRUE(window->windowFlags().testFlag(Qt::FramelessWindowHint));
-    EXPECT_TRUE(window->testAttribute(Qt::WA_ShowWithoutActivating));
-    EXPECT_TRUE(window->isVisible());
-    EXPECT_EQ(window->geometry(), place);
-
-    handle = platform::handleOf(window.get()); // changing the flags may give a new handle
-    topMost = true;
-    FormOnTop(handle, topMost);
-    EXPECT_TRUE(window->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-    EXPECT_TRUE(window->windowFlags().testFlag(Qt::FramelessWindowHint));
-    EXPECT_EQ(window->geometry(), place);
+    window.setGeometry(place);
+    window.show();
+    for (bool topMost : {false, true}) {
+        std::int32_t handle = platform::handleOf(&window); // new flags may give a new handle
+        FormOnTop(handle, topMost);
+        EXPECT_EQ(window.windowFlags().testFlag(Qt::WindowStaysOnTopHint), topMost);
+        EXPECT_TRUE(window.windowFlags().testFlag(Qt::FramelessWindowHint));
+        EXPECT_TRUE(window.testAttribute(Qt::WA_ShowWithoutActivating));
+        EXPECT_TRUE(window.isVisible());
+        EXPECT_EQ(window.geometry(), place);
+    }
 }
 
-TEST_F(OnTop, UnknownHandleGoesToTheErrorHandler) {
+TEST_F(EffectsTest, FormOnTopSendsUnknownHandleToTheErrorHandler) {
     std::int32_t handle = 0;
     bool topMost = true;
     FormOnTop(handle, topMost);
@@ -172,23 +119,18 @@ TEST_F(OnTop, UnknownHandleGoesToTheErrorHandler) {
     EXPECT_EQ(handler().ProcName(), QStringLiteral("OnTopBas.FormOnTop"));
     // The error path empties the stack, as the program's error path does.
     EXPECT_EQ(handler().CallStack(), QStringList({QString()}));
-    handler().Push(QString::fromLatin1(sentinel));
+    handler().Push(sentinel);
 }
 
-TEST_F(OnTop, DisplayWindowGoesOnTopWhereItIs) {
+TEST_F(EffectsTest, AlwaysOnTopKeepsTheDisplayWindowWhereItIs) {
     Form2& form = Form2::instance();
     const QRect place = form.geometry();
-    bool enable = true;
-    AlwaysOnTop(enable);
-    EXPECT_TRUE(form.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-    EXPECT_TRUE(form.isVisible());
-    EXPECT_EQ(form.geometry(), place);
-
-    enable = false;
-    AlwaysOnTop(enable);
-    EXPECT_FALSE(form.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-    EXPECT_TRUE(form.isVisible());
-    EXPECT_EQ(form.geometry(), place);
+    for (bool enable : {true, false}) {
+        AlwaysOnTop(enable);
+        EXPECT_EQ(form.windowFlags().testFlag(Qt::WindowStaysOnTopHint), enable);
+        EXPECT_TRUE(form.isVisible());
+        EXPECT_EQ(form.geometry(), place);
+    }
     Form2::destroyForTests();
 }
 
@@ -196,23 +138,7 @@ TEST(PlatformLayers, TwipsRoundHalvesToEven) {
     EXPECT_EQ(platform::pixelsFromTwips(22.5, 15), 2); // 1.5
     EXPECT_EQ(platform::pixelsFromTwips(37.5, 15), 2); // 2.5
     EXPECT_EQ(platform::pixelsFromTwips(-22.5, 15), -2);
-    EXPECT_EQ(platform::pixelsFromTwips(1440, 12), 120);
     EXPECT_EQ(platform::twipsFromPixels(3, 12.5), 38); // 37.5
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    ASSERT_NE(screen, nullptr);
-    EXPECT_DOUBLE_EQ(platform::twipsPerPixelX() * screen->logicalDotsPerInchX(), 1440.0);
-    EXPECT_DOUBLE_EQ(platform::twipsPerPixelY() * screen->logicalDotsPerInchY(), 1440.0);
-}
-
-TEST(PlatformLayers, WindowsAreFoundByHandle) {
-    QWidget window;
-    EXPECT_EQ(platform::windowFromHandle(platform::handleOf(&window)), &window);
-    try {
-        platform::windowFromHandle(0);
-        ADD_FAILURE() << "no error for a handle without a window";
-    } catch (const trapwell::RuntimeError& e) {
-        EXPECT_EQ(e.number(), 5);
-    }
 }
 
 } // namespace

@@ -1,6 +1,8 @@
 // Main of the program's test executables: private configuration and data folders, so tests
 // never touch real settings nor each other's when run in parallel.
 
+#include "mainwindow/imagebutton.h"
+
 #include <QApplication>
 #include <QTemporaryDir>
 
@@ -15,6 +17,7 @@ int main(int argc, char** argv) {
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    veltrano::loadImageResources();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -1,0 +1,141 @@
+#include "mainwindow/checkvalues.h"
+#include "mainwindow/form1.h"
+#include "mainwindow/imagebutton.h"
+#include "mainwindow/moduleselection.h"
+
+#include "../support/programfixture.h"
+
+#include "platform/classiccheckbox.h"
+#include "platform/settingsstore.h"
+
+using veltrano::Form1;
+using veltrano::Presentation;
+
+namespace {
+
+class ModuleSelectionTest : public ProgramTest {
+protected:
+    static void store(int number, const QString& value) {
+        platform::SettingsStore::current().SaveSetting(
+            veltrano::checkboxsettings::application(), veltrano::checkboxsettings::section(),
+            veltrano::checkboxsettings::key(number), value);
+    }
+    static QString stored(int number) {
+        return platform::SettingsStore::current().GetSetting(
+            veltrano::checkboxsettings::application(), veltrano::checkboxsettings::section(),
+            veltrano::checkboxsettings::key(number), QStringLiteral("<none>"));
+    }
+    static void storeOnly(int ticked) {
+        for (int n = 4; n <= 25; ++n)
+            store(n, n == ticked ? QStringLiteral("1") : QStringLiteral("0"));
+    }
+    QList<int> ticked() const {
+        QList<int> boxes;
+        for (int n = 4; n <= 25; ++n)
+            if (form.Check(n)->Value() == 1)
+                boxes << n;
+        return boxes;
+    }
+
+    Form1 form;
+};
+
+} // namespace
+
+TEST_F(ModuleSelectionTest, FirstStartTicksNewWordsOnly) {
+    form.Form_Load();
+    EXPECT_EQ(ticked(), QList<int>({25}));
+    EXPECT_EQ(Presentation::SelectedModule, 25);
+    EXPECT_EQ(form.windowTitle(), "Veltrano Rudoz Arirera 0.0.72");
+    EXPECT_EQ(Presentation::WordInterval, 15);
+}
+
+TEST_F(ModuleSelectionTest, ASavedChoiceIsRestored) {
+    storeOnly(7);
+    form.Form_Load();
+    EXPECT_EQ(ticked(), QList<int>({7}));
+    EXPECT_EQ(Presentation::SelectedModule, 7);
+}
+
+TEST_F(ModuleSelectionTest, AllZeroLeavesNothingSelectedAndStartIsRefused) {
+    storeOnly(0);
+    form.Form_Load();
+    EXPECT_TRUE(ticked().isEmpty());
+    EXPECT_EQ(Presentation::SelectedModule, 0);
+}
+
+TEST_F(ModuleSelectionTest, ABoxClickUnticksTheOthersInAscendingOrder) {
+    form.Form_Load();
+    const int before = int(traceLines().size());
+    form.Check(12)->click();
+    EXPECT_EQ(ticked(), QList<int>({12}));
+    // Only box 25 changed, so only its handler ran inside box 12's.
+    EXPECT_EQ(traceLines().mid(before),
+              QStringList({"Form1.Check12_Click", "Form1.Check25_Click"}));
+    EXPECT_EQ(Presentation::SelectedModule, 25); // taken over only by the panel
+    form.Check(12)->click();
+    EXPECT_TRUE(ticked().isEmpty());
+}
+
+TEST_F(ModuleSelectionTest, ThePanelRoundTripSavesTheChoiceAndTakesItOver) {
+    storeOnly(7);
+    form.Form_Load();
+    form.Image6->Click();
+    EXPECT_EQ(form.Image6->toolTip(), "Save Subliminal Modules");
+    EXPECT_FALSE(form.Check(4)->isHidden());
+    EXPECT_TRUE(form.Image9->isHidden());
+    form.Check(12)->click();
+    EXPECT_EQ(Presentation::SelectedModule, 7); // a start now would still use module 7
+    form.Image6->Click();
+    EXPECT_EQ(form.Image6->toolTip(), "Edit Subliminal Modules");
+    EXPECT_TRUE(form.Check(4)->isHidden());
+    EXPECT_FALSE(form.Image9->isHidden());
+    EXPECT_EQ(Presentation::SelectedModule, 12);
+    for (int n = 4; n <= 25; ++n)
+        EXPECT_EQ(stored(n), n == 12 ? "1" : "0") << n;
+
+    // Unticking the only box saves all zeros and keeps the module taken over.
+    form.Image6->Click();
+    form.Check(12)->click();
+    form.Image6->Click();
+    for (int n = 4; n <= 25; ++n)
+        EXPECT_EQ(stored(n), "0") << n;
+    EXPECT_EQ(Presentation::SelectedModule, 12);
+}
+
+TEST_F(ModuleSelectionTest, ABadStoredValueStopsTheRestoreThereAndLoadGoesOn) {
+    storeOnly(5);
+    store(10, QStringLiteral("x"));
+    store(20, QStringLiteral("1"));
+    form.Form_Load();
+    // Boxes 4 to 9 restored (box 5 ticked, box 4 unticked by it), from 10 on untouched.
+    EXPECT_EQ(ticked(), QList<int>({5}));
+    EXPECT_EQ(handler().ErrNum(), 13);
+    EXPECT_EQ(handler().ProcName(), "modTrans.checkvaluesload");
+    EXPECT_EQ(Presentation::SelectedModule, 5); // load went on with its last step
+
+    store(10, QStringLiteral("3"));
+    form.Image6->Click();
+    EXPECT_EQ(handler().ErrNum(), 380);
+}
+
+TEST_F(ModuleSelectionTest, TheStartUpPanelShowsAndSavesItsBox) {
+    store(26, QStringLiteral("0"));
+    form.Image5->Click();
+    EXPECT_FALSE(form.Check(26)->isHidden());
+    EXPECT_EQ(form.Check(26)->Value(), 0);
+    EXPECT_TRUE(form.Image5->isHidden());
+    EXPECT_FALSE(form.Image12->isHidden());
+    form.Check(26)->click();
+    form.Image12->Click();
+    EXPECT_EQ(stored(26), "1");
+    EXPECT_TRUE(form.Check(26)->isHidden());
+    EXPECT_FALSE(form.Image5->isHidden());
+
+    // A bad value stops after the box was shown; the next click tries again.
+    store(26, QStringLiteral("x"));
+    form.Image5->Click();
+    EXPECT_FALSE(form.Check(26)->isHidden());
+    EXPECT_FALSE(form.Image5->isHidden());
+    EXPECT_TRUE(form.Image12->isHidden());
+}

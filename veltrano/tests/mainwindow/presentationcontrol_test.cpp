@@ -1,0 +1,110 @@
+#include "mainwindow/form1.h"
+#include "mainwindow/imagebutton.h"
+#include "presentation/presentationcontrol.h"
+
+#include "../support/programfixture.h"
+
+#include "platform/messagebox.h"
+
+#include <QListWidget>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QElapsedTimer>
+#include <QTimer>
+
+using veltrano::Form1;
+using veltrano::Form2;
+using veltrano::Presentation;
+
+namespace {
+
+class PresentationControlTest : public ProgramTest {
+protected:
+    PresentationControlTest() {
+        form.Timer1->stop(); // the tray's timer has its own tests
+        form.Form_Load();
+    }
+    std::pair<std::int16_t, int> frequency() const {
+        return {Presentation::WordInterval, form.ProgressBar1->value()};
+    }
+    bool runningLook() const {
+        return form.Image2->isHidden() && !form.Image3->isHidden() && form.Image14->isHidden() &&
+               !form.Image13->isHidden() && form.cmdStart->text() == "Stop";
+    }
+    bool stoppedLook() const {
+        return !form.Image2->isHidden() && form.Image3->isHidden() &&
+               !form.Image14->isHidden() && form.Image13->isHidden() &&
+               form.cmdStart->text() == "Start";
+    }
+
+    Form1 form;
+};
+
+} // namespace
+
+TEST_F(PresentationControlTest, FrequencyMovesInStepsOfFiveWithTheBarMirroringIt) {
+    using F = std::pair<std::int16_t, int>;
+    EXPECT_EQ(frequency(), F(15, 30));
+    form.Image7->Click();
+    EXPECT_EQ(frequency(), F(15, 30));
+    form.Image8->Click();
+    form.Image8->Click();
+    form.Image8->Click();
+    EXPECT_EQ(frequency(), F(30, 15));
+    form.Image8->Click();
+    EXPECT_EQ(frequency(), F(30, 15));
+    form.Image7->Click();
+    EXPECT_EQ(frequency(), F(25, 20));
+}
+
+TEST_F(PresentationControlTest, StartWithoutAModuleIsRefusedWithoutATrace) {
+    Presentation::SelectedModule = 0;
+    platform::MsgBoxRecorder boxes;
+    const qsizetype traced = traceLines().size();
+    form.Image2->Click();
+    ASSERT_EQ(boxes.calls().size(), 1);
+    EXPECT_EQ(boxes.calls()[0].prompt, "You have to select a module");
+    EXPECT_EQ(boxes.calls()[0].buttons, platform::mb::OKOnly);
+    EXPECT_EQ(boxes.calls()[0].title, "Veltrano Rudoz Arirera");
+    EXPECT_EQ(traceLines().size(), traced);
+    EXPECT_TRUE(stoppedLook());
+}
+
+TEST_F(PresentationControlTest, StopDuringAWaitThenStartShowsTheNextEntryAtOnceFromOneCycle) {
+    writeModule(25, "one\r\ntwo\r\nthree\r\n");
+    Presentation::SelectedModule = 25;
+    Presentation::WordInterval = 1;
+    QStringList shown;
+    bool runningSeen = false;
+    QElapsedTimer sinceRestart;
+    qint64 nextEntryAfter = -1;
+    Form2& strip = Form2::instance();
+    QObject::connect(strip.List1, &QListWidget::currentRowChanged, strip.List1, [&](int row) {
+        if (row < 0)
+            return;
+        shown << strip.List1->item(row)->text();
+        if (shown.size() == 2)
+            nextEntryAfter = sinceRestart.elapsed();
+        if (shown.size() == 1) {
+            // Stop while the first entry's wait runs, and start again right away.
+            QTimer::singleShot(400, [&] {
+                runningSeen = runningLook();
+                form.Image3->Click();
+                EXPECT_TRUE(stoppedLook());
+                sinceRestart.start();
+                form.Image2->Click();
+            });
+        } else if (shown.size() == 3) {
+            form.Image3->Click();
+        }
+    });
+    form.Image2->Click();
+    EXPECT_TRUE(runningSeen);
+    EXPECT_EQ(shown, QStringList({"two", "three", "one"}));
+    // The next entry came right after the restart, not a whole interval later.
+    EXPECT_GE(nextEntryAfter, 0);
+    EXPECT_LT(nextEntryAfter, 250);
+    EXPECT_TRUE(stoppedLook());
+    EXPECT_FALSE(strip.isVisible());
+    EXPECT_EQ(handler().CallStack(), QStringList({""}));
+}
