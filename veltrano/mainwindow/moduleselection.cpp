@@ -40,10 +40,15 @@ ModuleSelection::ModuleSelection(Form1& form) : form_(form) {
 void ModuleSelection::CheckN_Click(int number) {
     Traced proc(clickNames[number - 4]);
     proc.run([&](Traced::Line& at) {
+        // Unticking a box from here runs that box's handler too: only a ticked box clears the
+        // others, or that handler would clear the box just ticked.
+        at(10);
+        if (form_.Check(number)->Value() != 1)
+            return;
         for (int n = 4; n <= 25; ++n) {
             if (n == number)
                 continue;
-            at(10);
+            at(20);
             form_.Check(n)->setValue(0);
         }
     });

@@ -16,7 +16,8 @@ class ModuleSelection : public QObject {
 public:
     explicit ModuleSelection(Form1& form);
 
-    // Click of module box N (4 .. 25): unticks every other module box, in ascending order.
+    // Click of module box N (4 .. 25): a ticked box unticks every other module box, in
+    // ascending order, so exactly one stays ticked; an unticked one leaves none.
     void CheckN_Click(int number);
     void Image6_Click();
     void Image5_Click();

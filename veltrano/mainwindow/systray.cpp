@@ -102,15 +102,19 @@ void SysTray::Restore() {
     if (!parentWindow_)
         return;
     inTray_ = false;
-    parentWindow_->showNormal();
+
     parentWindow_->raise();
     parentWindow_->activateWindow();
     updateIcon();
 }
 
-QWidget* SysTray::ParentWindow() const { return parentWindow_; }
+QWidget* SysTray::ParentWindow() const {
+    return parentWindow_;
+}
 
-QMenu* SysTray::PopupMenu() const { return menu_; }
+QMenu* SysTray::PopupMenu() const {
+    return menu_;
+}
 
 bool SysTray::IconShown() const {
     return trayIcon_->isVisible();

@@ -43,6 +43,9 @@ bool sameImage(const QPixmap& a, const QPixmap& b) {
 
 TEST_F(TrayTest, ATickChoosesTheFirstIconOnce) {
     form.Form_Load();
+    // Pictures that differ, whatever the image files hold.
+    for (int i = 0; i < form.ilIcons.size(); ++i)
+        form.ilIcons[i].fill(QColor::fromHsv(i * 60, 255, 255));
     form.hsIcons->setValue(3);
     const qsizetype changes = traced("Form1.hsIcons_Change");
     tick();

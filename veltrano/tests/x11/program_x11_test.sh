@@ -1,0 +1,76 @@
+#!/usr/bin/env bash
+# The program as a user meets it, under a real window manager: choose module "D" through
+# the module panel, Start, see the strip flash while another program keeps the focus, Stop,
+# close. Runs inside run-with-wm.sh; $1 is the folder holding veltrano and libtrapwell.so.
+set -euo pipefail
+
+bin=$1
+work=$(mktemp -d)
+prog=
+other=
+cleanup() {
+    [[ -n $prog ]] && kill "$prog" 2>/dev/null || true
+    [[ -n $other ]] && kill "$other" 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+fail() { echo "FAILED: $*" >&2; exit 1; }
+
+# A portable copy: the program, its component and its modules side by side.
+cp "$bin/veltrano" "$bin/libtrapwell.so" "$work/"
+mkdir "$work/data"
+printf 'delta - first\r\ndelta - second\r\n' >"$work/data/7.txt"
+export XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/share
+
+"$work/veltrano" &
+prog=$!
+main=$(xdotool search --sync --name '^Veltrano Rudoz Arirera 0\.0\.72$' | head -1)
+[[ -n $main ]] || fail "no main window"
+xdotool windowactivate --sync "$main"
+sleep 0.5
+
+# Clicks at the controls' places, in pixels inside the window (15 twips a pixel).
+click() {
+    xdotool mousemove --window "$main" "$1" "$2" click 1
+    sleep 0.4
+}
+click 88 32   # Image6: open the module panel
+click 290 109 # Check7: "D"
+click 88 32   # Image6: close the panel, which saves the choice
+grep -q 'Box%207=1' "$work/config/Veltrano Rudoz Arirera.ini" || fail "choice not saved"
+grep -q 'Box%2025=0' "$work/config/Veltrano Rudoz Arirera.ini" || fail "other boxes not saved"
+
+# Another program the user works in.
+xmessage -geometry 700x200+50+500 "working elsewhere" &
+other=$!
+elsewhere=$(xdotool search --sync --class Xmessage | head -1)
+
+click 32 32 # Image2: Start; the first entry flashes at once
+xdotool windowactivate --sync "$elsewhere"
+
+# The next entry comes WordInterval (15) seconds later: the strip must not take the focus.
+strip=
+for _ in $(seq 200); do
+    strip=$(xdotool search --onlyvisible --name '^Form2$' 2>/dev/null | head -1 || true)
+    [[ -n $strip ]] && break
+    sleep 0.1
+done
+[[ -n $strip ]] || fail "the strip did not come back"
+active=$(xdotool getactivewindow)
+[[ $active == "$elsewhere" ]] || fail "the strip took the focus ($active, expected $elsewhere)"
+xprop -id "$strip" _NET_WM_STATE | grep -q _NET_WM_STATE_ABOVE || fail "the strip is not kept above"
+sleep 0.6
+[[ -z $(xdotool search --onlyvisible --name '^Form2$' 2>/dev/null || true) ]] ||
+    fail "the strip did not hide again"
+
+xdotool windowactivate --sync "$main"
+click 32 32 # Image3: Stop
+kill -0 "$prog" 2>/dev/null || fail "the program ended on Stop"
+xdotool windowactivate --sync "$main" key alt+F4
+for _ in $(seq 50); do
+    kill -0 "$prog" 2>/dev/null || break
+    sleep 0.1
+done
+kill -0 "$prog" 2>/dev/null && fail "closing the main window did not end the program"
+prog=
+echo "program end-to-end: ok"
