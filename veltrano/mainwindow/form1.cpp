@@ -41,12 +41,15 @@ QRect twipsRect(int left, int top, int width, int height) {
             platform::pixelsFromTwips(width, x), platform::pixelsFromTwips(height, y)};
 }
 
-QString image(const char* name) { return QStringLiteral(":/veltrano/images/") + QLatin1String(name); }
+QString image(const char* name) {
+    return QStringLiteral(":/veltrano/images/") + QLatin1String(name);
+}
 
 // Captions of the module boxes 4 .. 25.
 QString moduleCaption(int number) {
     static const char* const tail[] = {"Q - R", "S", "T - U", "V - W", "X - Z", "New Words"};
-    return number <= 19 ? QString(QChar(u'A' + (number - 4))) : QString::fromLatin1(tail[number - 20]);
+    return number <= 19 ? QString(QChar(u'A' + (number - 4)))
+                        : QString::fromLatin1(tail[number - 20]);
 }
 
 QFrame* line(QWidget* parent, const QRect& geometry, QFrame::Shape shape = QFrame::HLine) {
@@ -200,6 +203,8 @@ void Form1::Form_Load() {
         at(70);
         ilIcons.append(cTray->IconPicture());
         hsIcons->setMaximum(int(ilIcons.size()));
+        // There is no image 0: a user dragging the bar there would only get an error report.
+        hsIcons->setMinimum(1);
         at(80);
         const AppObject app;
         setWindowTitle(designCaption + QString::number(app.Major()) + u'.' +

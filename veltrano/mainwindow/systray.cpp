@@ -102,7 +102,7 @@ void SysTray::Restore() {
     if (!parentWindow_)
         return;
     inTray_ = false;
-
+    parentWindow_->showNormal();
     parentWindow_->raise();
     parentWindow_->activateWindow();
     updateIcon();
@@ -181,9 +181,9 @@ void SysTray::followParentState() {
     inTray_ = true;
     updateIcon();
     // Hiding from inside the state change would race the window manager's own iconifying.
-    QTimer::singleShot(0, window, [this, window] {
-        if (inTray_ && parentWindow_ == window && (window->windowState() & Qt::WindowMinimized))
-            window->hide();
+    QTimer::singleShot(0, this, [this] {
+        if (inTray_ && parentWindow_ && (parentWindow_->windowState() & Qt::WindowMinimized))
+            parentWindow_->hide();
     });
 }
 
