@@ -5,7 +5,8 @@
 namespace platform {
 
 ClassicCheckBox::ClassicCheckBox(const QString& caption, QWidget* parent)
-    : QCheckBox(caption, parent) {}
+    : QCheckBox(caption, parent) {
+}
 
 // Qt numbers the greyed state 1; the classic values are converted here and nowhere else.
 std::int16_t ClassicCheckBox::Value() const {
@@ -30,6 +31,8 @@ void ClassicCheckBox::setValue(int value) {
     emit Click();
 }
 
-void ClassicCheckBox::nextCheckState() { setValue(Value() == 1 ? 0 : 1); }
+void ClassicCheckBox::nextCheckState() {
+    setValue(Value() == 1 ? 0 : 1);
+}
 
 } // namespace platform

@@ -29,9 +29,9 @@ void OpenWebsite(const QString& strWebsite) {
                                  QStringLiteral("' File or Path was Not Found."),
                              platform::mb::OKOnly | platform::mb::Exclamation, title);
         else
-            platform::MsgBox(QStringLiteral("An error occurred attempting to open '") +
-                                 strWebsite + QStringLiteral("' (ShellExecute code ") +
-                                 QString::number(r) + QStringLiteral(")."),
+            platform::MsgBox(QStringLiteral("An error occurred attempting to open '") + strWebsite +
+                                 QStringLiteral("' (ShellExecute code ") + QString::number(r) +
+                                 QStringLiteral(")."),
                              platform::mb::OKOnly | platform::mb::Critical, title);
     });
 }

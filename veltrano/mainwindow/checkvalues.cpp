@@ -10,9 +10,15 @@
 namespace veltrano {
 
 namespace checkboxsettings {
-QString application() { return QStringLiteral("Veltrano Rudoz Arirera"); }
-QString section() { return QStringLiteral("Check Box Selection"); }
-QString key(int number) { return QStringLiteral("Check Box ") + QString::number(number); }
+QString application() {
+    return QStringLiteral("Veltrano Rudoz Arirera");
+}
+QString section() {
+    return QStringLiteral("Check Box Selection");
+}
+QString key(int number) {
+    return QStringLiteral("Check Box ") + QString::number(number);
+}
 } // namespace checkboxsettings
 
 void checkvaluesload(Form1& form) {
@@ -21,9 +27,9 @@ void checkvaluesload(Form1& form) {
         platform::SettingsStore& store = platform::SettingsStore::current();
         for (int n = 4; n <= 25; ++n) {
             at(10);
-            const QString text = store.GetSetting(checkboxsettings::application(),
-                                                  checkboxsettings::section(),
-                                                  checkboxsettings::key(n), QStringLiteral("1"));
+            const QString text =
+                store.GetSetting(checkboxsettings::application(), checkboxsettings::section(),
+                                 checkboxsettings::key(n), QStringLiteral("1"));
             at(20);
             form.Check(n)->setValue(platform::CInt(text));
         }

@@ -4,11 +4,15 @@
 #include <QPainter>
 #include <QSvgRenderer>
 
-static void initImages() { Q_INIT_RESOURCE(images); }
+static void initImages() {
+    Q_INIT_RESOURCE(images);
+}
 
 namespace veltrano {
 
-void loadImageResources() { initImages(); }
+void loadImageResources() {
+    initImages();
+}
 
 QPixmap svgPixmap(const QString& resource, const QSize& size, qreal devicePixelRatio) {
     QPixmap pixmap(size * devicePixelRatio);

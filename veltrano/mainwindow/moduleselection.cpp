@@ -114,8 +114,8 @@ void ModuleSelection::Image5_Click() {
         form_.Check(26)->setToolTip(QStringLiteral("Save Settings"));
         at(30);
         const QString text = platform::SettingsStore::current().GetSetting(
-            checkboxsettings::application(), checkboxsettings::section(),
-            checkboxsettings::key(26), QStringLiteral("1"));
+            checkboxsettings::application(), checkboxsettings::section(), checkboxsettings::key(26),
+            QStringLiteral("1"));
         form_.Check(26)->setValue(platform::CInt(text));
         at(40);
         form_.Image12->show();
@@ -133,8 +133,8 @@ void ModuleSelection::Image12_Click() {
         form_.Image9->show();
         at(30);
         platform::SettingsStore::current().SaveSetting(
-            checkboxsettings::application(), checkboxsettings::section(),
-            checkboxsettings::key(26), QString::number(form_.Check(26)->Value()));
+            checkboxsettings::application(), checkboxsettings::section(), checkboxsettings::key(26),
+            QString::number(form_.Check(26)->Value()));
         at(40);
         form_.Image5->show();
         at(50);

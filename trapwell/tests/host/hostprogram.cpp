@@ -62,8 +62,7 @@ int main(int argc, char** argv) {
                                 "Value: \t0\r\n"
                                 "\r\n";
         const qsizetype timeEnd = bytes.indexOf("\r\n", head.size());
-        expect(bytes.startsWith(head) && timeEnd > head.size() + 8 &&
-                   bytes.mid(timeEnd) == tail,
+        expect(bytes.startsWith(head) && timeEnd > head.size() + 8 && bytes.mid(timeEnd) == tail,
                "Error.log bytes");
         expect(handler.CallStack() == QStringList({{}}), "stack emptied by HandleError");
         expect(handler.Pop() == 0, "Pop after HandleError");

@@ -6,10 +6,10 @@
 
 #include "platform/messagebox.h"
 
+#include <QElapsedTimer>
 #include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QElapsedTimer>
 #include <QTimer>
 
 using veltrano::Form1;
@@ -32,9 +32,8 @@ protected:
                !form.Image13->isHidden() && form.cmdStart->text() == "Stop";
     }
     bool stoppedLook() const {
-        return !form.Image2->isHidden() && form.Image3->isHidden() &&
-               !form.Image14->isHidden() && form.Image13->isHidden() &&
-               form.cmdStart->text() == "Start";
+        return !form.Image2->isHidden() && form.Image3->isHidden() && !form.Image14->isHidden() &&
+               form.Image13->isHidden() && form.cmdStart->text() == "Start";
     }
 
     Form1 form;
