@@ -1,0 +1,115 @@
+#include "platform/httpget.h"
+
+#include <curl/curl.h>
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+
+namespace platform {
+
+namespace {
+
+std::once_flag curlInitialised;
+std::atomic<std::int64_t> connectLimitMs{HttpLimits{}.connect.count()};
+std::atomic<std::int64_t> totalLimitMs{HttpLimits{}.total.count()};
+
+constexpr long maxRedirects = 20;
+
+struct Transfer {
+    QByteArray body;
+    bool headersComplete = false;
+};
+
+size_t onBody(char* data, size_t size, size_t count, void* user) {
+    static_cast<Transfer*>(user)->body.append(data, qsizetype(size * count));
+    return size * count;
+}
+
+// Only the final answer's body counts: each status line starts a new answer (a redirect,
+// an interim 1xx), so what came before it is dropped.
+size_t onHeader(char* data, size_t size, size_t count, void* user) {
+    auto* transfer = static_cast<Transfer*>(user);
+    const QByteArrayView line(data, qsizetype(size * count));
+    if (line.startsWith("HTTP/")) {
+        transfer->headersComplete = false;
+        transfer->body.clear();
+    } else if (line == "\r\n" || line == "\n") {
+        transfer->headersComplete = true;
+    }
+    return size * count;
+}
+
+bool isRedirect(long status) {
+    return status == 301 || status == 302 || status == 303 || status == 307 || status == 308;
+}
+
+// The internet services refuse an address without a scheme; curl would guess "http".
+bool hasScheme(const QByteArray& url) {
+    const std::unique_ptr<CURLU, decltype(&curl_url_cleanup)> parsed(curl_url(), &curl_url_cleanup);
+    return parsed && curl_url_set(parsed.get(), CURLUPART_URL, url.constData(), 0) == CURLUE_OK;
+}
+
+} // namespace
+
+HttpGetResult httpGet(const QByteArray& url, const QByteArray& userAgent) {
+    std::call_once(curlInitialised, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+    HttpGetResult result;
+    if (!hasScheme(url))
+        return result;
+    const std::unique_ptr<CURL, decltype(&curl_easy_cleanup)> handle(curl_easy_init(),
+                                                                     &curl_easy_cleanup);
+    if (!handle)
+        return result;
+
+    CURL* h = handle.get();
+    Transfer transfer;
+    curl_easy_setopt(h, CURLOPT_URL, url.constData());
+    curl_easy_setopt(h, CURLOPT_HTTPGET, 1L);
+    curl_easy_setopt(h, CURLOPT_USERAGENT, userAgent.constData());
+    // An empty proxy also keeps curl from taking one from http_proxy and the like.
+    curl_easy_setopt(h, CURLOPT_PROXY, "");
+    curl_easy_setopt(h, CURLOPT_PROTOCOLS_STR, "http,https,ftp");
+    curl_easy_setopt(h, CURLOPT_FOLLOWLOCATION, 1L);
+    curl_easy_setopt(h, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(h, CURLOPT_MAXREDIRS, maxRedirects);
+    curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT_MS, long(connectLimitMs.load()));
+    curl_easy_setopt(h, CURLOPT_TIMEOUT_MS, long(totalLimitMs.load()));
+    // Timeouts through signals would disturb the host's threads.
+    curl_easy_setopt(h, CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, &onBody);
+    curl_easy_setopt(h, CURLOPT_WRITEDATA, &transfer);
+    curl_easy_setopt(h, CURLOPT_HEADERFUNCTION, &onHeader);
+    curl_easy_setopt(h, CURLOPT_HEADERDATA, &transfer);
+
+    const CURLcode code = curl_easy_perform(h);
+    curl_easy_getinfo(h, CURLINFO_RESPONSE_CODE, &result.status);
+    // A transfer that breaks off after its final answer began still counts as opened, with
+    // what was read so far; one that broke off before it, or while following a redirect,
+    // never opened.
+    result.opened = code == CURLE_OK || !transfer.body.isEmpty() ||
+                    (transfer.headersComplete && !isRedirect(result.status));
+    if (result.opened)
+        result.body = std::move(transfer.body);
+    else
+        result.status = 0;
+    return result;
+}
+
+HttpLimits httpLimits() {
+    return {std::chrono::milliseconds(connectLimitMs.load()),
+            std::chrono::milliseconds(totalLimitMs.load())};
+}
+
+HttpLimitsOverride::HttpLimitsOverride(HttpLimits limits) : previous_(httpLimits()) {
+    connectLimitMs = limits.connect.count();
+    totalLimitMs = limits.total.count();
+}
+
+HttpLimitsOverride::~HttpLimitsOverride() {
+    connectLimitMs = previous_.connect.count();
+    totalLimitMs = previous_.total.count();
+}
+
+} // namespace platform

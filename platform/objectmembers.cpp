@@ -96,6 +96,19 @@ QVariant callMember(QObject* object, const char* name, const QVariantList& args)
     return invoke(object, meta->method(method), args);
 }
 
+void setMember(QObject* object, const char* name, const QVariant& value) {
+    if (!object)
+        raiseError(err::objectNotSet);
+    const QMetaObject* meta = object->metaObject();
+    const int property = findProperty(meta, name);
+    if (property < 0)
+        raiseError(err::memberNotSupported);
+    QVariant converted = value;
+    const QMetaProperty p = meta->property(property);
+    if (!converted.convert(p.metaType()) || !p.write(object, converted))
+        raiseError(err::typeMismatch);
+}
+
 bool holdsObject(const QVariant& value) {
     return value.metaType().flags().testFlag(QMetaType::PointerToQObject);
 }

@@ -18,6 +18,10 @@ QVariant getMember(QObject* object, const char* name);
 // arguments that cannot be converted raise 13.
 QVariant callMember(QObject* object, const char* name, const QVariantList& args = {});
 
+// Sets a property by name, converting the value to its type; errors as for getMember, and
+// 13 when the value cannot be converted.
+void setMember(QObject* object, const char* name, const QVariant& value);
+
 // A QObject held in a variant, or nullptr when the variant holds something else.
 QObject* objectOf(const QVariant& value);
 bool holdsObject(const QVariant& value);

@@ -8,6 +8,10 @@
 #include "core/mailvalues.h"
 #include "core/proceduretable.h"
 #include "core/reportcomposer.h"
+#include "delivery/maildelivery.h"
+#include "delivery/smtpmailer.h"
+#include "dialogs/frmeml.h"
+#include "dialogs/frmerror.h"
 #include "sysinfo/sysobj.h"
 
 #include "platform/classicconvert.h"
@@ -18,7 +22,10 @@
 #include "platform/objectmembers.h"
 #include "platform/shell.h"
 #include "platform/systemlog.h"
+#include "platform/tcpconnection.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -52,11 +59,6 @@ template <class T, class Body> HResult getter(T* result, Body&& body) {
     if (!result)
         return status::pointer;
     return member([&] { *result = body(); });
-}
-
-// Work that comes with a later part of the component.
-HResult notYetSupported() {
-    return member([] { platform::raiseError(platform::err::actionNotSupported); });
 }
 
 QString memberText(QObject* object, const char* name) {
@@ -94,6 +96,10 @@ QString normalisedFolder(const QString& value) {
 } // namespace
 
 ClsErrHandler::ClsErrHandler() : CallStack(2) {
+}
+
+ClsErrHandler::~ClsErrHandler() {
+    QObject::disconnect(replySubscription_);
 }
 
 HResult ClsErrHandler::queryInterface(const Guid& iid, void** out) {
@@ -584,19 +590,77 @@ HResult ClsErrHandler::ShowErrorLog(std::int16_t Mode) {
     });
 }
 
-// --- Members whose work comes with delivery and the dialogs ------------------------------
+// --- Delivery and the dialogs ------------------------------------------------------------
 
 HResult ClsErrHandler::ChangeEmailSettings() {
-    return notYetSupported();
+    return member([] { dialogs::frmEml::showModalFor(nullptr); });
 }
-HResult ClsErrHandler::TransmitMail(const QString&) {
-    return notYetSupported();
+
+HResult ClsErrHandler::TransmitMail(const QString& lbxErrMessage) {
+    // Ends without a message on any failure, with the default pointer back.
+    try {
+        transmitMail(lbxErrMessage);
+    } catch (...) {
+    }
+    while (QApplication::overrideCursor())
+        QApplication::restoreOverrideCursor();
+    return status::ok;
 }
-HResult ClsErrHandler::get_URL(QVariant*) {
-    return notYetSupported();
+
+void ClsErrHandler::transmitMail(const QString& body) {
+    // A mail link carries no body: the user pastes the report from the clipboard.
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    clipboard->clear();
+    clipboard->setText(body);
+    if (HandlerSettings::emailSettings())
+        delivery::offerEmailSettings(nullptr);
+    if (delivery::deliveryDeclined())
+        return;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    switch (HandlerSettings::emailType()) {
+    case aeOutlook:
+        delivery::reportOutlookResult(delivery::SendOutlookMail(EmailAddress, AppErrorTitle, body));
+        break;
+    case aeDefault:
+        delivery::reportMailClientResult(
+            delivery::OpenMailClient(delivery::mailLink(EmailAddress, AppErrorTitle), QString()));
+        break;
+    case aeSMTP: {
+        const MailValues& mail = MailValues::current();
+        mailer().SendEmail(mail.SMTPMailServer, mail.FromName, mail.FromEmailAddress, ToName,
+                           EmailAddress, AppErrorTitle, body);
+        // The mailer borrowed the dialog's connection; the dialog goes with it.
+        dialogs::frmError::instance();
+        dialogs::frmError::unloadInstance();
+        break;
+    }
+    }
 }
-HResult ClsErrHandler::put_URL(const QVariant&) {
-    return notYetSupported();
+
+delivery::SmtpMailer& ClsErrHandler::mailer() {
+    if (!mailer_)
+        mailer_ = std::make_unique<delivery::SmtpMailer>(delivery::SmtpMailer::Copy{
+            [this]() -> platform::TcpConnection& {
+                // Borrow the dialog's connection, loading its window when needed, and hear
+                // its arrivals after the dialog's own handler has stored them.
+                dialogs::frmError& dialog = dialogs::frmError::instance();
+                dialog.load();
+                QObject::disconnect(replySubscription_);
+                replySubscription_ = QObject::connect(
+                    dialog.Winsock1(), &platform::TcpConnection::DataArrival, dialog.Winsock1(),
+                    [this] { mailer_->ReplyBuffer = delivery::lastReplySlot(); });
+                return *dialog.Winsock1();
+            },
+            [] { delivery::lastReplySlot().clear(); }});
+    return *mailer_;
+}
+
+HResult ClsErrHandler::get_URL(QVariant* r) {
+    return getter(r, [] { return QVariant(dialogs::frmError::instance().fUrl); });
+}
+
+HResult ClsErrHandler::put_URL(const QVariant& vNewValue) {
+    return member([&] { dialogs::frmError::instance().fUrl = platform::CStr(vNewValue); });
 }
 
 HResult createClsErrHandler(const Guid& iid, void** out) {

@@ -14,7 +14,12 @@
 #include <QString>
 
 #include <map>
+#include <memory>
 #include <vector>
+
+namespace trapwell::delivery {
+class SmtpMailer;
+}
 
 namespace trapwell::core {
 
@@ -101,7 +106,7 @@ public:
     std::int32_t popProcedure() noexcept;
 
 private:
-    ~ClsErrHandler() override = default;
+    ~ClsErrHandler() override;
 
     // The steps of HandleError.
     std::int32_t handleError(const QString& description, double number, std::int32_t line,
@@ -111,6 +116,9 @@ private:
     void writeSystemLogEntry();
     void showErrorDialog();
     void emptyStack();
+    void transmitMail(const QString& body);
+    // The component's own copy of the mailer, which borrows the error dialog's connection.
+    delivery::SmtpMailer& mailer();
 
     friend class platform::com::ComObject<ClsErrHandler, IclsErrHandler, ISupportErrorRecord,
                                           IConnectionPoint>;
@@ -146,6 +154,8 @@ private:
     QString DbLogDisplay;
 
     std::map<std::uint32_t, ComPtr<IclsErrHandlerEvents>> sinks_;
+    std::unique_ptr<delivery::SmtpMailer> mailer_;
+    QMetaObject::Connection replySubscription_;
     std::uint32_t nextCookie_ = 1;
 };
 

@@ -1,6 +1,6 @@
 #include "core/errordialogport.h"
 
-#include "platform/classicerrors.h"
+#include "dialogs/frmerror.h"
 
 namespace trapwell::core {
 
@@ -11,7 +11,7 @@ thread_local ErrorDialogPort* overrideDialog = nullptr;
 ErrorDialogPort& ErrorDialogPort::current() {
     if (overrideDialog)
         return *overrideDialog;
-    platform::raiseError(platform::err::actionNotSupported);
+    return dialogs::frmError::instance();
 }
 
 ErrorDialogPort::Override::Override(ErrorDialogPort& dialog) : previous_(overrideDialog) {

@@ -33,7 +33,7 @@ public:
     virtual void refresh() = 0;
     virtual void showModal() = 0;
 
-    // The thread's dialog. Raises error 445 while no dialog can be shown here.
+    // The thread's error dialog, created on first use.
     static ErrorDialogPort& current();
     // Puts dialog in place of the thread's own until the guard is destroyed.
     class Override;

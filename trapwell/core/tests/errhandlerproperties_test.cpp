@@ -200,11 +200,4 @@ TEST_F(HandlerTest, SysObjectIsCreatedOnceAndKept) {
     EXPECT_FALSE(first.OsVersion().isEmpty());
 }
 
-TEST_F(HandlerTest, MembersOfLaterWorkRefuseWith445) {
-    EXPECT_EQ(errorOf([&] { handler.ChangeEmailSettings(); }).number(), 445);
-    EXPECT_EQ(errorOf([&] { handler.TransmitMail(QStringLiteral("x")); }).number(), 445);
-    EXPECT_EQ(errorOf([&] { handler.URL(); }).number(), 445);
-    EXPECT_EQ(errorOf([&] { handler.setURL(QString()); }).number(), 445);
-}
-
 #include "errhandlerproperties_test.moc"

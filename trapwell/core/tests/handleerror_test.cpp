@@ -333,14 +333,6 @@ TEST_F(HandleErrorTest, AnUnwritableDestinationStillGivesTheReport) {
     EXPECT_EQ(handler.CallStack(), QStringList({""}));
 }
 
-TEST_F(HandleErrorTest, WithoutADialogTheReportStillCompletes) {
-    handler.setUseInterface(true); // no dialog can be shown in this thread
-    listen(false);
-    EXPECT_EQ(handler.HandleError(QStringLiteral("boom"), 5), 0);
-    EXPECT_EQ(journal.entries, QStringList({"before", "after"}));
-    EXPECT_TRUE(QFile::exists(errorLog()));
-}
-
 TEST_F(HandleErrorTest, ShowErrorLogOpensTheLogsOrSaysTheyAreMissing) {
     platform::ShellRecorder shell;
     platform::MsgBoxRecorder boxes;

@@ -1,8 +1,8 @@
-// Shared main of the component's test programs: each run gets its own configuration and
-// data folders, so tests never touch real user settings nor each other's when run in
-// parallel.
+// Shared main of the component's test programs: a QApplication on the offscreen platform, and
+// for each run its own configuration and data folders, so tests never touch real user settings nor
+// each other's when run in parallel.
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -14,7 +14,9 @@ int main(int argc, char** argv) {
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.filePath(QStringLiteral("config"))));
     qputenv("XDG_DATA_HOME", QFile::encodeName(home.filePath(QStringLiteral("data"))));
     qputenv("LC_ALL", "C");
-    QCoreApplication app(argc, argv);
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -9,17 +9,25 @@ if [[ ${1:-} != --inside ]]; then
 fi
 shift
 
-openbox --sm-disable >/dev/null 2>&1 &
-wm=$!
-trap 'kill "$wm" 2>/dev/null || true' EXIT
+wm=
+trap '[[ -n $wm ]] && kill "$wm" 2>/dev/null || true' EXIT
+ready() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
 
-# The window manager is ready once it has announced itself on the root window.
-for _ in $(seq 100); do
-    if xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; then
-        break
-    fi
-    sleep 0.1
+# The window manager is ready once it has announced itself on the root window. On a busy
+# machine (a sanitizer build running beside) it may need a while, or a second start.
+for attempt in 1 2 3; do
+    openbox --sm-disable >"${TMPDIR:-/tmp}/openbox-$$.log" 2>&1 &
+    wm=$!
+    for _ in $(seq 300); do
+        ready && break 2
+        kill -0 "$wm" 2>/dev/null || break
+        sleep 0.1
+    done
+    kill "$wm" 2>/dev/null || true
+    echo "openbox not ready (attempt $attempt)" >&2
 done
-xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id' || { echo "openbox did not start" >&2; exit 1; }
+ready || { echo "openbox did not start:" >&2; cat "${TMPDIR:-/tmp}/openbox-$$.log" >&2; exit 1; }
+rm -f "${TMPDIR:-/tmp}/openbox-$$.log" 
 
+export XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-$(mktemp -d)}
 QT_QPA_PLATFORM=xcb "$@"

@@ -1,0 +1,60 @@
+#!/usr/bin/python3
+"""The HTTP tests' server: fixed answers by path, one log line per request.
+
+Usage: httpserver.py PORT LOGFILE. Prints "ready" once it listens on 127.0.0.1:PORT.
+Each request appends "<path and query>\t<User-Agent>" to LOGFILE before it is answered.
+"""
+import sys
+import time
+from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
+
+PORT = int(sys.argv[1])
+LOG = sys.argv[2]
+# Longer than one 256-byte read, with a two-byte character across the boundary.
+LONG = ("x" * 255 + "\u00e9" + "y" * 100).encode("utf-8")
+
+
+class Handler(BaseHTTPRequestHandler):
+    protocol_version = "HTTP/1.1"
+
+    def log_message(self, *args):
+        pass
+
+    def answer(self, status, body, headers=()):
+        self.send_response(status)
+        for name, value in headers:
+            self.send_header(name, value)
+        self.send_header("Content-Length", str(len(body)))
+        self.end_headers()
+        self.wfile.write(body)
+
+    def do_GET(self):
+        with open(LOG, "a", encoding="utf-8") as log:
+            log.write(self.path + "\t" + self.headers.get("User-Agent", "") + "\n")
+        path = self.path.split("?", 1)[0]
+        if path == "/missing":
+            self.answer(404, b"<html>No such page</html>")
+        elif path == "/three":
+            self.answer(200, b"ok!")
+        elif path == "/long":
+            self.answer(200, LONG)
+        elif path == "/redirect":
+            self.answer(302, b"moved", [("Location", "/three")])
+        elif path == "/stall":
+            # Promises more than it sends, then goes quiet.
+            self.send_response(200)
+            self.send_header("Content-Length", "100")
+            self.end_headers()
+            self.wfile.write(b"part")
+            self.wfile.flush()
+            time.sleep(30)
+        elif path == "/silent":
+            time.sleep(30)
+        else:
+            self.answer(200, b"thanks")
+
+
+server = ThreadingHTTPServer(("127.0.0.1", PORT), Handler)
+server.daemon_threads = True
+print("ready", flush=True)
+server.serve_forever()

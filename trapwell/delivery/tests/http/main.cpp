@@ -1,0 +1,17 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QTemporaryDir>
+
+int main(int argc, char** argv) {
+    testing::InitGoogleTest(&argc, argv);
+    // Settings go to a folder of our own, never the user's configuration.
+    QTemporaryDir configHome;
+    if (!configHome.isValid())
+        return 2;
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(configHome.path()));
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    return RUN_ALL_TESTS();
+}

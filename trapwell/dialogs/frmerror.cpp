@@ -1,0 +1,358 @@
+#include "dialogs/frmerror.h"
+
+#include "core/handlersettings.h"
+#include "core/mailvalues.h"
+#include "delivery/geturl.h"
+#include "delivery/maildelivery.h"
+#include "delivery/smtpmailer.h"
+#include "dialogs/frmeml.h"
+
+#include "platform/classicconvert.h"
+#include "platform/classicerrors.h"
+#include "platform/messagebox.h"
+#include "platform/shell.h"
+#include "platform/tcpconnection.h"
+#include "platform/twips.h"
+
+#include <trapwell/runtimeerror.h>
+
+#include <QApplication>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QUrl>
+
+namespace trapwell::dialogs {
+
+namespace {
+
+// Not owned: a widget must not outlive the application, and thread-local owners are only
+// destroyed after it. The instance lives as long as the program does.
+thread_local QPointer<frmError> threadInstance;
+const QString crlf = QStringLiteral("\r\n");
+
+QRect twipsRect(int left, int top, int width, int height) {
+    const double x = platform::twipsPerPixelX();
+    const double y = platform::twipsPerPixelY();
+    return {platform::pixelsFromTwips(left, x), platform::pixelsFromTwips(top, y),
+            platform::pixelsFromTwips(width, x), platform::pixelsFromTwips(height, y)};
+}
+
+QFont namedFont(const char* family, int points, bool bold = false) {
+    QFont font(QString::fromLatin1(family), points, bold ? QFont::Bold : QFont::Normal);
+    font.setStyleHint(QFont::SansSerif);
+    return font;
+}
+
+// The busy pointer over one window, put back however the work ends.
+class BusyPointer {
+public:
+    explicit BusyPointer(QWidget* window) : window_(window) { window_->setCursor(Qt::WaitCursor); }
+    ~BusyPointer() { window_->unsetCursor(); }
+
+private:
+    QWidget* window_;
+};
+
+} // namespace
+
+frmError& frmError::instance() {
+    // A host without a graphical user interface has no dialog to give.
+    if (!qobject_cast<QApplication*>(QCoreApplication::instance()))
+        platform::raiseError(platform::err::cannotCreateObject);
+    if (!threadInstance)
+        threadInstance = new frmError;
+    return *threadInstance;
+}
+
+bool frmError::exists() {
+    return threadInstance != nullptr;
+}
+
+void frmError::unloadInstance() {
+    if (threadInstance)
+        threadInstance->unload();
+}
+
+frmError::frmError() : QDialog(nullptr) {
+    setWindowTitle(QStringLiteral("Application Error"));
+    setModal(true);
+    createControls();
+}
+
+frmError::~frmError() = default;
+
+void frmError::createControls() {
+    setFixedSize(twipsRect(0, 0, 9825, 6915).size());
+    const QFont buttonFont = namedFont("Tahoma", 8);
+
+    lblErrNum = new QLabel(this);
+    lblErrNum->setFont(namedFont("Verdana", 10, true));
+    lblErrNum->setGeometry(twipsRect(120, 60, 9585, 360));
+
+    PictList = new QWidget(this);
+    PictList->setGeometry(twipsRect(0, 480, 9825, 420));
+    const auto sectionButton = [&](const char* caption, int index) {
+        auto* b = new QPushButton(QString::fromLatin1(caption), PictList);
+        b->setFont(buttonFont);
+        b->setGeometry(twipsRect(index * 1800 + 30, 30, 1755, 360));
+        return b;
+    };
+    cmdErrorInfo = sectionButton("&Error Info", 0);
+    cmdAppInfo = sectionButton("&App Info", 1);
+    cmdSystemInfo = sectionButton("&System Info", 2);
+    cmdDatabaseInfo = sectionButton("&Database Info", 3);
+
+    PictHeading = new QWidget(this);
+    PictHeading->setGeometry(twipsRect(0, 960, 9825, 420));
+    PictHeading->setAutoFillBackground(true);
+    QPalette heading = PictHeading->palette();
+    heading.setColor(QPalette::Window, heading.color(QPalette::Highlight));
+    heading.setColor(QPalette::WindowText, heading.color(QPalette::HighlightedText));
+    PictHeading->setPalette(heading);
+    lblTabHeading = new QLabel(PictHeading);
+    lblTabHeading->setFont(namedFont("Verdana", 10, true));
+    lblTabHeading->setGeometry(twipsRect(120, 30, 9585, 360));
+
+    txtOutput = new QPlainTextEdit(this);
+    // The report can be read, selected and scrolled, never changed.
+    txtOutput->setReadOnly(true);
+    txtOutput->setLineWrapMode(QPlainTextEdit::NoWrap);
+    txtOutput->setGeometry(twipsRect(0, 1440, 9825, 5040));
+
+    const auto actionButton = [&](const char* caption, int left) {
+        auto* b = new QPushButton(QString::fromLatin1(caption), this);
+        b->setFont(buttonFont);
+        b->setGeometry(twipsRect(left, 6555, 1140, 360));
+        b->setAutoDefault(false);
+        return b;
+    };
+    cmdErrorLog = actionButton("Error &Log", 0);
+    cmdTraceLog = actionButton("&Trace Log", 1140);
+    cmdPost = actionButton("&Post Error", 5160);
+    cmdEmlSet = actionButton("Email Settin&gs", 6300);
+    cmdEmail = actionButton("E&mail Error", 7440);
+    cmdClose = actionButton("&Close", 8580);
+    // Enter and Esc both close.
+    cmdClose->setDefault(true);
+
+    connect(cmdErrorInfo, &QPushButton::clicked, this,
+            [this] { showSection(QStringLiteral("Error Information"), m_strErrDetail); });
+    connect(cmdAppInfo, &QPushButton::clicked, this,
+            [this] { showSection(QStringLiteral("App. Information"), AppLog); });
+    connect(cmdSystemInfo, &QPushButton::clicked, this,
+            [this] { showSection(QStringLiteral("System Information"), SysLog); });
+    connect(cmdDatabaseInfo, &QPushButton::clicked, this,
+            [this] { showSection(QStringLiteral("Database Information"), DbLog); });
+    connect(cmdErrorLog, &QPushButton::clicked, this,
+            [this] { openLog(QStringLiteral("Error.log")); });
+    connect(cmdTraceLog, &QPushButton::clicked, this,
+            [this] { openLog(QStringLiteral("Trace.log")); });
+    connect(cmdEmlSet, &QPushButton::clicked, this, [this] { frmEml::showModalFor(this); });
+    connect(cmdEmail, &QPushButton::clicked, this, &frmError::cmdEmail_Click);
+    connect(cmdPost, &QPushButton::clicked, this, &frmError::cmdPost_Click);
+    connect(cmdClose, &QPushButton::clicked, this, &frmError::cmdClose_Click);
+}
+
+void frmError::setField(core::ErrorDialogField field, const QVariant& value) {
+    using F = core::ErrorDialogField;
+    switch (field) {
+    case F::m_dblErrNum:
+        m_dblErrNum = value.toDouble();
+        break;
+    case F::m_strDestination:
+        m_strDestination = value.toString();
+        break;
+    case F::m_strErrDetail:
+        m_strErrDetail = value.toString();
+        break;
+    case F::m_bolTraceExecution:
+        m_bolTraceExecution = value.toBool();
+        break;
+    case F::ShowAppInfo:
+        ShowAppInfo = value.toBool();
+        break;
+    case F::ShowDBInfo:
+        ShowDBInfo = value.toBool();
+        break;
+    case F::ShowSysInfo:
+        ShowSysInfo = value.toBool();
+        break;
+    case F::ShowPostButton:
+        ShowPostButton = value.toBool();
+        break;
+    case F::AppLog:
+        AppLog = value.toString();
+        break;
+    case F::SysLog:
+        SysLog = value.toString();
+        break;
+    case F::DbLog:
+        DbLog = value.toString();
+        break;
+    case F::m_strEmailAddress:
+        m_strEmailAddress = value.toString();
+        break;
+    case F::m_strSubject:
+        m_strSubject = value.toString();
+        break;
+    case F::m_strEmailDetailAPI:
+        m_strEmailDetailAPI = value.toString();
+        break;
+    case F::m_strEmailDetailAPI2:
+        m_strEmailDetailAPI2 = value.toString();
+        break;
+    case F::m_strToName:
+        m_strToName = value.toString();
+        break;
+    }
+}
+
+void frmError::refresh() {
+    load();
+    update();
+}
+
+void frmError::showModal() {
+    load();
+    exec();
+}
+
+void frmError::load() {
+    if (loaded_)
+        return;
+    loaded_ = true;
+    winsock_ = std::make_unique<platform::TcpConnection>();
+    // The dialog's own handler comes first: the component's mailer reads what it stored.
+    connect(winsock_.get(), &platform::TcpConnection::DataArrival, this,
+            &frmError::Winsock1_DataArrival);
+    mailer_ = std::make_unique<delivery::SmtpMailer>(
+        delivery::SmtpMailer::Copy{[this]() -> platform::TcpConnection& { return *winsock_; }, {}});
+    Form_Load();
+}
+
+void frmError::Form_Load() {
+    try {
+        cmdTraceLog->setEnabled(m_bolTraceExecution);
+        lblErrNum->setText(QStringLiteral("Error Number: ") + platform::CStr(m_dblErrNum));
+        cmdEmlSet->setVisible(platform::CBool(
+            core::HandlerSettings::read(QStringLiteral("EmailSettings"), QStringLiteral("True"))));
+        update();
+        while (QApplication::overrideCursor())
+            QApplication::restoreOverrideCursor();
+    } catch (...) {
+        // The window opens whatever failed while loading.
+    }
+}
+
+void frmError::unload() {
+    if (!loaded_)
+        return;
+    loaded_ = false;
+    hide();
+    mailer_.reset();
+    winsock_.reset();
+}
+
+bool frmError::event(QEvent* event) {
+    if (event->type() == QEvent::WindowActivate)
+        Form_Activate();
+    return QDialog::event(event);
+}
+
+void frmError::Form_Activate() {
+    body_ = m_strErrDetail;
+    if (ShowAppInfo)
+        body_ += crlf + crlf + AppLog;
+    if (ShowSysInfo)
+        body_ += crlf + crlf + SysLog;
+    if (ShowDBInfo)
+        body_ += crlf + crlf + DbLog;
+    cmdAppInfo->setVisible(ShowAppInfo);
+    cmdSystemInfo->setVisible(ShowSysInfo);
+    cmdDatabaseInfo->setVisible(ShowDBInfo);
+    cmdPost->setVisible(ShowPostButton);
+    cmdErrorInfo->click();
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    clipboard->clear();
+    clipboard->setText(body_);
+}
+
+void frmError::showSection(const QString& heading, const QString& text) {
+    lblTabHeading->setText(heading);
+    txtOutput->clear();
+    txtOutput->setPlainText(text);
+}
+
+void frmError::openLog(const QString& name) {
+    const QString path = m_strDestination + u'/' + name;
+    // The editor is started whether or not the log exists; the user is told it is missing.
+    if (platform::shellOpen(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath())) ==
+        platform::shell::fileNotFound)
+        platform::MsgBox(QStringLiteral("Cannot find the ") + path + QStringLiteral(" file."),
+                         platform::mb::OKOnly | platform::mb::Exclamation, name);
+}
+
+void frmError::cmdEmail_Click() {
+    BusyPointer busy(this);
+    try {
+        if (cmdEmlSet->isVisible())
+            delivery::offerEmailSettings(this);
+        if (delivery::deliveryDeclined())
+            return;
+        switch (core::HandlerSettings::emailType()) {
+        case aeOutlook:
+            delivery::reportOutlookResult(
+                delivery::SendOutlookMail(m_strEmailAddress, m_strSubject, body_));
+            break;
+        case aeDefault:
+            m_strEmailDetailAPI = delivery::mailLink(m_strEmailAddress, m_strSubject);
+            delivery::reportMailClientResult(
+                delivery::OpenMailClient(m_strEmailDetailAPI, m_strEmailDetailAPI2));
+            break;
+        case aeSMTP: {
+            const core::MailValues& mail = core::MailValues::current();
+            mailer_->SendEmail(mail.SMTPMailServer, mail.FromName, mail.FromEmailAddress,
+                               m_strToName, m_strEmailAddress, m_strSubject, body_);
+            break;
+        }
+        }
+    } catch (...) {
+        // Ends without a message, as every delivery failure outside the mailers does.
+    }
+}
+
+void frmError::cmdPost_Click() {
+    BusyPointer busy(this);
+    QStringList values{
+        QStringLiteral("ErrDetail"), m_strErrDetail, QStringLiteral("AppInfo"), AppLog,
+        QStringLiteral("SysInfo"),   SysLog,         QStringLiteral("DBInfo"),  DbLog};
+    const QString answer = delivery::PostToUrl(fUrl, values);
+    platform::MsgBox(answer, platform::mb::OKOnly, QStringLiteral("Internet Error Reporting"));
+}
+
+void frmError::cmdClose_Click() {
+    try {
+        hide();
+        if (QWidget* active = QApplication::activeWindow())
+            active->update();
+        unload();
+    } catch (...) {
+    }
+}
+
+void frmError::closeEvent(QCloseEvent* event) {
+    unload();
+    QDialog::closeEvent(event);
+}
+
+void frmError::Winsock1_DataArrival() {
+    mailer_->ReplyBuffer = winsock_->GetData();
+    delivery::lastReplySlot() = mailer_->ReplyBuffer;
+}
+
+} // namespace trapwell::dialogs

@@ -1,0 +1,198 @@
+#include "dialogs/frmeml.h"
+
+#include "core/handlersettings.h"
+#include "core/mailvalues.h"
+
+#include "platform/classiccheckbox.h"
+#include "platform/messagebox.h"
+
+#include <trapwell/runtimeerror.h>
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSettings>
+#include <QTimer>
+
+#include <functional>
+#include <ostream>
+
+// Readable failure messages.
+void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
+
+using namespace Qt::StringLiterals;
+using trapwell::core::HandlerSettings;
+using trapwell::core::MailValues;
+using trapwell::dialogs::frmEml;
+
+namespace {
+
+const QString absent = u"<absent>"_s;
+
+QString stored(const char* key) {
+    return HandlerSettings::read(QLatin1String(key), absent);
+}
+void store(const char* key, const char* value) {
+    HandlerSettings::write(QLatin1String(key), QLatin1String(value));
+}
+
+class frmEmlTest : public testing::Test {
+protected:
+    void SetUp() override {
+        QSettings(QSettings::IniFormat, QSettings::UserScope, u"Halvorn"_s).clear();
+        MailValues::current() = {"Old Name", "old@example.org", "old.example.org"};
+    }
+
+    // Shows the dialog modally and lets user act once the modal loop runs. A dialog left
+    // open is a failure and gets closed, so no test can hang.
+    static bool runModal(const std::function<void(frmEml&)>& user) {
+        QTimer::singleShot(0, [user] {
+            auto* dialog = qobject_cast<frmEml*>(QApplication::activeModalWidget());
+            if (!dialog)
+                return ADD_FAILURE() << "no modal e-mail dialog", void();
+            user(*dialog);
+            if (dialog->isVisible()) {
+                ADD_FAILURE() << "dialog left open";
+                dialog->close();
+            }
+        });
+        return frmEml::showModalFor(nullptr);
+    }
+
+    void expectOneMessage(const char* prompt) {
+        ASSERT_EQ(boxes.calls().size(), 1);
+        EXPECT_EQ(boxes.calls()[0].prompt, QLatin1String(prompt));
+        EXPECT_EQ(boxes.calls()[0].title, u"Email"_s);
+        EXPECT_EQ(boxes.calls()[0].buttons, platform::mb::OKOnly);
+    }
+
+    platform::MsgBoxRecorder boxes;
+};
+
+TEST_F(frmEmlTest, LoadsStoredSettingsAndMailValues) {
+    store("EmailType", "2");
+    store("ShowEmlScre", "1");
+    frmEml dialog;
+    EXPECT_TRUE(dialog.optEmailType[2]->isChecked());
+    EXPECT_EQ(dialog.selectedKind(), 2);
+    EXPECT_EQ(dialog.txtMailserver->text(), u"old.example.org"_s);
+    EXPECT_EQ(dialog.txtFrom->text(), u"Old Name"_s);
+    EXPECT_EQ(dialog.txtEmailAddress->text(), u"old@example.org"_s);
+    EXPECT_EQ(dialog.chkShowScreen->Value(), 1);
+}
+
+TEST_F(frmEmlTest, StoredTextThatIsNoNumberFailsTheLoad) {
+    const auto loadError = [] {
+        try {
+            frmEml::showModalFor(nullptr);
+        } catch (const trapwell::RuntimeError& e) {
+            return e.number();
+        }
+        return 0;
+    };
+    store("EmailType", "Outlook");
+    EXPECT_EQ(loadError(), 13);
+    store("EmailType", "1");
+    store("ShowEmlScre", "yes");
+    EXPECT_EQ(loadError(), 13);
+    EXPECT_EQ(stored("EmailFlag"), absent);
+}
+
+TEST_F(frmEmlTest, OnlySmtpEnablesTheTextBoxes) {
+    frmEml dialog; // no stored kind: Outlook
+    const QColor inactive = QApplication::palette().color(QPalette::Disabled, QPalette::WindowText);
+    ASSERT_NE(inactive, QColor(Qt::white));
+    for (int i : {0, 2, 1}) {
+        if (i != 0)
+            dialog.optEmailType[std::size_t(i)]->click();
+        EXPECT_EQ(dialog.selectedKind(), i);
+        for (QLineEdit* box : {dialog.txtMailserver, dialog.txtFrom, dialog.txtEmailAddress}) {
+            EXPECT_EQ(box->isEnabled(), i == 2) << i;
+            EXPECT_EQ(box->palette().color(QPalette::Base), i == 2 ? Qt::white : inactive) << i;
+        }
+    }
+}
+
+TEST_F(frmEmlTest, OkStoresTheKindAndForSmtpTheMailValues) {
+    EXPECT_TRUE(runModal([](frmEml& d) {
+        d.optEmailType[2]->click();
+        d.txtMailserver->setText(u"smtp.example.org"_s);
+        d.txtEmailAddress->setText(u"bob@example.org"_s);
+        d.chkShowScreen->click();
+        d.cmdSend->click();
+    }));
+    EXPECT_EQ(stored("EmailType"), u"2"_s);
+    EXPECT_EQ(stored("ShowEmlScre"), u"1"_s);
+    EXPECT_EQ(stored("EmailFlag"), u"True"_s);
+    EXPECT_EQ(MailValues::current().SMTPMailServer, u"smtp.example.org"_s);
+    EXPECT_EQ(MailValues::current().FromEmailAddress, u"bob@example.org"_s);
+
+    EXPECT_TRUE(runModal([](frmEml& d) {
+        d.optEmailType[1]->click();
+        d.txtMailserver->setText(u"ignored.example.org"_s);
+        d.cmdSend->click();
+    }));
+    EXPECT_EQ(stored("EmailType"), u"1"_s);
+    EXPECT_EQ(MailValues::current().SMTPMailServer, u"smtp.example.org"_s);
+    EXPECT_TRUE(boxes.calls().isEmpty());
+}
+
+TEST_F(frmEmlTest, MissingServerKeepsTheDialogOpenYetConfirms) {
+    store("EmailType", "2");
+    EXPECT_TRUE(runModal([this](frmEml& d) {
+        d.txtMailserver->clear();
+        d.cmdSend->click();
+        expectOneMessage("Enter the MailServer for sending the Email through SMTP.");
+        EXPECT_TRUE(d.isVisible());
+        EXPECT_EQ(d.focusWidget(), d.txtMailserver);
+        d.close();
+    }));
+    EXPECT_EQ(stored("EmailFlag"), u"True"_s);
+    EXPECT_EQ(stored("ShowEmlScre"), absent);
+    EXPECT_EQ(MailValues::current().FromName, u"Old Name"_s);
+}
+
+TEST_F(frmEmlTest, MissingAddressHasTakenServerAndNameAlready) {
+    store("EmailType", "2");
+    runModal([this](frmEml& d) {
+        d.txtMailserver->setText(u"smtp.example.org"_s);
+        d.txtFrom->clear(); // accepted here
+        d.txtEmailAddress->clear();
+        d.cmdSend->click();
+        expectOneMessage("Enter the Email address for sending the Email through SMTP.");
+        EXPECT_EQ(d.focusWidget(), d.txtEmailAddress);
+        d.cmdCancel->click();
+    });
+    EXPECT_EQ(MailValues::current().SMTPMailServer, u"smtp.example.org"_s);
+    EXPECT_EQ(MailValues::current().FromName, QString());
+    EXPECT_EQ(MailValues::current().FromEmailAddress, u"old@example.org"_s);
+    EXPECT_EQ(stored("EmailFlag"), u"False"_s);
+    EXPECT_EQ(stored("ShowEmlScre"), absent);
+}
+
+TEST_F(frmEmlTest, CancelAndCloseBoxStoreOnlyTheFlag) {
+    for (auto leave : {+[](frmEml& d) { d.cmdCancel->click(); }, +[](frmEml& d) { d.close(); }}) {
+        store("EmailFlag", "True");
+        EXPECT_FALSE(runModal(leave));
+        EXPECT_EQ(stored("EmailFlag"), u"False"_s);
+    }
+    EXPECT_EQ(stored("EmailType"), absent);
+    EXPECT_EQ(stored("ShowEmlScre"), absent);
+}
+
+TEST_F(frmEmlTest, KindWithoutOptionButtonIsKeptByOk) {
+    store("EmailType", "7");
+    EXPECT_TRUE(runModal([](frmEml& d) {
+        for (QRadioButton* opt : d.optEmailType)
+            EXPECT_FALSE(opt->isChecked());
+        d.cmdSend->click();
+    }));
+    EXPECT_EQ(stored("EmailType"), u"7"_s);
+}
+
+} // namespace
