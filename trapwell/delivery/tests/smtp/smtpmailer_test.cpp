@@ -1,4 +1,8 @@
+#include "core/clserrhandler.h"
 #include "delivery/smtpmailer.h"
+#include "dialogs/frmerror.h"
+
+#include <trapwell/errhandler.h>
 
 #include "platform/clock.h"
 #include "platform/messagebox.h"
@@ -10,6 +14,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
+#include <QSettings>
 #include <QTcpServer>
 #include <QTemporaryDir>
 #include <QThread>
@@ -307,3 +312,33 @@ TEST_F(SmtpMailerTest, SecondPieceOfTheGreetingIsWhatTheNextWaitTests) {
 }
 
 } // namespace
+
+// The component's own copy: TransmitMail borrows the error dialog's connection, loading the
+// dialog's window unseen, and unloads it afterwards; the next send loads it again.
+TEST_F(SmtpMailerTest, TransmitMailBorrowsTheDialogsConnectionForEachSend) {
+    startRecordedServer();
+    QSettings settings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Halvorn"));
+    settings.setValue(QStringLiteral("ErrHandler/EmailSettings"), QStringLiteral("False"));
+    settings.setValue(QStringLiteral("ErrHandler/EmailFlag"), QStringLiteral("True"));
+    settings.sync();
+    trapwell::ComPtr<trapwell::IclsErrHandler> p;
+    ASSERT_EQ(trapwell::core::createClsErrHandler(trapwell::IID_clsErrHandler, p.putVoid()),
+              trapwell::status::ok);
+    trapwell::ErrHandler handler(p);
+    handler.setEmailType(trapwell::aeSMTP);
+    handler.setSMTPMailServer(QStringLiteral("127.0.0.1"));
+    handler.setFromName(QStringLiteral("Sender Name"));
+    handler.setFromEmailAddress(QStringLiteral("sender@example.com"));
+    handler.setEmailAddress(QStringLiteral("mailto:to@example.com"));
+
+    handler.TransmitMail(QStringLiteral("first report"));
+    EXPECT_FALSE(trapwell::dialogs::frmError::instance().isLoaded());
+    handler.TransmitMail(QStringLiteral("second report"));
+    EXPECT_FALSE(trapwell::dialogs::frmError::instance().isLoaded());
+    EXPECT_EQ(prompts(),
+              QStringList({"Composed Error Email in SMTP.", "Composed Error Email in SMTP."}));
+    const QByteArray bytes = clientBytes();
+    EXPECT_EQ(bytes.count("RCPT TO:  to@example.com\r\n"), 2);
+    EXPECT_TRUE(bytes.contains("first report\r\n") && bytes.contains("second report\r\n"));
+    settings.clear();
+}
