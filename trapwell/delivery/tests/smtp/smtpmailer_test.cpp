@@ -107,10 +107,13 @@ protected:
         QObject::connect(&connection, &platform::TcpConnection::DataArrival,
                          [this] { mailer.ReplyBuffer = connection.GetData(); });
         SmtpMailer::setTimeLimitForTests(1.0);
+        // The date header follows the user's locale; the expected bytes are written for this one.
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     }
     ~SmtpMailerTest() override {
         SmtpMailer::setTimeLimitForTests(50.0);
         SmtpMailer::setPortForTests(25);
+        QLocale::setDefault(QLocale::c());
     }
 
     Peer& startFaultServer(const QString& mode) {
