@@ -8,7 +8,7 @@ packages=(
     qt6-base-dev qt6-svg-dev libqt6sql6-sqlite libcurl4-openssl-dev
     libgtest-dev libbenchmark-dev
     xvfb xauth openbox xdotool x11-utils trayer
-    python3-aiosmtpd socat imagemagick clang-format
+    python3-aiosmtpd socat imagemagick clang-format dpkg-dev file desktop-file-utils
 )
 
 if ! command -v dpkg-query >/dev/null 2>&1; then
