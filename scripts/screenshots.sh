@@ -8,9 +8,7 @@ work=$(mktemp -d)
 trap 'kill $(jobs -p) 2>/dev/null || true; rm -rf "$work"' EXIT
 
 cp "$bin/veltrano" "$bin/libtrapwell.so" "$work/"
-mkdir "$work/data"
-printf 'dawdle - to waste time; to be slow\r\ndebris - scattered pieces of waste\r\n' \
-    >"$work/data/7.txt"
+cp -r "$bin/data" "$work/data"
 export XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/share
 mkdir -p "$XDG_CONFIG_HOME"
 printf '[Check%%20Box%%20Selection]\n' >"$XDG_CONFIG_HOME/Veltrano Rudoz Arirera.ini"
@@ -30,10 +28,10 @@ xmessage -geometry 900x520+190+150 -file "$work/text.txt" &
 other=$(xdotool search --sync --class Xmessage | head -1)
 xdotool mousemove --window "$main" 32 32 click 1
 xdotool windowactivate --sync "$other"
-for _ in $(seq 250); do
+for _ in $(seq 500); do
     [[ -n $(xdotool search --onlyvisible --name '^Form2$' 2>/dev/null || true) ]] && break
     sleep 0.05
 done
-sleep 0.05
+sleep 0.02
 import -window root -crop 1000x300+140+250 docs/strip-over-another-program.png
 echo "written: docs/main-window.png docs/strip-over-another-program.png"
