@@ -57,4 +57,11 @@ int twipsFromPixels(int px, double twipsPerPixel) {
     return roundedToInt(px * twipsPerPixel);
 }
 
+QRect twipsRect(int left, int top, int width, int height) {
+    const double x = twipsPerPixelX();
+    const double y = twipsPerPixelY();
+    return {pixelsFromTwips(left, x), pixelsFromTwips(top, y), pixelsFromTwips(width, x),
+            pixelsFromTwips(height, y)};
+}
+
 } // namespace platform

@@ -28,14 +28,6 @@ const QString keyShowEmlScre = QStringLiteral("ShowEmlScre");
 const QString keyEmailFlag = QStringLiteral("EmailFlag");
 constexpr int smtpIndex = aeSMTP;
 
-// Place and size in twips, as the dialog has always been laid out.
-QRect twipsRect(int left, int top, int width, int height) {
-    const double x = platform::twipsPerPixelX();
-    const double y = platform::twipsPerPixelY();
-    return {platform::pixelsFromTwips(left, x), platform::pixelsFromTwips(top, y),
-            platform::pixelsFromTwips(width, x), platform::pixelsFromTwips(height, y)};
-}
-
 // Named fonts may be missing here; let the system pick a sans-serif face instead.
 QFont classicFont(const QString& family) {
     QFont font(family, 8);
@@ -76,7 +68,7 @@ frmEml::frmEml(QWidget* parent) : QDialog(parent) {
     setWindowTitle(caption);
     setModal(true);
     setFont(classicFont(QStringLiteral("MS Sans Serif")));
-    setFixedSize(twipsRect(0, 0, 4635, 3330).size());
+    setFixedSize(platform::twipsRect(0, 0, 4635, 3330).size());
     createControls();
     Form_Load();
 }
@@ -94,12 +86,12 @@ frmEml::~frmEml() {
 
 void frmEml::createControls() {
     framEmailOptions = new QGroupBox(QStringLiteral("Email Options"), this);
-    framEmailOptions->setGeometry(twipsRect(120, 120, 4395, 735));
+    framEmailOptions->setGeometry(platform::twipsRect(120, 120, 4395, 735));
     const QString options[] = {QStringLiteral("&Outlook"), QStringLiteral("De&fault"),
                                QStringLiteral("&SMTP")};
     for (int i = 0; i < 3; ++i) {
         auto* opt = new QRadioButton(options[i], framEmailOptions);
-        opt->setGeometry(twipsRect(240 + i * 1335, 330, 1215, 255));
+        opt->setGeometry(platform::twipsRect(240 + i * 1335, 330, 1215, 255));
         // Checking a button from code raises its click too; the load relies on that.
         connect(opt, &QRadioButton::toggled, this, [this, i](bool checked) {
             if (checked)
@@ -107,25 +99,25 @@ void frmEml::createControls() {
         });
         optEmailType[std::size_t(i)] = opt;
     }
-    Line1 = line(this, twipsRect(120, 975, 4395, 30));
+    Line1 = line(this, platform::twipsRect(120, 975, 4395, 30));
 
-    lblMailServer =
-        label(QStringLiteral("SMTP Mail Server: "), this, twipsRect(120, 1140, 1575, 255));
-    txtMailserver = textBox(this, twipsRect(1815, 1095, 2700, 315));
-    lblFrom = label(QStringLiteral("From Name: "), this, twipsRect(120, 1560, 1575, 255));
-    txtFrom = textBox(this, twipsRect(1815, 1515, 2700, 315));
-    lblEmailAddress =
-        label(QStringLiteral("From Email Address: "), this, twipsRect(120, 1980, 1575, 255));
-    txtEmailAddress = textBox(this, twipsRect(1815, 1935, 2700, 315));
-    Line2 = line(this, twipsRect(120, 2370, 4395, 30));
+    lblMailServer = label(QStringLiteral("SMTP Mail Server: "), this,
+                          platform::twipsRect(120, 1140, 1575, 255));
+    txtMailserver = textBox(this, platform::twipsRect(1815, 1095, 2700, 315));
+    lblFrom = label(QStringLiteral("From Name: "), this, platform::twipsRect(120, 1560, 1575, 255));
+    txtFrom = textBox(this, platform::twipsRect(1815, 1515, 2700, 315));
+    lblEmailAddress = label(QStringLiteral("From Email Address: "), this,
+                            platform::twipsRect(120, 1980, 1575, 255));
+    txtEmailAddress = textBox(this, platform::twipsRect(1815, 1935, 2700, 315));
+    Line2 = line(this, platform::twipsRect(120, 2370, 4395, 30));
 
     chkShowScreen = new platform::ClassicCheckBox(QStringLiteral("&Do not show this screen"), this);
-    chkShowScreen->setGeometry(twipsRect(120, 2490, 4395, 255));
+    chkShowScreen->setGeometry(platform::twipsRect(120, 2490, 4395, 255));
 
     cmdSend = new QPushButton(QStringLiteral("Ok"), this);
-    cmdSend->setGeometry(twipsRect(2130, 2850, 1095, 375));
+    cmdSend->setGeometry(platform::twipsRect(2130, 2850, 1095, 375));
     cmdCancel = new QPushButton(QStringLiteral("Cancel"), this);
-    cmdCancel->setGeometry(twipsRect(3420, 2850, 1095, 375));
+    cmdCancel->setGeometry(platform::twipsRect(3420, 2850, 1095, 375));
     for (QPushButton* b : {cmdSend, cmdCancel}) {
         b->setFont(classicFont(QStringLiteral("Tahoma")));
         // Enter in a text box does not press a button, as it never did.

@@ -35,13 +35,6 @@ namespace {
 thread_local QPointer<frmError> threadInstance;
 const QString crlf = QStringLiteral("\r\n");
 
-QRect twipsRect(int left, int top, int width, int height) {
-    const double x = platform::twipsPerPixelX();
-    const double y = platform::twipsPerPixelY();
-    return {platform::pixelsFromTwips(left, x), platform::pixelsFromTwips(top, y),
-            platform::pixelsFromTwips(width, x), platform::pixelsFromTwips(height, y)};
-}
-
 QFont namedFont(const char* family, int points, bool bold = false) {
     QFont font(QString::fromLatin1(family), points, bold ? QFont::Bold : QFont::Normal);
     font.setStyleHint(QFont::SansSerif);
@@ -87,19 +80,19 @@ frmError::frmError() : QDialog(nullptr) {
 frmError::~frmError() = default;
 
 void frmError::createControls() {
-    setFixedSize(twipsRect(0, 0, 9825, 6915).size());
+    setFixedSize(platform::twipsRect(0, 0, 9825, 6915).size());
     const QFont buttonFont = namedFont("Tahoma", 8);
 
     lblErrNum = new QLabel(this);
     lblErrNum->setFont(namedFont("Verdana", 10, true));
-    lblErrNum->setGeometry(twipsRect(120, 60, 9585, 360));
+    lblErrNum->setGeometry(platform::twipsRect(120, 60, 9585, 360));
 
     PictList = new QWidget(this);
-    PictList->setGeometry(twipsRect(0, 480, 9825, 420));
+    PictList->setGeometry(platform::twipsRect(0, 480, 9825, 420));
     const auto sectionButton = [&](const char* caption, int index) {
         auto* b = new QPushButton(QString::fromLatin1(caption), PictList);
         b->setFont(buttonFont);
-        b->setGeometry(twipsRect(index * 1800 + 30, 30, 1755, 360));
+        b->setGeometry(platform::twipsRect(index * 1800 + 30, 30, 1755, 360));
         return b;
     };
     cmdErrorInfo = sectionButton("&Error Info", 0);
@@ -108,7 +101,7 @@ void frmError::createControls() {
     cmdDatabaseInfo = sectionButton("&Database Info", 3);
 
     PictHeading = new QWidget(this);
-    PictHeading->setGeometry(twipsRect(0, 960, 9825, 420));
+    PictHeading->setGeometry(platform::twipsRect(0, 960, 9825, 420));
     PictHeading->setAutoFillBackground(true);
     QPalette heading = PictHeading->palette();
     heading.setColor(QPalette::Window, heading.color(QPalette::Highlight));
@@ -116,18 +109,18 @@ void frmError::createControls() {
     PictHeading->setPalette(heading);
     lblTabHeading = new QLabel(PictHeading);
     lblTabHeading->setFont(namedFont("Verdana", 10, true));
-    lblTabHeading->setGeometry(twipsRect(120, 30, 9585, 360));
+    lblTabHeading->setGeometry(platform::twipsRect(120, 30, 9585, 360));
 
     txtOutput = new QPlainTextEdit(this);
     // The report can be read, selected and scrolled, never changed.
     txtOutput->setReadOnly(true);
     txtOutput->setLineWrapMode(QPlainTextEdit::NoWrap);
-    txtOutput->setGeometry(twipsRect(0, 1440, 9825, 5040));
+    txtOutput->setGeometry(platform::twipsRect(0, 1440, 9825, 5040));
 
     const auto actionButton = [&](const char* caption, int left) {
         auto* b = new QPushButton(QString::fromLatin1(caption), this);
         b->setFont(buttonFont);
-        b->setGeometry(twipsRect(left, 6555, 1140, 360));
+        b->setGeometry(platform::twipsRect(left, 6555, 1140, 360));
         b->setAutoDefault(false);
         return b;
     };

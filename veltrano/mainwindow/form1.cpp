@@ -33,14 +33,6 @@ namespace {
 
 const QString designCaption = QStringLiteral("Veltrano Rudoz Arirera ");
 
-// Place and size given in twips, as the window has always been laid out.
-QRect twipsRect(int left, int top, int width, int height) {
-    const double x = platform::twipsPerPixelX();
-    const double y = platform::twipsPerPixelY();
-    return {platform::pixelsFromTwips(left, x), platform::pixelsFromTwips(top, y),
-            platform::pixelsFromTwips(width, x), platform::pixelsFromTwips(height, y)};
-}
-
 QString image(const char* name) {
     return QStringLiteral(":/veltrano/images/") + QLatin1String(name);
 }
@@ -65,7 +57,7 @@ QFrame* line(QWidget* parent, const QRect& geometry, QFrame::Shape shape = QFram
 Form1::Form1() : QWidget(nullptr) {
     setWindowTitle(designCaption);
     setWindowIcon(QIcon(svgPixmap(image("logo.svg"), QSize(64, 64))));
-    setFixedSize(twipsRect(0, 0, 6750, 3570).size());
+    setFixedSize(platform::twipsRect(0, 0, 6750, 3570).size());
     setAutoFillBackground(true);
     QPalette p = palette();
     p.setColor(QPalette::Window, Qt::white);
@@ -86,33 +78,34 @@ platform::ClassicCheckBox* Form1::Check(int number) const {
 
 void Form1::createControls() {
     // Along the top: start or stop, then the panels, update and contact.
-    Image2 = new ImageButton(image("start.svg"), twipsRect(120, 120, 720, 720), this);
+    Image2 = new ImageButton(image("start.svg"), platform::twipsRect(120, 120, 720, 720), this);
     Image2->setToolTip(QStringLiteral("Click me to start."));
-    Image3 = new ImageButton(image("stop.svg"), twipsRect(120, 120, 720, 720), this);
+    Image3 = new ImageButton(image("stop.svg"), platform::twipsRect(120, 120, 720, 720), this);
     Image3->setToolTip(QStringLiteral("Click me to stop."));
     Image3->hide();
-    Image6 = new ImageButton(image("modules.svg"), twipsRect(960, 120, 720, 720), this);
+    Image6 = new ImageButton(image("modules.svg"), platform::twipsRect(960, 120, 720, 720), this);
     Image6->setToolTip(QStringLiteral("Edit Subliminal Modules"));
     const QString scheduleTip = QStringLiteral("Schedule when you want to use Veltrano.");
-    Image5 = new ImageButton(image("schedule.svg"), twipsRect(1800, 120, 720, 720), this);
+    Image5 = new ImageButton(image("schedule.svg"), platform::twipsRect(1800, 120, 720, 720), this);
     Image5->setToolTip(scheduleTip);
-    Image12 = new ImageButton(image("schedule-close.svg"), twipsRect(1800, 120, 720, 720), this);
+    Image12 = new ImageButton(image("schedule-close.svg"), platform::twipsRect(1800, 120, 720, 720),
+                              this);
     Image12->setToolTip(scheduleTip);
     Image12->hide();
-    Image1 = new ImageButton(image("update.svg"), twipsRect(2640, 120, 720, 720), this);
+    Image1 = new ImageButton(image("update.svg"), platform::twipsRect(2640, 120, 720, 720), this);
     Image1->setToolTip(QStringLiteral("Update Veltrano Rudoz Arirera"));
-    Image4 = new ImageButton(image("contact.svg"), twipsRect(3480, 120, 720, 720), this);
+    Image4 = new ImageButton(image("contact.svg"), platform::twipsRect(3480, 120, 720, 720), this);
     Image4->setToolTip(QStringLiteral("Contact Development Team"));
-    Image10 = new ImageButton(image("logo.svg"), twipsRect(5880, 120, 720, 720), this);
-    Line1 = line(this, twipsRect(120, 900, 5400, 30));
-    Line2 = line(this, twipsRect(5595, 1020, 30, 2370), QFrame::VLine);
+    Image10 = new ImageButton(image("logo.svg"), platform::twipsRect(5880, 120, 720, 720), this);
+    Line1 = line(this, platform::twipsRect(120, 900, 5400, 30));
+    Line2 = line(this, platform::twipsRect(5595, 1020, 30, 2370), QFrame::VLine);
 
     // The panel area: a picture while both panels are closed.
-    const QRect panel = twipsRect(120, 960, 5430, 2490);
+    const QRect panel = platform::twipsRect(120, 960, 5430, 2490);
     Image9 = new ImageButton(image("welcome.svg"), panel, this);
     Image11 = new ImageButton(image("panel.svg"), panel, this);
     Image11->hide();
-    Line3 = line(this, twipsRect(240, 1380, 5190, 30));
+    Line3 = line(this, platform::twipsRect(240, 1380, 5190, 30));
     Line3->hide();
     for (int n = 4; n <= 26; ++n) {
         const QString caption =
@@ -120,10 +113,11 @@ void Form1::createControls() {
                     : moduleCaption(n);
         auto* box = new platform::ClassicCheckBox(caption, this);
         if (n == 26) {
-            box->setGeometry(twipsRect(360, 1560, 5000, 300));
+            box->setGeometry(platform::twipsRect(360, 1560, 5000, 300));
         } else {
             const int i = n - 4;
-            box->setGeometry(twipsRect(360 + (i % 4) * 1290, 1500 + (i / 4) * 300, 1260, 285));
+            box->setGeometry(
+                platform::twipsRect(360 + (i % 4) * 1290, 1500 + (i / 4) * 300, 1260, 285));
         }
         box->hide();
         boxes_[std::size_t(n - 4)] = box;
@@ -133,29 +127,32 @@ void Form1::createControls() {
     Check(4)->setValue(1);
 
     // The frequency: the bar shows how often entries come (full = most often).
-    Image7 = new ImageButton(image("increase.svg"), twipsRect(5760, 960, 720, 720), this);
+    Image7 = new ImageButton(image("increase.svg"), platform::twipsRect(5760, 960, 720, 720), this);
     Image7->setToolTip(QStringLiteral("Increase Frequency of Subliminal Messages"));
-    Image8 = new ImageButton(image("decrease.svg"), twipsRect(5760, 1800, 720, 720), this);
+    Image8 =
+        new ImageButton(image("decrease.svg"), platform::twipsRect(5760, 1800, 720, 720), this);
     Image8->setToolTip(QStringLiteral("Decrease Frequency of Subliminal Messages"));
     ProgressBar1 = new QProgressBar(this);
     ProgressBar1->setOrientation(Qt::Vertical);
     ProgressBar1->setRange(15, 30);
     ProgressBar1->setValue(15);
     ProgressBar1->setTextVisible(false);
-    ProgressBar1->setGeometry(twipsRect(6480, 1200, 255, 1095));
+    ProgressBar1->setGeometry(platform::twipsRect(6480, 1200, 255, 1095));
 
     // The running and the stopped look.
-    Image14 = new ImageButton(image("stopped.svg"), twipsRect(5880, 2640, 720, 720), this);
-    Image13 = new ImageButton(image("running.svg"), twipsRect(5640, 2640, 960, 960), this);
+    Image14 =
+        new ImageButton(image("stopped.svg"), platform::twipsRect(5880, 2640, 720, 720), this);
+    Image13 =
+        new ImageButton(image("running.svg"), platform::twipsRect(5640, 2640, 960, 960), this);
     Image13->hide();
     cmdStart = new QPushButton(QStringLiteral("Start"), this);
     cmdStart->hide();
 
     // The tray icon's picture and its chooser, at the end of the top row.
-    pIcon = new ImageButton(image("tray-1.svg"), twipsRect(4440, 315, 330, 330), this);
+    pIcon = new ImageButton(image("tray-1.svg"), platform::twipsRect(4440, 315, 330, 330), this);
     pIcon->setToolTip(QStringLiteral("Tray icon"));
     hsIcons = new QScrollBar(Qt::Horizontal, this);
-    hsIcons->setGeometry(twipsRect(4860, 390, 900, 180));
+    hsIcons->setGeometry(platform::twipsRect(4860, 390, 900, 180));
     hsIcons->setRange(0, 0);
     for (const char* name : {"tray-1.svg", "tray-2.svg", "tray-3.svg"})
         ilIcons.append(svgPixmap(image(name), QSize(22, 22)));
