@@ -10,6 +10,7 @@
 #include "platform/twips.h"
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
@@ -49,9 +50,17 @@ QLineEdit* textBox(QWidget* parent, const QRect& geometry) {
     return t;
 }
 
+// Captions are laid out for the classic dialog font; a wider stand-in font is made smaller
+// rather than cut off.
 QLabel* label(const QString& text, QWidget* parent, const QRect& geometry) {
     auto* l = new QLabel(text, parent);
     l->setGeometry(geometry);
+    QFont font = l->font();
+    const QString caption = QString(text).remove(u'&');
+    while (font.pointSizeF() > 6 &&
+           QFontMetrics(font).horizontalAdvance(caption) > geometry.width())
+        font.setPointSizeF(font.pointSizeF() - 0.5);
+    l->setFont(font);
     return l;
 }
 

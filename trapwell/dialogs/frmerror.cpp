@@ -20,6 +20,7 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QFileInfo>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPointer>
@@ -39,6 +40,17 @@ QFont namedFont(const char* family, int points, bool bold = false) {
     QFont font(QString::fromLatin1(family), points, bold ? QFont::Bold : QFont::Normal);
     font.setStyleHint(QFont::SansSerif);
     return font;
+}
+
+// Captions are laid out for the classic dialog font; a wider stand-in font is made smaller
+// rather than cut off.
+void fitCaption(QPushButton* button) {
+    QFont font = button->font();
+    const QString caption = QString(button->text()).remove(u'&');
+    const int room = button->width() - 10;
+    while (font.pointSizeF() > 6 && QFontMetrics(font).horizontalAdvance(caption) > room)
+        font.setPointSizeF(font.pointSizeF() - 0.5);
+    button->setFont(font);
 }
 
 // The busy pointer over one window, put back however the work ends.
@@ -93,6 +105,7 @@ void frmError::createControls() {
         auto* b = new QPushButton(QString::fromLatin1(caption), PictList);
         b->setFont(buttonFont);
         b->setGeometry(platform::twipsRect(index * 1800 + 30, 30, 1755, 360));
+        fitCaption(b);
         return b;
     };
     cmdErrorInfo = sectionButton("&Error Info", 0);
@@ -122,6 +135,7 @@ void frmError::createControls() {
         b->setFont(buttonFont);
         b->setGeometry(platform::twipsRect(left, 6555, 1140, 360));
         b->setAutoDefault(false);
+        fitCaption(b);
         return b;
     };
     cmdErrorLog = actionButton("Error &Log", 0);
