@@ -7,10 +7,6 @@
 
 namespace platform {
 
-namespace {
-const Clock* overrideClock = nullptr;
-} // namespace
-
 double Clock::secondsSinceMidnight() const {
     const QTime t = now().time();
     return t.msecsSinceStartOfDay() / 1000.0;
@@ -24,19 +20,9 @@ double SystemClock::secondsSinceMidnight() const {
     return local.tm_hour * 3600.0 + local.tm_min * 60.0 + local.tm_sec + now.tv_nsec / 1e9;
 }
 
-const Clock& Clock::current() {
-    if (overrideClock)
-        return *overrideClock;
-    static const SystemClock systemClock;
+Clock& Clock::production() {
+    static SystemClock systemClock;
     return systemClock;
-}
-
-Clock::Override::Override(const Clock& clock) : previous_(overrideClock) {
-    overrideClock = &clock;
-}
-
-Clock::Override::~Override() {
-    overrideClock = previous_;
 }
 
 QString dateTimeText(const QDateTime& when, const QLocale& locale) {

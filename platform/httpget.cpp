@@ -2,7 +2,6 @@
 
 #include <curl/curl.h>
 
-#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -12,8 +11,6 @@ namespace platform {
 namespace {
 
 std::once_flag curlInitialised;
-std::atomic<std::int64_t> connectLimitMs{HttpLimits{}.connect.count()};
-std::atomic<std::int64_t> totalLimitMs{HttpLimits{}.total.count()};
 
 constexpr long maxRedirects = 20;
 
@@ -74,8 +71,9 @@ HttpGetResult httpGet(const QByteArray& url, const QByteArray& userAgent) {
     curl_easy_setopt(h, CURLOPT_FOLLOWLOCATION, 1L);
     curl_easy_setopt(h, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
     curl_easy_setopt(h, CURLOPT_MAXREDIRS, maxRedirects);
-    curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT_MS, long(connectLimitMs.load()));
-    curl_easy_setopt(h, CURLOPT_TIMEOUT_MS, long(totalLimitMs.load()));
+    const HttpLimits& limits = HttpLimits::current();
+    curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT_MS, long(limits.connect().count()));
+    curl_easy_setopt(h, CURLOPT_TIMEOUT_MS, long(limits.total().count()));
     // Timeouts through signals would disturb the host's threads.
     curl_easy_setopt(h, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, &onBody);
@@ -97,19 +95,9 @@ HttpGetResult httpGet(const QByteArray& url, const QByteArray& userAgent) {
     return result;
 }
 
-HttpLimits httpLimits() {
-    return {std::chrono::milliseconds(connectLimitMs.load()),
-            std::chrono::milliseconds(totalLimitMs.load())};
-}
-
-HttpLimitsOverride::HttpLimitsOverride(HttpLimits limits) : previous_(httpLimits()) {
-    connectLimitMs = limits.connect.count();
-    totalLimitMs = limits.total.count();
-}
-
-HttpLimitsOverride::~HttpLimitsOverride() {
-    connectLimitMs = previous_.connect.count();
-    totalLimitMs = previous_.total.count();
+HttpLimits& HttpLimits::production() {
+    static HttpLimits defaults;
+    return defaults;
 }
 
 } // namespace platform

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/service.h"
+
 #include <QByteArray>
 
 #include <chrono>
@@ -22,24 +24,14 @@ struct HttpGetResult {
 
 HttpGetResult httpGet(const QByteArray& url, const QByteArray& userAgent = "vb wininet");
 
-struct HttpLimits {
-    std::chrono::milliseconds connect{10'000};
-    std::chrono::milliseconds total{30'000};
-};
-
-// The limits every httpGet uses.
-HttpLimits httpLimits();
-
-// Tests shorten the limits until the guard is destroyed.
-class HttpLimitsOverride {
+// How long one request may take to connect and in all. Each module has its own
+// (service.h); tests shorten the limits with a fake.
+class HttpLimits : public Service<HttpLimits> {
 public:
-    explicit HttpLimitsOverride(HttpLimits limits);
-    ~HttpLimitsOverride();
-    HttpLimitsOverride(const HttpLimitsOverride&) = delete;
-    HttpLimitsOverride& operator=(const HttpLimitsOverride&) = delete;
-
-private:
-    HttpLimits previous_;
+    virtual ~HttpLimits() = default;
+    virtual std::chrono::milliseconds connect() const { return std::chrono::seconds(10); }
+    virtual std::chrono::milliseconds total() const { return std::chrono::seconds(30); }
+    static HttpLimits& production();
 };
 
 } // namespace platform

@@ -10,9 +10,6 @@ namespace platform {
 
 namespace {
 
-// The innermost live recorder; while there is one, no box is shown.
-MsgBoxRecorder* activeRecorder = nullptr;
-
 constexpr int buttonSetMask = 0x0F;
 constexpr int iconMask = 0x70;
 constexpr int defaultButtonMask = 0x300;
@@ -87,30 +84,25 @@ int showBox(const MsgBoxCall& call) {
     return answers.first().answer;
 }
 
+class ScreenBoxes final : public MessageBoxes {
+public:
+    int show(const MsgBoxCall& call) override { return showBox(call); }
+};
+
 } // namespace
 
+MessageBoxes& MessageBoxes::production() {
+    static ScreenBoxes screen;
+    return screen;
+}
+
+int MessageBoxes::firstAnswer(int buttons) {
+    return buttonsOf(buttons).first().answer;
+}
+
 int MsgBox(const QString& prompt, int buttons, const QString& title) {
-    const MsgBoxCall call{prompt, buttons,
-                          title.isEmpty() ? QCoreApplication::applicationName() : title};
-    if (activeRecorder)
-        return activeRecorder->record(call);
-    return showBox(call);
-}
-
-MsgBoxRecorder::MsgBoxRecorder(std::function<int(const MsgBoxCall&)> answer)
-    : answer_(std::move(answer)), previous_(activeRecorder) {
-    activeRecorder = this;
-}
-
-MsgBoxRecorder::~MsgBoxRecorder() {
-    activeRecorder = previous_;
-}
-
-int MsgBoxRecorder::record(const MsgBoxCall& call) {
-    calls_.append(call);
-    if (answer_)
-        return answer_(call);
-    return buttonsOf(call.buttons).first().answer;
+    return MessageBoxes::current().show(
+        {prompt, buttons, title.isEmpty() ? QCoreApplication::applicationName() : title});
 }
 
 } // namespace platform

@@ -1,9 +1,8 @@
 #pragma once
 
-#include <QList>
-#include <QString>
+#include "platform/service.h"
 
-#include <functional>
+#include <QString>
 
 namespace platform {
 
@@ -29,34 +28,27 @@ inline constexpr int Yes = 6;
 inline constexpr int No = 7;
 } // namespace mb
 
-// Shows a modal message box (buttons and icon OR-ed together from mb::) and returns the
-// answer. An empty title shows the application's name, as the classic one did.
-int MsgBox(const QString& prompt, int buttons = mb::OKOnly, const QString& title = {});
-
-// Tests put a recorder in place of the real boxes: it sees every call and answers for the
-// user, so no test ever blocks on a modal box.
 struct MsgBoxCall {
     QString prompt;
     int buttons = 0;
     QString title;
 };
-class MsgBoxRecorder {
+
+// Where message boxes go: the screen, or a test's recorder. Each module has its own
+// (service.h).
+class MessageBoxes : public Service<MessageBoxes> {
 public:
-    // answer decides what each box returns; by default the first button (OK, Yes, Abort...).
-    explicit MsgBoxRecorder(std::function<int(const MsgBoxCall&)> answer = {});
-    ~MsgBoxRecorder();
-    MsgBoxRecorder(const MsgBoxRecorder&) = delete;
-    MsgBoxRecorder& operator=(const MsgBoxRecorder&) = delete;
+    virtual ~MessageBoxes() = default;
+    // Shows the box modally and returns the answer.
+    virtual int show(const MsgBoxCall& call) = 0;
+    static MessageBoxes& production();
 
-    const QList<MsgBoxCall>& calls() const { return calls_; }
-
-private:
-    friend int MsgBox(const QString&, int, const QString&);
-    int record(const MsgBoxCall& call);
-
-    QList<MsgBoxCall> calls_;
-    std::function<int(const MsgBoxCall&)> answer_;
-    MsgBoxRecorder* previous_;
+    // The first button of a set (OK, Yes, Abort, Retry): what Enter answers.
+    static int firstAnswer(int buttons);
 };
+
+// Shows a modal message box (buttons and icon OR-ed together from mb::) and returns the
+// answer. An empty title shows the application's name, as the classic one did.
+int MsgBox(const QString& prompt, int buttons = mb::OKOnly, const QString& title = {});
 
 } // namespace platform

@@ -6,25 +6,19 @@
 namespace platform {
 
 namespace {
-ProgramEndRecorder* activeRecorder = nullptr;
+class ExitNow final : public ProgramEnd {
+public:
+    void end() override {
+        // Everything the program writes is closed within each call, so nothing is lost here.
+        std::fflush(nullptr);
+        std::_Exit(0);
+    }
+};
 } // namespace
 
-void endProgram() {
-    if (activeRecorder) {
-        ++activeRecorder->count_;
-        return;
-    }
-    // Everything the program writes is closed within each call, so nothing is lost here.
-    std::fflush(nullptr);
-    std::_Exit(0);
-}
-
-ProgramEndRecorder::ProgramEndRecorder() : previous_(activeRecorder) {
-    activeRecorder = this;
-}
-
-ProgramEndRecorder::~ProgramEndRecorder() {
-    activeRecorder = previous_;
+ProgramEnd& ProgramEnd::production() {
+    static ExitNow exitNow;
+    return exitNow;
 }
 
 } // namespace platform

@@ -1,24 +1,21 @@
 #pragma once
 
+#include "platform/service.h"
+
 namespace platform {
 
-// Ends the program at once: no further handler and no shutdown code runs, as the classic
-// End statement did. Under a recorder (tests) the call is only counted and returns.
-void endProgram();
-
-class ProgramEndRecorder {
+// How the program ends at once, or a test's counter. Each module has its own (service.h).
+class ProgramEnd : public Service<ProgramEnd> {
 public:
-    ProgramEndRecorder();
-    ~ProgramEndRecorder();
-    ProgramEndRecorder(const ProgramEndRecorder&) = delete;
-    ProgramEndRecorder& operator=(const ProgramEndRecorder&) = delete;
-
-    int count() const { return count_; }
-
-private:
-    friend void endProgram();
-    int count_ = 0;
-    ProgramEndRecorder* previous_;
+    virtual ~ProgramEnd() = default;
+    virtual void end() = 0;
+    static ProgramEnd& production();
 };
+
+// Ends the program at once: no further handler and no shutdown code runs, as the classic
+// End statement did. Under a test's fake the call returns.
+inline void endProgram() {
+    ProgramEnd::current().end();
+}
 
 } // namespace platform

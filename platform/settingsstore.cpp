@@ -9,28 +9,15 @@ namespace platform {
 
 namespace {
 
-// The store a test put in place of the real one; null when the program uses its INI files.
-SettingsStore* overrideStore = nullptr;
-
 QString keyPath(const QString& section, const QString& key) {
     return section + u'/' + key;
 }
 
 } // namespace
 
-SettingsStore& SettingsStore::current() {
-    if (overrideStore)
-        return *overrideStore;
+SettingsStore& SettingsStore::production() {
     static IniSettingsStore iniStore;
     return iniStore;
-}
-
-SettingsStore::Override::Override(SettingsStore& store) : previous_(overrideStore) {
-    overrideStore = &store;
-}
-
-SettingsStore::Override::~Override() {
-    overrideStore = previous_;
 }
 
 QString IniSettingsStore::GetSetting(const QString& application, const QString& section,

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/service.h"
+
 #include <QString>
 
 #include <memory>
@@ -8,7 +10,8 @@ namespace platform {
 
 // The per-user settings store: text values addressed by application, section and key.
 // Values are always text; converting them is the caller's business (classicconvert.h).
-class SettingsStore {
+// Each module has its own (service.h).
+class SettingsStore : public Service<SettingsStore> {
 public:
     virtual ~SettingsStore() = default;
     // The stored text, or defaultValue when the key is missing.
@@ -17,11 +20,8 @@ public:
     virtual void SaveSetting(const QString& application, const QString& section, const QString& key,
                              const QString& value) = 0;
 
-    // The store the program uses: one INI file per application in the user's configuration
-    // folder, unless a test has put another in its place.
-    static SettingsStore& current();
-    // Puts store in place of the current one until the returned guard is destroyed.
-    class Override;
+    // One INI file per application in the user's configuration folder.
+    static SettingsStore& production();
 };
 
 // One INI file per application name: QSettings(IniFormat, UserScope, application).
@@ -31,17 +31,6 @@ public:
                        const QString& defaultValue = {}) const override;
     void SaveSetting(const QString& application, const QString& section, const QString& key,
                      const QString& value) override;
-};
-
-class SettingsStore::Override {
-public:
-    explicit Override(SettingsStore& store);
-    ~Override();
-    Override(const Override&) = delete;
-    Override& operator=(const Override&) = delete;
-
-private:
-    SettingsStore* previous_;
 };
 
 } // namespace platform

@@ -8,31 +8,28 @@
 namespace platform {
 
 namespace {
-ShellRecorder* activeRecorder = nullptr;
+class DesktopShell final : public Shell {
+public:
+    int open(const QUrl& url) override {
+        return QDesktopServices::openUrl(url) ? shell::success : shell::noAssociation;
+    }
+};
 } // namespace
+
+Shell& Shell::production() {
+    static DesktopShell desktop;
+    return desktop;
+}
 
 int shellOpen(const QUrl& url) {
     if (url.isLocalFile() && !QFileInfo::exists(url.toLocalFile()))
         return shell::fileNotFound;
-    if (activeRecorder) {
-        activeRecorder->opened_.append(url);
-        return activeRecorder->answer_ ? activeRecorder->answer_(url) : shell::success;
-    }
-    return QDesktopServices::openUrl(url) ? shell::success : shell::noAssociation;
+    return Shell::current().open(url);
 }
 
 void openInTextEditor(const QString& path) {
     if (shellOpen(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath())) != shell::success)
         raiseError(err::fileNotFound);
-}
-
-ShellRecorder::ShellRecorder(std::function<int(const QUrl&)> answer)
-    : answer_(std::move(answer)), previous_(activeRecorder) {
-    activeRecorder = this;
-}
-
-ShellRecorder::~ShellRecorder() {
-    activeRecorder = previous_;
 }
 
 } // namespace platform

@@ -1,10 +1,9 @@
 #pragma once
 
-#include <QList>
+#include "platform/service.h"
+
 #include <QString>
 #include <QUrl>
-
-#include <functional>
 
 namespace platform {
 
@@ -15,29 +14,20 @@ inline constexpr int fileNotFound = 2;   // a local file that does not exist
 inline constexpr int noAssociation = 31; // nothing could open it
 } // namespace shell
 
+// The desktop's handlers for addresses, or a test's recorder. Each module has its own
+// (service.h).
+class Shell : public Service<Shell> {
+public:
+    virtual ~Shell() = default;
+    // Opens an address that is not a missing local file; answers with a shell:: number.
+    virtual int open(const QUrl& url) = 0;
+    static Shell& production();
+};
+
 // Opens a web, mail or file address with the desktop's handler for it.
 int shellOpen(const QUrl& url);
-
 // Opens a text file in the desktop's plain-text editor; the path is one argument, never a
 // command line. Raises error 53 when the file is missing or nothing can open it.
 void openInTextEditor(const QString& path);
-
-// Tests put a recorder in place of the desktop: it sees every address and answers for it.
-class ShellRecorder {
-public:
-    // answer decides what each open returns; by default success.
-    explicit ShellRecorder(std::function<int(const QUrl&)> answer = {});
-    ~ShellRecorder();
-    ShellRecorder(const ShellRecorder&) = delete;
-    ShellRecorder& operator=(const ShellRecorder&) = delete;
-
-    const QList<QUrl>& opened() const { return opened_; }
-
-private:
-    friend int shellOpen(const QUrl&);
-    QList<QUrl> opened_;
-    std::function<int(const QUrl&)> answer_;
-    ShellRecorder* previous_;
-};
 
 } // namespace platform

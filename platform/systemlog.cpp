@@ -5,27 +5,21 @@
 namespace platform {
 
 namespace {
-SystemLogRecorder* activeRecorder = nullptr;
+class Syslog final : public SystemLog {
+public:
+    void write(const QString& ident, const QString& message) override {
+        // openlog keeps the pointer, so the bytes must live until closelog.
+        const QByteArray identBytes = ident.toLocal8Bit();
+        openlog(identBytes.constData(), LOG_PID, LOG_USER);
+        syslog(LOG_ERR, "%s", message.toLocal8Bit().constData());
+        closelog();
+    }
+};
 } // namespace
 
-void writeSystemLog(const QString& ident, const QString& message) {
-    if (activeRecorder) {
-        activeRecorder->entries_.append({ident, message});
-        return;
-    }
-    // openlog keeps the pointer, so the bytes must live until closelog.
-    const QByteArray identBytes = ident.toLocal8Bit();
-    openlog(identBytes.constData(), LOG_PID, LOG_USER);
-    syslog(LOG_ERR, "%s", message.toLocal8Bit().constData());
-    closelog();
-}
-
-SystemLogRecorder::SystemLogRecorder() : previous_(activeRecorder) {
-    activeRecorder = this;
-}
-
-SystemLogRecorder::~SystemLogRecorder() {
-    activeRecorder = previous_;
+SystemLog& SystemLog::production() {
+    static Syslog syslog;
+    return syslog;
 }
 
 } // namespace platform

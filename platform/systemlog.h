@@ -1,31 +1,22 @@
 #pragma once
 
-#include <QList>
+#include "platform/service.h"
+
 #include <QString>
 
 namespace platform {
 
-// The system log: syslog(3) under ident, facility LOG_USER, priority LOG_ERR.
-void writeSystemLog(const QString& ident, const QString& message);
-
-// Tests put a recorder in place of the system log: it keeps every entry instead.
-class SystemLogRecorder {
+// The system log, or a test's recorder. Each module has its own (service.h).
+class SystemLog : public Service<SystemLog> {
 public:
-    struct Entry {
-        QString ident;
-        QString message;
-    };
-    SystemLogRecorder();
-    ~SystemLogRecorder();
-    SystemLogRecorder(const SystemLogRecorder&) = delete;
-    SystemLogRecorder& operator=(const SystemLogRecorder&) = delete;
-
-    const QList<Entry>& entries() const { return entries_; }
-
-private:
-    friend void writeSystemLog(const QString&, const QString&);
-    QList<Entry> entries_;
-    SystemLogRecorder* previous_;
+    virtual ~SystemLog() = default;
+    virtual void write(const QString& ident, const QString& message) = 0;
+    // syslog(3) under ident, facility LOG_USER, priority LOG_ERR.
+    static SystemLog& production();
 };
+
+inline void writeSystemLog(const QString& ident, const QString& message) {
+    SystemLog::current().write(ident, message);
+}
 
 } // namespace platform

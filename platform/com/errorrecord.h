@@ -17,21 +17,24 @@ void clearErrorRecord();
 // status::falseResult and a zero number when there is none.
 trapwell::HResult readErrorRecord(std::int32_t* number, QString* source, QString* description);
 
-// Runs a member's body: a RuntimeError becomes the error record plus a failed status; any
-// other exception becomes error 51 ("Internal error"). Nothing escapes across the boundary.
-template <class Body> trapwell::HResult guard(Body&& body) noexcept {
+// Runs a member's body: any exception becomes the error record (its number by
+// currentExceptionAsError; source, the module's name, for errors that carry none) plus a
+// failed status. Nothing escapes across the boundary.
+template <class Body> trapwell::HResult guard(const QString& source, Body&& body) noexcept {
     try {
         std::forward<Body>(body)();
         return trapwell::status::ok;
-    } catch (const trapwell::RuntimeError& e) {
-        setErrorRecord(e.number(), e.source(), e.description());
-        return trapwell::statusFromErrorNumber(e.number());
-    } catch (const std::bad_alloc&) {
-        setErrorRecord(7, QStringLiteral("Trapwell"), QStringLiteral("Out of memory"));
-        return trapwell::status::outOfMemory;
     } catch (...) {
-        setErrorRecord(51, QStringLiteral("Trapwell"), QStringLiteral("Internal error"));
-        return trapwell::statusFromErrorNumber(51);
+        try {
+            const trapwell::RuntimeError e = trapwell::currentExceptionAsError(source);
+            setErrorRecord(e.number(), e.source().isEmpty() ? source : e.source(), e.description());
+            return e.number() == trapwell::errnum::outOfMemory
+                       ? trapwell::status::outOfMemory
+                       : trapwell::statusFromErrorNumber(e.number());
+        } catch (...) {
+            // No memory even for the record.
+            return trapwell::status::outOfMemory;
+        }
     }
 }
 

@@ -1,6 +1,6 @@
 #include "platform/classicerrors.h"
 
-#include "outcome.h"
+#include "platform/tests/support/outcome.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,5 @@
 #include "platform/messagebox.h"
+#include "platform/tests/support/fakes.h"
 
 #include <gtest/gtest.h>
 
@@ -19,7 +20,7 @@ TEST(MsgBoxRecorder, RecordsCallsAndAnswersWithTheFirstButton) {
     EXPECT_EQ(recorder.calls()[0].buttons, mb::YesNoCancel | mb::Question);
     EXPECT_EQ(recorder.calls()[0].title, QStringLiteral("Ed"));
     // An empty title is recorded as the box would show it: the application's name.
-    EXPECT_EQ(recorder.calls()[1].title, QStringLiteral("PlatformTests"));
+    EXPECT_EQ(recorder.calls()[1].title, QCoreApplication::applicationName());
     EXPECT_EQ(MsgBox({}, mb::AbortRetryIgnore | mb::Critical), mb::Abort);
     EXPECT_EQ(MsgBox({}, mb::RetryCancel), mb::Retry);
 }

@@ -2,16 +2,11 @@
 
 #include "core/componentfolder.h"
 #include "core/databaseerrorcheck.h"
-#include "core/errordialogport.h"
 #include "core/handlersettings.h"
 #include "core/logfile.h"
 #include "core/mailvalues.h"
 #include "core/proceduretable.h"
 #include "core/reportcomposer.h"
-#include "delivery/maildelivery.h"
-#include "delivery/smtpmailer.h"
-#include "dialogs/frmeml.h"
-#include "dialogs/frmerror.h"
 #include "sysinfo/sysobj.h"
 
 #include "platform/classicconvert.h"
@@ -22,10 +17,8 @@
 #include "platform/objectmembers.h"
 #include "platform/shell.h"
 #include "platform/systemlog.h"
-#include "platform/tcpconnection.h"
 
 #include <QApplication>
-#include <QClipboard>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -44,15 +37,7 @@ const QString mailto = QStringLiteral("mailto:");
 // Runs a member's body under the component's error convention: a raised error becomes the
 // thread's error record and a failed status. Errors without a source are the component's.
 template <class Body> HResult member(Body&& body) {
-    return platform::com::guard([&] {
-        try {
-            body();
-        } catch (const RuntimeError& e) {
-            if (!e.source().isEmpty())
-                throw;
-            throw RuntimeError(e.number(), componentSource, e.description());
-        }
-    });
+    return platform::com::guard(componentSource, std::forward<Body>(body));
 }
 
 template <class T, class Body> HResult getter(T* result, Body&& body) {
@@ -95,12 +80,11 @@ QString normalisedFolder(const QString& value) {
 
 } // namespace
 
-ClsErrHandler::ClsErrHandler() : CallStack(2) {
+ClsErrHandler::ClsErrHandler(std::unique_ptr<HandlerPorts> ports)
+    : CallStack(2), ports_(std::move(ports)) {
 }
 
-ClsErrHandler::~ClsErrHandler() {
-    QObject::disconnect(replySubscription_);
-}
+ClsErrHandler::~ClsErrHandler() = default;
 
 HResult ClsErrHandler::queryInterface(const Guid& iid, void** out) {
     if (!out)
@@ -354,12 +338,8 @@ std::int32_t ClsErrHandler::pushProcedure(const QString& name) noexcept {
         if (TraceExecution)
             Trace.append(name);
         return 0;
-    } catch (const RuntimeError& e) {
-        return e.number();
-    } catch (const std::bad_alloc&) {
-        return 7;
     } catch (...) {
-        return 51;
+        return currentExceptionNumber();
     }
 }
 
@@ -374,10 +354,8 @@ std::int32_t ClsErrHandler::popProcedure() noexcept {
         StackDepth = std::max(0, StackDepth - 1);
         table.redimPreserve(StackDepth);
         return 0;
-    } catch (const RuntimeError& e) {
-        return e.number();
     } catch (...) {
-        return 51;
+        return currentExceptionNumber();
     }
 }
 
@@ -437,12 +415,8 @@ HResult ClsErrHandler::HandleError(const QString& vstrErrDesc, double vdblErrNum
     const QString customMessage = strCustomErrorMessage ? *strCustomErrorMessage : QString();
     try {
         *result = handleError(vstrErrDesc, vdblErrNum, vintErrLine, customMessage);
-    } catch (const RuntimeError& e) {
-        *result = e.number();
-    } catch (const std::bad_alloc&) {
-        *result = 7;
     } catch (...) {
-        *result = 51;
+        *result = currentExceptionNumber();
     }
     return status::ok;
 }
@@ -541,7 +515,7 @@ void ClsErrHandler::writeSystemLogEntry() {
 void ClsErrHandler::showErrorDialog() {
     if (!UseInterface)
         return;
-    ErrorDialogPort& dialog = ErrorDialogPort::current();
+    ErrorDialogPort& dialog = ports_->errorDialog();
     using F = ErrorDialogField;
     dialog.setField(F::m_dblErrNum, double(ErrNum));
     dialog.setField(F::m_strDestination, Destination);
@@ -593,13 +567,13 @@ HResult ClsErrHandler::ShowErrorLog(std::int16_t Mode) {
 // --- Delivery and the dialogs ------------------------------------------------------------
 
 HResult ClsErrHandler::ChangeEmailSettings() {
-    return member([] { dialogs::frmEml::showModalFor(nullptr); });
+    return member([&] { ports_->changeEmailSettings(); });
 }
 
 HResult ClsErrHandler::TransmitMail(const QString& lbxErrMessage) {
     // Ends without a message on any failure, with the default pointer back.
     try {
-        transmitMail(lbxErrMessage);
+        ports_->transmitMail({EmailAddress, AppErrorTitle, ToName, lbxErrMessage});
     } catch (...) {
     }
     while (QApplication::overrideCursor())
@@ -607,64 +581,16 @@ HResult ClsErrHandler::TransmitMail(const QString& lbxErrMessage) {
     return status::ok;
 }
 
-void ClsErrHandler::transmitMail(const QString& body) {
-    // A mail link carries no body: the user pastes the report from the clipboard.
-    QClipboard* clipboard = QGuiApplication::clipboard();
-    clipboard->clear();
-    clipboard->setText(body);
-    if (HandlerSettings::emailSettings())
-        delivery::offerEmailSettings(nullptr);
-    if (delivery::deliveryDeclined())
-        return;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    switch (HandlerSettings::emailType()) {
-    case aeOutlook:
-        delivery::reportOutlookResult(delivery::SendOutlookMail(EmailAddress, AppErrorTitle, body));
-        break;
-    case aeDefault:
-        delivery::reportMailClientResult(
-            delivery::OpenMailClient(delivery::mailLink(EmailAddress, AppErrorTitle), QString()));
-        break;
-    case aeSMTP: {
-        const MailValues& mail = MailValues::current();
-        mailer().SendEmail(mail.SMTPMailServer, mail.FromName, mail.FromEmailAddress, ToName,
-                           EmailAddress, AppErrorTitle, body);
-        // The mailer borrowed the dialog's connection; the dialog goes with it.
-        dialogs::frmError::instance();
-        dialogs::frmError::unloadInstance();
-        break;
-    }
-    }
-}
-
-delivery::SmtpMailer& ClsErrHandler::mailer() {
-    if (!mailer_)
-        mailer_ = std::make_unique<delivery::SmtpMailer>(delivery::SmtpMailer::Copy{
-            [this]() -> platform::TcpConnection& {
-                // Borrow the dialog's connection, loading its window when needed, and hear
-                // its arrivals after the dialog's own handler has stored them.
-                dialogs::frmError& dialog = dialogs::frmError::instance();
-                dialog.load();
-                QObject::disconnect(replySubscription_);
-                replySubscription_ = QObject::connect(
-                    dialog.Winsock1(), &platform::TcpConnection::DataArrival, dialog.Winsock1(),
-                    [this] { mailer_->ReplyBuffer = delivery::lastReplySlot(); });
-                return *dialog.Winsock1();
-            },
-            [] { delivery::lastReplySlot().clear(); }});
-    return *mailer_;
-}
-
 HResult ClsErrHandler::get_URL(QVariant* r) {
-    return getter(r, [] { return QVariant(dialogs::frmError::instance().fUrl); });
+    return getter(r, [&] { return QVariant(ports_->errorDialog().postingAddress()); });
 }
 
 HResult ClsErrHandler::put_URL(const QVariant& vNewValue) {
-    return member([&] { dialogs::frmError::instance().fUrl = platform::CStr(vNewValue); });
+    return member([&] { ports_->errorDialog().setPostingAddress(platform::CStr(vNewValue)); });
 }
 
-HResult createClsErrHandler(const Guid& iid, void** out) {
-    return platform::com::createObject<ClsErrHandler>(iid, out);
+HResult createClsErrHandler(std::unique_ptr<HandlerPorts> ports, const Guid& iid, void** out) {
+    return platform::com::createObject<ClsErrHandler>(iid, out, std::move(ports));
 }
 
 } // namespace trapwell::core

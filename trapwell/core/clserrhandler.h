@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/handlerports.h"
 #include "core/tracelog.h"
 
 #include "platform/com/comobject.h"
@@ -17,18 +18,15 @@
 #include <memory>
 #include <vector>
 
-namespace trapwell::delivery {
-class SmtpMailer;
-}
-
 namespace trapwell::core {
 
 // The error handler object: procedure stack, error state, report texts, options and
-// delivery settings of one host. Used from one thread.
+// delivery settings of one host. Used from one thread. It reaches the dialogs and the
+// deliveries only through its ports.
 class ClsErrHandler final : public platform::com::ComObject<ClsErrHandler, IclsErrHandler,
                                                             ISupportErrorRecord, IConnectionPoint> {
 public:
-    ClsErrHandler();
+    explicit ClsErrHandler(std::unique_ptr<HandlerPorts> ports);
 
     HResult queryInterface(const Guid& iid, void** out) override;
     HResult GetErrorRecord(std::int32_t* number, QString* source, QString* description) override;
@@ -116,9 +114,6 @@ private:
     void writeSystemLogEntry();
     void showErrorDialog();
     void emptyStack();
-    void transmitMail(const QString& body);
-    // The component's own copy of the mailer, which borrows the error dialog's connection.
-    delivery::SmtpMailer& mailer();
 
     friend class platform::com::ComObject<ClsErrHandler, IclsErrHandler, ISupportErrorRecord,
                                           IConnectionPoint>;
@@ -153,13 +148,12 @@ private:
     QString SysLogDisplay;
     QString DbLogDisplay;
 
+    std::unique_ptr<HandlerPorts> ports_;
     std::map<std::uint32_t, ComPtr<IclsErrHandlerEvents>> sinks_;
-    std::unique_ptr<delivery::SmtpMailer> mailer_;
-    QMetaObject::Connection replySubscription_;
     std::uint32_t nextCookie_ = 1;
 };
 
-// What the class factory calls.
-HResult createClsErrHandler(const Guid& iid, void** out);
+// Creates a handler object that reaches the dialogs and deliveries through ports.
+HResult createClsErrHandler(std::unique_ptr<HandlerPorts> ports, const Guid& iid, void** out);
 
 } // namespace trapwell::core

@@ -25,29 +25,16 @@ enum class ErrorDialogField {
 };
 
 // The error dialog as HandleError drives it: fields set one by one, a refresh (which loads
-// the window when needed), then a modal show that returns when the user has closed it.
+// the window when needed), then a modal show that returns when the user has closed it. It
+// also keeps the posting address that the handler's URL property reads and writes.
 class ErrorDialogPort {
 public:
     virtual ~ErrorDialogPort() = default;
     virtual void setField(ErrorDialogField field, const QVariant& value) = 0;
     virtual void refresh() = 0;
     virtual void showModal() = 0;
-
-    // The thread's error dialog, created on first use.
-    static ErrorDialogPort& current();
-    // Puts dialog in place of the thread's own until the guard is destroyed.
-    class Override;
-};
-
-class ErrorDialogPort::Override {
-public:
-    explicit Override(ErrorDialogPort& dialog);
-    ~Override();
-    Override(const Override&) = delete;
-    Override& operator=(const Override&) = delete;
-
-private:
-    ErrorDialogPort* previous_;
+    virtual QString postingAddress() const = 0;
+    virtual void setPostingAddress(const QString& address) = 0;
 };
 
 } // namespace trapwell::core

@@ -1,7 +1,6 @@
 #include "delivery/maildelivery.h"
 
 #include "core/handlersettings.h"
-#include "dialogs/frmeml.h"
 
 #include "platform/automation.h"
 #include "platform/classicconvert.h"
@@ -15,21 +14,8 @@
 
 namespace trapwell::delivery {
 
-namespace {
-const QString flagKey = QStringLiteral("EmailFlag");
-} // namespace
-
-void offerEmailSettings(QWidget* parent) {
-    const bool dontShow = platform::CBool(
-        core::HandlerSettings::read(QStringLiteral("ShowEmlScre"), QStringLiteral("0")));
-    if (!dontShow)
-        dialogs::frmEml::showModalFor(parent);
-    else
-        core::HandlerSettings::write(flagKey, QStringLiteral("True"));
-}
-
 bool deliveryDeclined() {
-    return core::HandlerSettings::read(flagKey) == QLatin1String("False");
+    return core::HandlerSettings::read(QStringLiteral("EmailFlag")) == QLatin1String("False");
 }
 
 std::int32_t SendOutlookMail(const QString& address, const QString& subject, const QString& body) {

@@ -4,17 +4,12 @@
 
 #include <cstdint>
 
-class QWidget;
-
 namespace trapwell::delivery {
 
 // The decisions both ways of mailing a report share (the component's TransmitMail and the
 // error dialog's e-mail button), and the two deliveries that hand the report to another
 // program.
 
-// Offers the e-mail settings dialog unless the user asked not to see it ("ShowEmlScre"),
-// in which case delivery is simply agreed to ("EmailFlag" = "True").
-void offerEmailSettings(QWidget* parent);
 // The user's last word in the e-mail settings dialog was no: "EmailFlag" is exactly "False".
 bool deliveryDeclined();
 

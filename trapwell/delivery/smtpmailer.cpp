@@ -16,17 +16,14 @@ namespace trapwell::delivery {
 
 namespace {
 
-quint16 serverPort = 25;
-double timeLimit = 50.0;
-
 const QString componentTitle = QStringLiteral("Trapwell");
 const QString timeoutTitle = QStringLiteral("SMTP Timeout");
 const QString crlf = QStringLiteral("\r\n");
 
 // One pass of event handling that sleeps in the event dispatcher until an event comes (a
-// reply wakes it at once) or at most 10 ms pass, so a wait does not burn a core.
+// reply wakes it at once) or the wait's deadline passes, so a wait does not burn a core.
 void handleEventsFor(QTimer& wakeUp, double maxWait) {
-    wakeUp.start(int(std::ceil(std::clamp(maxWait, 0.0, 0.010) * 1000.0)));
+    wakeUp.start(int(std::ceil(std::max(maxWait, 0.0) * 1000.0)) + 1);
     QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
 }
 
@@ -96,12 +93,9 @@ QString twoDigits(int n) {
 SmtpMailer::SmtpMailer(Copy copy) : copy_(std::move(copy)) {
 }
 
-void SmtpMailer::setPortForTests(quint16 port) {
-    serverPort = port;
-}
-
-void SmtpMailer::setTimeLimitForTests(double seconds) {
-    timeLimit = seconds;
+SmtpLimits& SmtpLimits::production() {
+    static SmtpLimits defaults;
+    return defaults;
 }
 
 void SmtpMailer::SendEmail(const QString& MailServerName, const QString& FromName,
@@ -138,7 +132,7 @@ void SmtpMailer::SendEmail(const QString& MailServerName, const QString& FromNam
         connection->Close();
     // Blanks around the name (a line break once) would only make the lookup fail.
     connection->setRemoteHost(server.trimmed());
-    connection->setRemotePort(serverPort);
+    connection->setRemotePort(SmtpLimits::current().port());
     connection->Connect();
 
     const struct {
@@ -173,6 +167,7 @@ bool SmtpMailer::WaitFor(const QString& ResponseCode) {
     QElapsedTimer start;
     start.start();
     const auto elapsed = [&start] { return start.nsecsElapsed() / 1e9; };
+    const double timeLimit = SmtpLimits::current().replySeconds();
     QTimer wakeUp;
     wakeUp.setSingleShot(true);
     wakeUp.setTimerType(Qt::PreciseTimer);

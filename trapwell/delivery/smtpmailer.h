@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/service.h"
 #include "platform/tcpconnection.h"
 
 #include <QDateTime>
@@ -9,6 +10,16 @@
 #include <functional>
 
 namespace trapwell::delivery {
+
+// The server port and how long the dialogue waits for each reply: 25 and 50 s, unless a
+// test puts a fake in place. Each module has its own (service.h).
+class SmtpLimits : public platform::Service<SmtpLimits> {
+public:
+    virtual ~SmtpLimits() = default;
+    virtual quint16 port() const { return 25; }
+    virtual double replySeconds() const { return 50.0; }
+    static SmtpLimits& production();
+};
 
 // Sends a plain-text mail by talking SMTP directly to a server, waiting for each reply while
 // the windows stay live. The component and the error dialog each own one, with their own
@@ -40,11 +51,6 @@ public:
     // Waits for a reply that begins with ResponseCode; true when the wait failed and the
     // failure has been shown.
     bool WaitFor(const QString& ResponseCode);
-
-    // Test seams: the server port (25 otherwise) and the wait limit (50 s otherwise),
-    // program-wide.
-    static void setPortForTests(quint16 port);
-    static void setTimeLimitForTests(double seconds);
 
 private:
     Copy copy_;

@@ -221,4 +221,13 @@ bool frmEml::showModalFor(QWidget* parent) {
     return dialog.confirmed();
 }
 
+void frmEml::offerBeforeMailing(QWidget* parent) {
+    const bool dontShow = platform::CBool(
+        core::HandlerSettings::read(QStringLiteral("ShowEmlScre"), QStringLiteral("0")));
+    if (!dontShow)
+        showModalFor(parent);
+    else
+        core::HandlerSettings::write(QStringLiteral("EmailFlag"), QStringLiteral("True"));
+}
+
 } // namespace trapwell::dialogs

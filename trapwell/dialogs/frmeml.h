@@ -40,6 +40,10 @@ public:
     // application, or not its thread).
     static bool showModalFor(QWidget* parent);
 
+    // Before each mailing: shows the dialog unless the user asked not to see it
+    // ("ShowEmlScre"), in which case delivery is simply agreed to ("EmailFlag" = "True").
+    static void offerBeforeMailing(QWidget* parent);
+
     // The confirmation flag, as "EmailFlag" will be stored on unload.
     bool confirmed() const { return confirmed_; }
     // The index of the option button last clicked (or the stored kind it was loaded with).

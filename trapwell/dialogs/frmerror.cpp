@@ -308,7 +308,7 @@ void frmError::cmdEmail_Click() {
     BusyPointer busy(this);
     try {
         if (cmdEmlSet->isVisible())
-            delivery::offerEmailSettings(this);
+            frmEml::offerBeforeMailing(this);
         if (delivery::deliveryDeclined())
             return;
         switch (core::HandlerSettings::emailType()) {

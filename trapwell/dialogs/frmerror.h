@@ -85,6 +85,8 @@ public:
     void setField(core::ErrorDialogField field, const QVariant& value) override;
     void refresh() override;
     void showModal() override;
+    QString postingAddress() const override { return fUrl; }
+    void setPostingAddress(const QString& address) override { fUrl = address; }
 
     ~frmError() override;
 

@@ -34,7 +34,7 @@ OsVersionInfo SysObj::version() const {
 template <class Compose> HResult SysObj::answer(QString* result, Compose&& compose) {
     if (!result)
         return status::pointer;
-    return platform::com::guard([&] { *result = compose(); });
+    return platform::com::guard(QStringLiteral("Trapwell"), [&] { *result = compose(); });
 }
 
 HResult SysObj::get_PlatForm(QString* result) {
@@ -92,15 +92,8 @@ HResult createSysObj(const Guid& iid, void** out) {
 }
 
 HResult createSysObjWith(std::shared_ptr<const OsQueries> queries, const Guid& iid, void** out) {
-    if (!out)
-        return status::pointer;
-    *out = nullptr;
-    // The constructor may allocate; nothing may throw across the boundary.
-    try {
-        return platform::com::createObject<SysObj>(iid, out, std::move(queries));
-    } catch (const std::bad_alloc&) {
-        return status::outOfMemory;
-    }
+    // createObject catches whatever the constructor throws.
+    return platform::com::createObject<SysObj>(iid, out, std::move(queries));
 }
 
 } // namespace trapwell::sysinfo

@@ -16,22 +16,14 @@ void Traced::end() {
 }
 
 void Traced::report(std::exception_ptr error) {
-    QString description;
-    std::int32_t number = 0;
+    trapwell::RuntimeError failure(0, {}, {});
     try {
         std::rethrow_exception(error);
-    } catch (const trapwell::RuntimeError& e) {
-        description = e.description();
-        number = e.number();
-    } catch (const std::exception& e) {
-        description = QString::fromLocal8Bit(e.what());
-        number = 51;
     } catch (...) {
-        description = QStringLiteral("Internal error");
-        number = 51;
+        failure = trapwell::currentExceptionAsError();
     }
-    clsAEHandling::shared().Handler().HandleError(description, double(number), line_.number(),
-                                                  QString());
+    clsAEHandling::shared().Handler().HandleError(failure.description(), double(failure.number()),
+                                                  line_.number(), QString());
 }
 
 } // namespace veltrano

@@ -73,10 +73,8 @@ public:
         line_(line);
         try {
             step();
-        } catch (const trapwell::RuntimeError& e) {
-            pending_ = e.number();
         } catch (...) {
-            pending_ = 51;
+            pending_ = trapwell::currentExceptionNumber();
         }
     }
     bool errorPending() const { return pending_ != 0; }

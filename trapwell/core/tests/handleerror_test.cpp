@@ -6,6 +6,7 @@
 #include "platform/messagebox.h"
 #include "platform/shell.h"
 #include "platform/systemlog.h"
+#include "platform/tests/support/fakes.h"
 
 #include <QDir>
 #include <QFile>
@@ -37,6 +38,8 @@ public:
         QFile log(errorLog);
         errorLogWhenShown = log.open(QIODevice::ReadOnly) ? log.readAll() : QString();
     }
+    QString postingAddress() const override { return {}; }
+    void setPostingAddress(const QString&) override {}
     trapwell::HResult queryInterface(const trapwell::Guid&, void** out) override {
         *out = static_cast<IclsErrHandlerEvents*>(this);
         return trapwell::status::ok;
@@ -65,6 +68,7 @@ protected:
     void SetUp() override {
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
         handler.setDestination(temp.path());
+        ports->replacementDialog = &journal;
     }
     void TearDown() override {
         object().Unadvise(cookie); // the handler outlives the journal
@@ -83,7 +87,6 @@ protected:
     platform::Clock::Override fixedTime{clock};
     platform::SystemLogRecorder systemLog;
     Journal journal{temp.filePath(QStringLiteral("Error.log"))};
-    trapwell::core::ErrorDialogPort::Override useDialog{journal};
     std::uint32_t cookie = 0;
 };
 

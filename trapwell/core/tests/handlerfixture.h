@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/clserrhandler.h"
+#include "core/handlerports.h"
 
 #include <trapwell/errhandler.h>
 
@@ -9,15 +10,56 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <memory>
+#include <vector>
+
+// The handler's ports without widgets: the dialog is a field store (or a test's own), mail
+// requests are written down, and a test may make them fail.
+class FakePorts final : public trapwell::core::HandlerPorts {
+public:
+    class Dialog final : public trapwell::core::ErrorDialogPort {
+    public:
+        void setField(trapwell::core::ErrorDialogField, const QVariant&) override {}
+        void refresh() override {}
+        void showModal() override { ++shown; }
+        QString postingAddress() const override { return address; }
+        void setPostingAddress(const QString& a) override { address = a; }
+        int shown = 0;
+        QString address;
+    };
+
+    trapwell::core::ErrorDialogPort& errorDialog() override {
+        return replacementDialog ? *replacementDialog : dialog;
+    }
+    void changeEmailSettings() override { ++settingsShown; }
+    void transmitMail(const trapwell::core::MailRequest& request) override {
+        mails.push_back(request);
+        if (mailFailure)
+            mailFailure();
+    }
+
+    Dialog dialog;
+    trapwell::core::ErrorDialogPort* replacementDialog = nullptr;
+    int settingsShown = 0;
+    std::vector<trapwell::core::MailRequest> mails;
+    std::function<void()> mailFailure;
+};
+
 // A fresh handler object, reached through the host-side wrapper as a host would, plus the
-// object itself for the fields the interface does not offer.
+// object itself for the fields the interface does not offer, and its ports.
 class HandlerTest : public ::testing::Test {
 protected:
-    HandlerTest() : handler(create()) {}
+    HandlerTest() : handler(create(&ports)) {}
 
-    static trapwell::ErrHandler create() {
+    // A handler with fake ports; the handler owns them, *ports (when given) points at them.
+    static trapwell::ErrHandler create(FakePorts** ports = nullptr) {
+        auto owned = std::make_unique<FakePorts>();
+        if (ports)
+            *ports = owned.get();
         trapwell::ComPtr<trapwell::IclsErrHandler> p;
-        EXPECT_EQ(trapwell::core::createClsErrHandler(trapwell::IID_clsErrHandler, p.putVoid()),
+        EXPECT_EQ(trapwell::core::createClsErrHandler(std::move(owned), trapwell::IID_clsErrHandler,
+                                                      p.putVoid()),
                   trapwell::status::ok);
         return trapwell::ErrHandler(p);
     }
@@ -37,6 +79,7 @@ protected:
     }
 
     QTemporaryDir temp;
+    FakePorts* ports = nullptr;
     trapwell::ErrHandler handler;
 };
 

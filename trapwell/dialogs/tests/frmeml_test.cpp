@@ -5,6 +5,7 @@
 
 #include "platform/classiccheckbox.h"
 #include "platform/messagebox.h"
+#include "platform/tests/support/fakes.h"
 
 #include <trapwell/runtimeerror.h>
 

@@ -1,10 +1,11 @@
-#include "core/clserrhandler.h"
+#include "componentports.h"
 #include "dialogs/frmerror.h"
 
 #include <trapwell/errhandler.h>
 
 #include "platform/messagebox.h"
 #include "platform/shell.h"
+#include "platform/tests/support/fakes.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -124,7 +125,7 @@ TEST_F(FrmErrorTest, LogButtonsFollowTracingAndTheStoredOptionShowsTheSettingsBu
 
 TEST(HandleErrorWithTheDialog, ShowsItModallyAndGoesOnWhenItIsClosed) {
     trapwell::ComPtr<trapwell::IclsErrHandler> p;
-    ASSERT_EQ(trapwell::core::createClsErrHandler(trapwell::IID_clsErrHandler, p.putVoid()),
+    ASSERT_EQ(trapwell::createComponentErrHandler(trapwell::IID_clsErrHandler, p.putVoid()),
               trapwell::status::ok);
     trapwell::ErrHandler handler(p);
     QTemporaryDir logs;

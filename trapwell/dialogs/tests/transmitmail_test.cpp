@@ -1,4 +1,4 @@
-#include "core/clserrhandler.h"
+#include "componentports.h"
 #include "core/handlersettings.h"
 
 #include <trapwell/errhandler.h>
@@ -6,6 +6,7 @@
 #include "platform/automation.h"
 #include "platform/messagebox.h"
 #include "platform/shell.h"
+#include "platform/tests/support/fakes.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -59,7 +60,7 @@ protected:
     }
     static trapwell::ErrHandler create() {
         trapwell::ComPtr<trapwell::IclsErrHandler> p;
-        trapwell::core::createClsErrHandler(trapwell::IID_clsErrHandler, p.putVoid());
+        trapwell::createComponentErrHandler(trapwell::IID_clsErrHandler, p.putVoid());
         return trapwell::ErrHandler(p);
     }
     QStringList prompts() const {

@@ -5,6 +5,7 @@
 #include "../support/programfixture.h"
 
 #include "platform/messagebox.h"
+#include "platform/tests/support/fakes.h"
 
 #include <QElapsedTimer>
 #include <QListWidget>

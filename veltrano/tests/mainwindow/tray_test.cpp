@@ -11,6 +11,7 @@
 
 #include "platform/classiccheckbox.h"
 #include "platform/messagebox.h"
+#include "platform/tests/support/fakes.h"
 
 #include <QAction>
 #include <QLabel>

@@ -7,6 +7,7 @@
 
 #include "platform/messagebox.h"
 #include "platform/shell.h"
+#include "platform/tests/support/fakes.h"
 
 #include <QAction>
 

@@ -2,6 +2,7 @@
 
 #include "platform/httpget.h"
 #include "platform/messagebox.h"
+#include "platform/tests/support/fakes.h"
 
 #include <trapwell/runtimeerror.h>
 
@@ -64,7 +65,12 @@ protected:
         return QString::fromUtf8(file.readAll()).split(u'\n', Qt::SkipEmptyParts);
     }
 
-    platform::HttpLimitsOverride limits{{std::chrono::seconds(1), std::chrono::seconds(1)}};
+    // A stalled answer ends after a second.
+    struct ShortLimits final : platform::HttpLimits {
+        std::chrono::milliseconds connect() const override { return std::chrono::seconds(1); }
+        std::chrono::milliseconds total() const override { return std::chrono::seconds(1); }
+        Override use{*this};
+    } limits;
     static inline std::unique_ptr<QTemporaryDir> dir;
     static inline std::unique_ptr<QProcess> server;
     static inline quint16 port = 0;

@@ -1,4 +1,4 @@
-#include "core/clserrhandler.h"
+#include "componentports.h"
 #include "core/handlersettings.h"
 #include "delivery/smtpmailer.h"
 #include "dialogs/frmerror.h"
@@ -7,6 +7,7 @@
 
 #include "platform/clock.h"
 #include "platform/messagebox.h"
+#include "platform/tests/support/fakes.h"
 
 #include <gtest/gtest.h>
 
@@ -85,6 +86,15 @@ struct Peer {
     QProcess process_;
 };
 
+// The mailer's port and reply limit for the test: a short wait, and the test's own server.
+struct TestLimits final : trapwell::delivery::SmtpLimits {
+    quint16 port() const override { return serverPort; }
+    double replySeconds() const override { return seconds; }
+    quint16 serverPort = 25;
+    double seconds = 1.0;
+    Override use{*this};
+};
+
 // A clock that runs with real time from a fixed instant.
 struct RunningClock : platform::Clock {
     explicit RunningClock(QDateTime from) : from_(std::move(from)) { timer_.start(); }
@@ -99,29 +109,24 @@ protected:
         // Wired as the error dialog's copy is: each arrival replaces the buffer.
         QObject::connect(&connection, &platform::TcpConnection::DataArrival,
                          [this] { mailer.ReplyBuffer = connection.GetData(); });
-        SmtpMailer::setTimeLimitForTests(1.0);
         // The date header follows the user's locale; the expected bytes are written for this one.
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     }
-    ~SmtpMailerTest() override {
-        SmtpMailer::setTimeLimitForTests(50.0);
-        SmtpMailer::setPortForTests(25);
-        QLocale::setDefault(QLocale::c());
-    }
+    ~SmtpMailerTest() override { QLocale::setDefault(QLocale::c()); }
 
     Peer& start(const QString& program, const QStringList& args, quint16 port) {
         return *peers.emplace_back(std::make_unique<Peer>(program, args, port));
     }
     Peer& startFaultServer(const QString& mode) {
         const quint16 port = freePort();
-        SmtpMailer::setPortForTests(port);
+        limits.serverPort = port;
         return start(python, {SMTP_FAULT_SERVER, mode, QString::number(port)}, port);
     }
     // aiosmtpd behind a recorder of the bytes each way; returns the server.
     Peer& startRecordedServer() {
         const quint16 serverPort = freePort();
         const quint16 port = freePort();
-        SmtpMailer::setPortForTests(port);
+        limits.serverPort = port;
         Peer& server = start(
             python, {"-m", "aiosmtpd", "-n", "-l", "127.0.0.1:" + QString::number(serverPort)},
             serverPort);
@@ -163,6 +168,7 @@ protected:
     SmtpMailer mailer{{[this]() -> platform::TcpConnection& { return ++asked, connection; },
                        [this] { ++beforeConnect; }}};
     QTemporaryDir dir;
+    TestLimits limits;
     std::vector<std::unique_ptr<Peer>> peers;
 };
 
@@ -239,7 +245,7 @@ TEST_F(SmtpMailerTest, SilentServerTimesOutWithNothingSent) {
 TEST_F(SmtpMailerTest, UnreachableServerTimesOutAfterTheLimitEvenAcrossMidnight) {
     RunningClock clock({{2003, 8, 20}, {23, 59, 59, 500}});
     platform::Clock::Override nearMidnight(clock);
-    SmtpMailer::setPortForTests(freePort());
+    limits.serverPort = freePort();
     QElapsedTimer took;
     took.start();
     send();
@@ -254,7 +260,7 @@ TEST_F(SmtpMailerTest, RejectedRecipientStopsWithoutQuitAndTheNextSendCloses) {
     EXPECT_EQ(shown(), QStringList{improper.arg("550 5.1.1 no such user\r\n")});
     EXPECT_FALSE(connection.isClosed());
 
-    SmtpMailer::setPortForTests(freePort());
+    limits.serverPort = freePort();
     send();
     EXPECT_EQ(server.output(5000), "HELO 127.0.0.1\r\nMAIL FROM:  sender@example.com\r\n"
                                    "RCPT TO:  to@example.com\r\n<closed>");
@@ -275,7 +281,7 @@ TEST_F(SmtpMailerTest, TransmitMailBorrowsTheDialogsConnectionForEachSend) {
     HandlerSettings::write(QStringLiteral("EmailSettings"), QStringLiteral("False"));
     HandlerSettings::write(QStringLiteral("EmailFlag"), QStringLiteral("True"));
     trapwell::ComPtr<trapwell::IclsErrHandler> p;
-    ASSERT_EQ(trapwell::core::createClsErrHandler(trapwell::IID_clsErrHandler, p.putVoid()),
+    ASSERT_EQ(trapwell::createComponentErrHandler(trapwell::IID_clsErrHandler, p.putVoid()),
               trapwell::status::ok);
     trapwell::ErrHandler handler(p);
     handler.setEmailType(trapwell::aeSMTP);

@@ -1,6 +1,6 @@
 // The four entry points of the component's library: everything else stays inside.
 
-#include "core/clserrhandler.h"
+#include "componentports.h"
 #include "sysinfo/sysobj.h"
 
 #include "platform/com/classfactory.h"
@@ -8,6 +8,7 @@
 #include "platform/com/modulelock.h"
 #include "platform/com/modulepath.h"
 
+#include <trapwell/clserrhandler.h>
 #include <trapwell/runtime.h>
 
 #define TRAPWELL_EXPORT extern "C" __attribute__((visibility("default")))
@@ -23,7 +24,7 @@ struct ServedClass {
 };
 
 const ServedClass servedClasses[] = {
-    {CLSID_clsErrHandler, "Trapwell.clsErrHandler", &core::createClsErrHandler},
+    {CLSID_clsErrHandler, "Trapwell.clsErrHandler", &createComponentErrHandler},
     {CLSID_SysObj, "Trapwell.SysObj", &sysinfo::createSysObj},
 };
 

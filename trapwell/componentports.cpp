@@ -1,0 +1,92 @@
+#include "componentports.h"
+
+#include "core/clserrhandler.h"
+#include "core/handlersettings.h"
+#include "core/mailvalues.h"
+#include "delivery/maildelivery.h"
+#include "delivery/smtpmailer.h"
+#include "dialogs/frmeml.h"
+#include "dialogs/frmerror.h"
+
+#include "platform/tcpconnection.h"
+
+#include <QApplication>
+#include <QClipboard>
+
+namespace trapwell {
+
+ComponentPorts::ComponentPorts() = default;
+
+ComponentPorts::~ComponentPorts() {
+    QObject::disconnect(replySubscription_);
+}
+
+core::ErrorDialogPort& ComponentPorts::errorDialog() {
+    return dialogs::frmError::instance();
+}
+
+void ComponentPorts::changeEmailSettings() {
+    dialogs::frmEml::showModalFor(nullptr);
+}
+
+void ComponentPorts::transmitMail(const core::MailRequest& request) {
+    // A mail link carries no body: the user pastes the report from the clipboard.
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    clipboard->clear();
+    clipboard->setText(request.body);
+    if (core::HandlerSettings::emailSettings())
+        dialogs::frmEml::offerBeforeMailing(nullptr);
+    if (delivery::deliveryDeclined())
+        return;
+    // The handler puts the pointer back however this ends.
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    switch (core::HandlerSettings::emailType()) {
+    case aeOutlook:
+        delivery::reportOutlookResult(
+            delivery::SendOutlookMail(request.address, request.subject, request.body));
+        break;
+    case aeDefault:
+        delivery::reportMailClientResult(delivery::OpenMailClient(
+            delivery::mailLink(request.address, request.subject), QString()));
+        break;
+    case aeSMTP: {
+        const core::MailValues& mail = core::MailValues::current();
+        mailer().SendEmail(mail.SMTPMailServer, mail.FromName, mail.FromEmailAddress,
+                           request.toName, request.address, request.subject, request.body);
+        // The mailer borrowed the dialog's connection; the dialog goes with it.
+        dialogs::frmError::instance();
+        dialogs::frmError::unloadInstance();
+        break;
+    }
+    }
+}
+
+delivery::SmtpMailer& ComponentPorts::mailer() {
+    if (!mailer_)
+        mailer_ = std::make_unique<delivery::SmtpMailer>(delivery::SmtpMailer::Copy{
+            [this]() -> platform::TcpConnection& {
+                // Borrow the dialog's connection, loading its window when needed, and hear
+                // its arrivals after the dialog's own handler has stored them.
+                dialogs::frmError& dialog = dialogs::frmError::instance();
+                dialog.load();
+                QObject::disconnect(replySubscription_);
+                replySubscription_ = QObject::connect(
+                    dialog.Winsock1(), &platform::TcpConnection::DataArrival, dialog.Winsock1(),
+                    [this] { mailer_->ReplyBuffer = delivery::lastReplySlot(); });
+                return *dialog.Winsock1();
+            },
+            [] { delivery::lastReplySlot().clear(); }});
+    return *mailer_;
+}
+
+HResult createComponentErrHandler(const Guid& iid, void** out) {
+    std::unique_ptr<ComponentPorts> ports;
+    try {
+        ports = std::make_unique<ComponentPorts>();
+    } catch (...) {
+        return status::outOfMemory;
+    }
+    return core::createClsErrHandler(std::move(ports), iid, out);
+}
+
+} // namespace trapwell

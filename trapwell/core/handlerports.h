@@ -1,0 +1,32 @@
+#pragma once
+
+#include "core/errordialogport.h"
+
+#include <QString>
+
+namespace trapwell::core {
+
+// A report as TransmitMail hands it on.
+struct MailRequest {
+    QString address;
+    QString subject;
+    QString toName;
+    QString body;
+};
+
+// What a handler object needs from the dialogs and the deliveries, which the core does not
+// see: the component's library puts its dialogs and mailers behind this, tests a fake. One
+// per handler object, owned by it.
+class HandlerPorts {
+public:
+    virtual ~HandlerPorts() = default;
+    // This thread's error dialog. Raises error 429 when there can be none (no widgets).
+    virtual ErrorDialogPort& errorDialog() = 0;
+    // Shows the e-mail settings dialog modally.
+    virtual void changeEmailSettings() = 0;
+    // Mails the report the stored way, telling the user the outcome. May raise; the handler
+    // then ends silently.
+    virtual void transmitMail(const MailRequest& request) = 0;
+};
+
+} // namespace trapwell::core
