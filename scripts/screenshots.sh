@@ -3,6 +3,7 @@
 #   scripts/screenshots.sh [BUILD_BIN_DIR]   (run inside veltrano/tests/x11/run-with-wm.sh)
 set -euo pipefail
 cd "$(dirname "$0")/.."
+command -v import >/dev/null || { echo "screenshots: needs ImageMagick's import (apt-get install imagemagick)" >&2; exit 1; }
 bin=${1:-build/bin}
 work=$(mktemp -d)
 trap 'kill $(jobs -p) 2>/dev/null || true; rm -rf "$work"' EXIT

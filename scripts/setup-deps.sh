@@ -1,15 +1,23 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building, running and testing need.
+# Installs the Debian packages that building and running need (setup-deps.sh), or those and
+# what the tests and CI need too (setup-deps.sh --test).
 # Does nothing (and prints nothing) when they are all installed already.
 set -euo pipefail
 
 packages=(
     cmake g++ make ninja-build
-    qt6-base-dev qt6-svg-dev libqt6sql6-sqlite libcurl4-openssl-dev
-    libgtest-dev libbenchmark-dev
-    xvfb xauth openbox xdotool x11-utils trayer
-    python3-aiosmtpd socat imagemagick clang-format dpkg-dev file desktop-file-utils
+    qt6-base-dev qt6-svg-dev qt6-qpa-plugins libqt6sql6-sqlite libcurl4-openssl-dev
 )
+if [[ ${1:-} == --test ]]; then
+    packages+=(
+        ccache libgtest-dev libbenchmark-dev
+        xvfb xauth openbox xdotool x11-utils trayer
+        python3-aiosmtpd socat clang-format dpkg-dev file desktop-file-utils stress-ng
+    )
+elif [[ -n ${1:-} ]]; then
+    echo "usage: $0 [--test]" >&2
+    exit 2
+fi
 
 if ! command -v dpkg-query >/dev/null 2>&1; then
     echo "setup-deps: not a Debian system; install these packages yourself: ${packages[*]}" >&2

@@ -1,6 +1,7 @@
 // The built library as a host loads it: exports, factories, reference counts, the class
 // registry and creation by identity.
 
+#include "platform/clock.h"
 #include "platform/com/classregistry.h"
 #include "platform/com/modulepath.h"
 
@@ -12,6 +13,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QLocale>
 #include <QSettings>
 #include <QTemporaryDir>
 
@@ -200,4 +202,30 @@ TEST_F(ComponentTest, ErrorsCrossAsStatusAndRecordAndSinksNeedTheEventInterface)
     EXPECT_EQ(point->Unadvise(cookie), status::ok);
     EXPECT_EQ(listening.refs, 1u);
     EXPECT_EQ(point->Unadvise(cookie), status::invalidArg);
+}
+
+// platform is linked into the host and into the component separately: each has its own
+// services. A clock the host puts in place stays the host's; the component's report still
+// reads the system's.
+TEST_F(ComponentTest, AHostsServiceOverrideDoesNotReachTheComponent) {
+    struct Year2001 final : platform::Clock {
+        QDateTime now() const override { return {QDate(2001, 2, 3), QTime(4, 5, 6)}; }
+    } fixed;
+    platform::Clock::Override useFixed(fixed);
+    ASSERT_EQ(platform::Clock::current().now().date().year(), 2001);
+
+    QTemporaryDir logs;
+    ErrHandler handler = ErrHandler::create();
+    handler.setDestination(logs.path());
+    handler.Push(QStringLiteral("Host.Main"));
+    const QDate before = QDate::currentDate();
+    ASSERT_EQ(handler.HandleError(QStringLiteral("boom"), 5), 0);
+    const QDate after = QDate::currentDate();
+    const QString report = handler.ErrorLogDisplay();
+    const auto stamped = [&](QDate day) {
+        return report.contains(QStringLiteral("Current Time:\t") +
+                               QLocale().toString(day, QLocale::ShortFormat));
+    };
+    EXPECT_TRUE(stamped(before) || stamped(after)) << qPrintable(report);
+    EXPECT_FALSE(report.contains(QLocale().toString(QDate(2001, 2, 3), QLocale::ShortFormat)));
 }

@@ -3,6 +3,7 @@
 #include "core/handlersettings.h"
 #include "core/mailvalues.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 
@@ -144,4 +145,31 @@ TEST_F(HandlerTest, MailValuesAreSharedWithinAThreadOnly) {
     QString otherThreadServer = QStringLiteral("<unset>");
     std::thread([&] { otherThreadServer = MailValues::current().SMTPMailServer; }).join();
     EXPECT_TRUE(otherThreadServer.isEmpty());
+}
+
+TEST_F(HandlerTest, UrlMailAndSettingsGoThroughThePortsAndAFailingMailEndsSilently) {
+    handler.setURL(QVariant(42));
+    EXPECT_EQ(ports->dialog.address, "42");
+    EXPECT_EQ(handler.URL(), QVariant(QStringLiteral("42")));
+
+    AppInfo app;
+    handler.setAppObject(&app);
+    handler.setEmailAddress(QStringLiteral("mailto:help@example.org"));
+    handler.setToName(QStringLiteral("Help Desk"));
+    ports->mailFailure = [] {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        throw trapwell::RuntimeError(429, {}, QStringLiteral("no mailer"));
+    };
+    handler.TransmitMail(QStringLiteral("the report"));
+    ASSERT_EQ(ports->mails.size(), 1u);
+    const trapwell::core::MailRequest& mail = ports->mails.front();
+    EXPECT_EQ(mail.address, "help@example.org");
+    EXPECT_EQ(mail.subject, "Trainer 2.1.7 Application Error");
+    EXPECT_EQ(mail.toName, "Help Desk");
+    EXPECT_EQ(mail.body, "the report");
+    // The failure went nowhere and the pointer is the default one again.
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+
+    handler.ChangeEmailSettings();
+    EXPECT_EQ(ports->settingsShown, 1);
 }
