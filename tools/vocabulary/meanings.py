@@ -4,6 +4,7 @@ The same rules are checked on the shipped files by veltrano/tests/data/modules_t
 change both together.
 """
 
+import difflib
 import re
 
 MAX_LENGTH = 48
@@ -17,6 +18,8 @@ SUFFIXES = sorted(
     key=len,
     reverse=True,
 )
+
+NEGATIONS = ["un", "non", "dis", "in", "im", "ir", "il"]
 
 # Meanings that only point back at a related word instead of saying what the word means.
 EMPTY_FORMS = [
@@ -48,6 +51,9 @@ def names_headword(headword, meaning):
     """Whether the meaning holds the headword, a part of it (well-off) or a word of the same
     stem (carefully: care, careful)."""
     heads = {headword.lower()} | {p for p in tokens(headword) if len(p) >= 3}
+    # unsympathetic - not sympathetic
+    heads |= {h[len(p) :] for h in heads for p in NEGATIONS if h.startswith(p)
+              and len(h) - len(p) >= 5}
     stems = {stem(h) for h in heads}
     for token in tokens(meaning):
         if token in heads or stem(token) in stems:
@@ -72,33 +78,47 @@ def problem(headword, meaning):
     return None
 
 
+# Words that start a clause narrowing down what comes before it.
+NARROWING = re.compile(
+    r" (?:that|which|whose|who|where|having|used|especially|usually|typically|often|with|"
+    r"designed|consisting|containing|resembling|reserved|characterized|marked|made|found|"
+    r"native|located|growing|living|held|worn|served|erected|forming|lacking) ")
+
+# Words a cut-off meaning must not end with: it would leave the sentence hanging.
+DANGLING = re.compile(r"\b(a|an|the|of|to|in|for|with|by|on|at|from|as|and|or|that|which|who|"
+                      r"one|any|some|various|being|saying|than)$")
+
+
 def from_gloss(gloss):
     """Ways to write a gloss, the fullest first: its first clause (no example sentences),
-    then that clause without its parenthesised remarks, then its part before "or"/","
-    when the gloss lists alternatives."""
+    then that clause without its parenthesised remarks, then without a narrowing clause."""
     first = re.split(r'[;"]', gloss)[0].replace("`", "'")
     while first.count("(") > first.count(")"):
         first = first[: first.rindex("(")]
     first = first.strip(" ,:")
     bare = re.sub(r"\s*\([^()]*\)", "", first).strip(" ,")
-    shorter = [re.split(r",| or ", bare)[0].strip()]
-    # Without a trailing clause that only narrows the meaning down ("music of southern
-    # Louisiana that combines ..."), if enough is left to stand alone.
-    head = re.split(r" (?:that|which|whose|having|used|especially|usually|typically) ", bare)[0]
-    if len(head.split()) >= 3 and not re.search(r"\b(a|an|the|of|to|in|for|and|with)$", head):
-        shorter.append(head.strip(" ,"))
-    shorter = [s for s in shorter if len(s.split()) >= 2]
+    # Without a trailing clause that only narrows the meaning down ("a musical stringed
+    # instrument with strings stretched over ..."), if what is left stands alone; the longest
+    # such cut first.
+    shorter = []
+    for cue in reversed(list(NARROWING.finditer(bare))):
+        head = bare[: cue.start()].strip(" ,")
+        if len(head.split()) >= 3 and not DANGLING.search(head):
+            shorter.append(head)
     return [m for m in dict.fromkeys([first, bare] + shorter) if m]
 
 
-def from_synonyms(headword, words, flagged):
-    """A meaning made of up to three synonyms of the sense (abruptly - suddenly, short)."""
+def from_synonyms(headword, words, flagged, common):
+    """A meaning made of up to three synonyms of the sense (abruptly - suddenly, short): only
+    words at least as common as `common` says, and no other spelling of the headword."""
     picked = []
     for word in words:
         word = word.replace("_", " ")
-        if word == headword or not word.islower() or word in flagged:
+        if word == headword or not word.islower() or word in flagged or word in picked:
             continue
-        if names_headword(headword, word) or word in picked:
+        if names_headword(headword, word) or not all(common(t) for t in tokens(word)):
+            continue
+        if difflib.SequenceMatcher(None, headword, word).ratio() >= 0.75:
             continue
         picked.append(word)
     return ", ".join(picked[:3]) if picked else None

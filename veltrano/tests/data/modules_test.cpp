@@ -25,8 +25,7 @@
 namespace {
 
 QString sourcePath(const QString& relative) {
-    const QDir tests = QFileInfo(QStringLiteral(__FILE__)).absoluteDir();
-    return QDir::cleanPath(tests.absoluteFilePath(QStringLiteral("../../../") + relative));
+    return QDir(QStringLiteral(VELTRANO_SOURCE_DIR)).absoluteFilePath(relative);
 }
 
 constexpr int firstModule = 4;
@@ -46,14 +45,10 @@ struct WordSet {
 };
 
 const WordSet wordSets[] = {
-    {"data", "WORDNET-LICENSE", 200, 150, 6000},
-    {"data-de", "FREEDICT-LICENSE", 80, 40, 4400},
-    {"data-fr", "FREEDICT-LICENSE", 0, 0, 150},
-    {"data-es", "FREEDICT-LICENSE", 0, 0, 100},
-    {"data-it", "FREEDICT-LICENSE", 0, 0, 80},
-    {"data-pt", "FREEDICT-LICENSE", 0, 0, 500},
-    {"data-pl", "FREEDICT-LICENSE", 0, 0, 450},
-    {"data-ru", "FREEDICT-LICENSE", 0, 0, 20},
+    {"data", "WORDNET-LICENSE", 200, 150, 6000}, {"data-de", "FREEDICT-LICENSE", 80, 40, 4400},
+    {"data-fr", "FREEDICT-LICENSE", 0, 0, 150},  {"data-es", "FREEDICT-LICENSE", 0, 0, 100},
+    {"data-it", "FREEDICT-LICENSE", 0, 0, 80},   {"data-pt", "FREEDICT-LICENSE", 0, 0, 500},
+    {"data-pl", "FREEDICT-LICENSE", 0, 0, 450},  {"data-ru", "FREEDICT-LICENSE", 0, 0, 20},
 };
 
 struct Entry {
@@ -75,12 +70,11 @@ std::vector<Entry> readModule(const QString& path) {
     EXPECT_TRUE(text.endsWith(QStringLiteral("\r\n"))) << path.toStdString();
     QStringList lines = text.split(QStringLiteral("\r\n"));
     lines.removeLast();
-    static const QRegularExpression form(QRegularExpression::anchoredPattern(
-        QStringLiteral("(\\S[^\\r\\n]*?) - (\\S[^\\r\\n]*)")));
+    static const QRegularExpression form(
+        QRegularExpression::anchoredPattern(QStringLiteral("(\\S[^\\r\\n]*?) - (\\S[^\\r\\n]*)")));
     for (const QString& line : lines) {
         const QRegularExpressionMatch match = form.match(line);
-        EXPECT_TRUE(match.hasMatch()) << path.toStdString() << ": \"" << line.toStdString()
-                                      << '"';
+        EXPECT_TRUE(match.hasMatch()) << path.toStdString() << ": \"" << line.toStdString() << '"';
         if (match.hasMatch())
             entries.push_back({match.captured(1), match.captured(2)});
     }
@@ -126,14 +120,13 @@ QStringList tokens(const QString& text) {
 // happiness and happy -> happ. Kept in step with tools/vocabulary/meanings.py.
 QString stem(QString word) {
     static const QStringList suffixes = [] {
-        QStringList list = QStringLiteral(
-                               "ations ation ments ment ness ities ity ically ical ally fully "
-                               "ful less ously ous ively ive ings ing edly ed ers er est ies "
-                               "ily ly ism ist ize ise able ible al ic es s y e i")
-                               .split(u' ');
-        std::stable_sort(list.begin(), list.end(), [](const QString& a, const QString& b) {
-            return a.size() > b.size();
-        });
+        QStringList list =
+            QStringLiteral("ations ation ments ment ness ities ity ically ical ally fully "
+                           "ful less ously ous ively ive ings ing edly ed ers er est ies "
+                           "ily ly ism ist ize ise able ible al ic es s y e i")
+                .split(u' ');
+        std::stable_sort(list.begin(), list.end(),
+                         [](const QString& a, const QString& b) { return a.size() > b.size(); });
         return list;
     }();
     word = word.toLower();
@@ -155,6 +148,14 @@ bool namesHeadword(const QString& headword, const QString& meaning) {
     for (const QString& part : tokens(headword))
         if (part.size() >= 3)
             heads.insert(part);
+    // unsympathetic - not sympathetic
+    static const QStringList negations{
+        QStringLiteral("un"), QStringLiteral("non"), QStringLiteral("dis"), QStringLiteral("in"),
+        QStringLiteral("im"), QStringLiteral("ir"),  QStringLiteral("il")};
+    for (const QString& head : QSet<QString>(heads))
+        for (const QString& negation : negations)
+            if (head.startsWith(negation) && head.size() - negation.size() >= 5)
+                heads.insert(head.mid(negation.size()));
     QSet<QString> stems;
     for (const QString& head : heads)
         stems.insert(stem(head));
@@ -236,6 +237,7 @@ TEST(WordModules, MeaningsAreShortAndDoNotExplainTheWordByItself) {
     EXPECT_TRUE(namesHeadword(QStringLiteral("happiness"), QStringLiteral("being happy")));
     EXPECT_TRUE(namesHeadword(QStringLiteral("hotel"), QStringLiteral("Hotel")));
     EXPECT_TRUE(namesHeadword(QStringLiteral("well-off"), QStringLiteral("doing well")));
+    EXPECT_TRUE(namesHeadword(QStringLiteral("unsympathetic"), QStringLiteral("not sympathetic")));
     EXPECT_FALSE(namesHeadword(QStringLiteral("abandon"), QStringLiteral("give up completely")));
     EXPECT_TRUE(emptyForm(QStringLiteral("of or relating to the sea")));
     EXPECT_TRUE(emptyForm(QStringLiteral("the act of leaving")));
@@ -246,9 +248,8 @@ TEST(WordModules, MeaningsAreShortAndDoNotExplainTheWordByItself) {
         for (const auto& [number, entries] : setModules(set))
             for (const Entry& entry : entries) {
                 const std::string line =
-                    std::to_string(number) + ": " + (entry.word + QStringLiteral(" - ") +
-                                                     entry.meaning)
-                                                        .toStdString();
+                    std::to_string(number) + ": " +
+                    (entry.word + QStringLiteral(" - ") + entry.meaning).toStdString();
                 EXPECT_FALSE(namesHeadword(entry.word, entry.meaning)) << line;
                 EXPECT_FALSE(emptyForm(entry.meaning)) << line;
                 EXPECT_LE(entry.meaning.size(), maxMeaningLength) << line;
@@ -281,9 +282,8 @@ TEST(WordModules, EveryEntryIsDrawnWholeInTheStripsFont) {
                 EXPECT_LE(metrics.horizontalAdvance(entry), room)
                     << number << ": " << entry.toStdString();
                 for (const char32_t c : entry.toUcs4())
-                    EXPECT_TRUE(usedMetrics.inFontUcs4(c))
-                        << number << ": " << entry.toStdString() << " U+" << std::hex
-                        << unsigned(c);
+                    EXPECT_TRUE(usedMetrics.inFontUcs4(c)) << number << ": " << entry.toStdString()
+                                                           << " U+" << std::hex << unsigned(c);
             }
         }
     }
