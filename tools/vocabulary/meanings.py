@@ -19,7 +19,9 @@ SUFFIXES = sorted(
     reverse=True,
 )
 
-NEGATIONS = ["un", "non", "dis", "in", "im", "ir", "il"]
+# Prefixes that leave the word they are put before recognisable (unsympathetic, reunify).
+PREFIXES = ["un", "non", "dis", "in", "im", "ir", "il", "mis", "mal", "re", "pre", "over",
+            "under", "out"]
 
 # Meanings that only point back at a related word instead of saying what the word means.
 EMPTY_FORMS = [
@@ -52,14 +54,20 @@ def names_headword(headword, meaning):
     stem (carefully: care, careful)."""
     heads = {headword.lower()} | {p for p in tokens(headword) if len(p) >= 3}
     # unsympathetic - not sympathetic
-    heads |= {h[len(p) :] for h in heads for p in NEGATIONS if h.startswith(p)
+    heads |= {h[len(p) :] for h in heads for p in PREFIXES if h.startswith(p)
               and len(h) - len(p) >= 5}
     stems = {stem(h) for h in heads}
+    word = headword.lower()
     for token in tokens(meaning):
         if token in heads or stem(token) in stems:
             return True
         if any(len(s) >= 4 and token.startswith(s) for s in stems):
             return True
+        # A part of a compound: backache - an ache in the back, droplet - a tiny drop.
+        for part in {token, stem(token)}:
+            if len(part) >= 4 and len(word) >= len(part) + 3 and (
+                    word.startswith(part) or word.endswith(part)):
+                return True
     return False
 
 
@@ -86,7 +94,8 @@ NARROWING = re.compile(
 
 # Words a cut-off meaning must not end with: it would leave the sentence hanging.
 DANGLING = re.compile(r"\b(a|an|the|of|to|in|for|with|by|on|at|from|as|and|or|that|which|who|"
-                      r"one|any|some|various|being|saying|than)$")
+                      r"one|any|some|various|being|saying|than|is|are|was|were|like|obtained|concerned|"
+                      r"flavored|flavoured)$")
 
 
 def from_gloss(gloss):

@@ -45,10 +45,10 @@ struct WordSet {
 };
 
 const WordSet wordSets[] = {
-    {"data", "WORDNET-LICENSE", 200, 150, 6000}, {"data-de", "FREEDICT-LICENSE", 80, 40, 4400},
-    {"data-fr", "FREEDICT-LICENSE", 0, 0, 150},  {"data-es", "FREEDICT-LICENSE", 0, 0, 100},
-    {"data-it", "FREEDICT-LICENSE", 0, 0, 80},   {"data-pt", "FREEDICT-LICENSE", 0, 0, 500},
-    {"data-pl", "FREEDICT-LICENSE", 0, 0, 450},  {"data-ru", "FREEDICT-LICENSE", 0, 0, 20},
+    {"data", "WORDNET-LICENSE", 200, 150, 6000},  {"data-de", "FREEDICT-LICENSE", 100, 40, 5000},
+    {"data-fr", "FREEDICT-LICENSE", 15, 0, 1200}, {"data-es", "FREEDICT-LICENSE", 10, 0, 900},
+    {"data-it", "FREEDICT-LICENSE", 10, 0, 800},  {"data-pt", "FREEDICT-LICENSE", 30, 0, 2000},
+    {"data-pl", "FREEDICT-LICENSE", 30, 0, 2000}, {"data-ru", "FREEDICT-LICENSE", 3, 0, 300},
 };
 
 struct Entry {
@@ -143,19 +143,19 @@ QString stem(QString word) {
 }
 
 // Whether the meaning holds the headword, a part of it or a word of the same stem.
+// Kept in step with names_headword in tools/vocabulary/meanings.py.
 bool namesHeadword(const QString& headword, const QString& meaning) {
     QSet<QString> heads{headword.toLower()};
     for (const QString& part : tokens(headword))
         if (part.size() >= 3)
             heads.insert(part);
-    // unsympathetic - not sympathetic
-    static const QStringList negations{
-        QStringLiteral("un"), QStringLiteral("non"), QStringLiteral("dis"), QStringLiteral("in"),
-        QStringLiteral("im"), QStringLiteral("ir"),  QStringLiteral("il")};
+    // unsympathetic - not sympathetic, reunify - unify again
+    static const QStringList prefixes =
+        QStringLiteral("un non dis in im ir il mis mal re pre over under out").split(u' ');
     for (const QString& head : QSet<QString>(heads))
-        for (const QString& negation : negations)
-            if (head.startsWith(negation) && head.size() - negation.size() >= 5)
-                heads.insert(head.mid(negation.size()));
+        for (const QString& prefix : prefixes)
+            if (head.startsWith(prefix) && head.size() - prefix.size() >= 5)
+                heads.insert(head.mid(prefix.size()));
     QSet<QString> stems;
     for (const QString& head : heads)
         stems.insert(stem(head));
@@ -164,6 +164,12 @@ bool namesHeadword(const QString& headword, const QString& meaning) {
             return true;
         for (const QString& s : stems)
             if (s.size() >= 4 && token.startsWith(s))
+                return true;
+        // A part of a compound: backache - an ache in the back, droplet - a tiny drop.
+        const QString word = headword.toLower();
+        for (const QString& part : {token, stem(token)})
+            if (part.size() >= 4 && word.size() >= part.size() + 3 &&
+                (word.startsWith(part) || word.endsWith(part)))
                 return true;
     }
     return false;
