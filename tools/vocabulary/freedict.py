@@ -66,13 +66,14 @@ class Dictionary:
     def entries(self, word):
         """The word's entries as text, phrases filed under their first word left out (in
         the dictionaries with pronunciations, those give themselves away by a
-        pronunciation much longer than the word: "house /haustʃɑːdʒ/")."""
+        pronunciation longer than the word: "house /haustʃɑːdʒ/")."""
         found = []
         for offset, length in self._index.get(word, []):
             text = self._data[offset : offset + length].decode("utf-8")
             head = text.split("\n", 1)[0]
             ipa = re.search(r"/([^/]*)/", head)
-            if ipa and len(re.sub(r"[ˈˌː'.]", "", ipa.group(1))) > len(word) + 3:
+            letters = len(re.sub(r"[ˈˌː'.]", "", ipa.group(1))) if ipa else 0
+            if " " not in word and letters > len(word) + 2:
                 continue
             found.append(text)
         return found
@@ -92,10 +93,22 @@ class Dictionary:
                 senses.append((_pos_marks(head) | _pos_marks(body.split("\n", 1)[0]), body))
         return senses
 
+    def _plain(self, item):
+        """Whether an item is a translation as it stands: not a fragment ("Nacht…"), not a
+        remark, and not one of the phrases eng-spa and eng-por write without their blanks
+        (tenerelpropósito, papelhigiénico), which give themselves away by their length."""
+        if "…" in item or "..." in item or ":" in item:
+            return False
+        return not (self.code in ("es", "pt") and " " not in item and len(item) >= 12)
+
     def translate(self, word, pos, acceptable, most=2):
         """Up to `most` translations of the word's first sense of WordNet part of speech
         `pos` (a sense without marks may be of any), each passing `acceptable`."""
-        for marks, body in self.senses(word):
+        senses = self.senses(word)
+        if self.code == "de" and pos == "v":
+            # eng-deu files a verb's main senses under "abandon sth", "abandon sb".
+            senses = self.senses(word + " sth") + self.senses(word + " sb") + senses
+        for marks, body in senses:
             if marks and pos not in marks:
                 continue
             lines = [l for l in body.split("\n") if l.strip()]
@@ -103,8 +116,8 @@ class Dictionary:
                 continue
             # The first line is the first (numbered) sense; the others are further senses,
             # examples, notes and phrases.
-            items = [_clean(i) for i in re.split(r"[,;/]", lines[0])]
-            picked = [i for i in items if i and ":" not in i and acceptable(i)][:most]
+            items = [_clean(i) for i in re.split(r"[,;/]", _clean(lines[0]))]
+            picked = [i for i in items if i and self._plain(i) and acceptable(i)][:most]
             while picked and not acceptable(", ".join(picked)):
                 picked.pop()
             if picked:

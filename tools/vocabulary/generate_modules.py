@@ -205,16 +205,19 @@ def new_words(measurer):
     return sorted((w, m, None) for w, m in rows)
 
 
-def translated_set(code, net, english, hand, measurer, rejects):
+def translated_set(code, net, english, hand, flagged, measurer, rejects):
     """The English set with its meanings translated. A word the dictionary lacks may be
-    translated through a synonym of its English sense (WordNet's synset), which names the
-    same meaning."""
+    translated through a synonym of its English sense (WordNet's synset) that has no other
+    sense in WordNet: the dictionary's first sense of a word with many (dog for andiron,
+    polish for glossiness) would be the wrong one."""
     dictionary = freedict.Dictionary(code)
     modules = {}
     for number, entries in english.items():
         found = []
         for word, _, key in entries:
-            synonyms = [w.replace("_", " ") for w in net.synsets[key].words] if key else []
+            synonyms = [w.replace("_", " ") for w in net.synsets[key].words
+                        if w.lower() not in flagged and len(net.senses(w.lower())) == 1
+                        ] if key else []
             translation = hand.get((word, code))
             for source in [word] + [s for s in synonyms if s.islower() and s != word]:
                 if translation:
@@ -345,9 +348,13 @@ def main():
         "%s %d" % item for item in rejects.most_common()))
 
     hand = {(w, c): t for w, c, t in read_table("new-words-translated.txt", 3)}
+    for (word, code), translation in hand.items():
+        if meanings.problem(word, translation):
+            sys.exit("hand translation of %s (%s): %s" % (word, code,
+                                                          meanings.problem(word, translation)))
     for code in freedict.LANGUAGES:
         rejects = collections.Counter()
-        modules = translated_set(code, net, english, hand, args.measurer, rejects)
+        modules = translated_set(code, net, english, hand, flagged, args.measurer, rejects)
         folder = os.path.join(args.out, "data-" + code)
         write_set(folder, modules)
         copyright_file = FREEDICT_COPYRIGHT % freedict.LANGUAGES[code]

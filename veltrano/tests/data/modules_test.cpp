@@ -45,10 +45,10 @@ struct WordSet {
 };
 
 const WordSet wordSets[] = {
-    {"data", "WORDNET-LICENSE", 200, 150, 6000},  {"data-de", "FREEDICT-LICENSE", 100, 40, 5000},
-    {"data-fr", "FREEDICT-LICENSE", 15, 0, 1200}, {"data-es", "FREEDICT-LICENSE", 10, 0, 900},
-    {"data-it", "FREEDICT-LICENSE", 10, 0, 800},  {"data-pt", "FREEDICT-LICENSE", 30, 0, 2000},
-    {"data-pl", "FREEDICT-LICENSE", 30, 0, 2000}, {"data-ru", "FREEDICT-LICENSE", 3, 0, 300},
+    {"data", "WORDNET-LICENSE", 200, 150, 6000},  {"data-de", "FREEDICT-LICENSE", 90, 50, 4700},
+    {"data-fr", "FREEDICT-LICENSE", 4, 20, 350},  {"data-es", "FREEDICT-LICENSE", 2, 20, 190},
+    {"data-it", "FREEDICT-LICENSE", 2, 20, 160},  {"data-pt", "FREEDICT-LICENSE", 10, 20, 750},
+    {"data-pl", "FREEDICT-LICENSE", 15, 20, 850}, {"data-ru", "FREEDICT-LICENSE", 0, 15, 65},
 };
 
 struct Entry {
