@@ -14,7 +14,8 @@ MEDIAN_LENGTH = 32
 # word's stem: carefully -> care, abandonment -> abandon, happiness -> happ, happy -> happ.
 SUFFIXES = sorted(
     "ations ation ments ment ness ities ity ically ical ally fully ful less ously ous ively "
-    "ive ings ing edly ed ers er est ies ily ly ism ist ize ise able ible al ic es s y e i".split(),
+    "ive ings ing edly ed ers er est ies ily ly ism ist ize ise able ible al ic or es s y e i"
+    .split(),
     key=len,
     reverse=True,
 )
@@ -94,8 +95,7 @@ NARROWING = re.compile(
 
 # Words a cut-off meaning must not end with: it would leave the sentence hanging.
 DANGLING = re.compile(r"\b(a|an|the|of|to|in|for|with|by|on|at|from|as|and|or|that|which|who|"
-                      r"one|any|some|various|being|saying|than|is|are|was|were|like|obtained|concerned|"
-                      r"flavored|flavoured)$")
+                      r"one|any|some|various|being|saying|than|is|are|was|were|like|spread|\w+ed)$")
 
 
 def from_gloss(gloss):
