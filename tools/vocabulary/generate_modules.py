@@ -86,7 +86,8 @@ def read_table(name, fields):
 
 
 def usage(net, word):
-    """How much the word is used: tagged senses weigh most, then uses in glosses."""
+    """How much the word is used: tagged senses weigh most, then the parts of speech it
+    serves in."""
     return 10 * net.tag_count(word) + len(net.index.get(word, {}))
 
 
@@ -154,7 +155,11 @@ def english_set(net, levels, flagged, denied, overrides, measurer, rejects, take
         if word in overrides:
             if meanings.problem(word, overrides[word]):
                 sys.exit("override of %s: %s" % (word, meanings.problem(word, overrides[word])))
-            found = [(overrides[word], found[0][1] if isinstance(found, list) else None)]
+            # The sense meant, for the part of speech of translations: the one WordNet's
+            # meaning was taken from, else the word's most frequent.
+            senses = net.senses(word)
+            key = found[0][1] if isinstance(found, list) else senses[0].key if senses else None
+            found = [(overrides[word], key)]
         if isinstance(found, str):
             rejects[found] += 1
             continue
@@ -180,7 +185,8 @@ def english_set(net, levels, flagged, denied, overrides, measurer, rejects, take
                     rejects["too wide for the strip"] += 1
                     continue
                 meaning, key = fitting[0]
-                if key in meant and key is not None:
+                # A meaning written by hand stands for its word alone.
+                if key in meant and word not in overrides:
                     rejects["synonym of a word taken"] += 1
                     continue
                 entries.append((word, meaning, key))
