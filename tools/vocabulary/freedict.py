@@ -39,6 +39,13 @@ def _pos_marks(text):
     return {_POS[m.lower()] for m in re.findall(r"<([A-Za-z]+)", text) if m.lower() in _POS}
 
 
+def _english_words(body):
+    """The English words of an eng-deu sense: its synonyms and cross references in braces
+    and the English side of its examples ("abandon a mine"  - ein Bergwerk ...)."""
+    english = " ".join(re.findall(r"\{([^{}]*)\}", body) + re.findall(r'"([^"]*)"\s+-', body))
+    return set(re.findall(r"[a-z]{4,}", english.lower()))
+
+
 def _clean(item):
     item = _AVOID.sub("", item)
     for pattern in (r"<[^<>]*>", r"\[[^\[\]]*\]", r"\([^()]*\)", r"\{[^{}]*\}"):
@@ -101,13 +108,17 @@ class Dictionary:
             return False
         return not (self.code in ("es", "pt") and " " not in item and len(item) >= 12)
 
-    def translate(self, word, pos, acceptable, most=2):
+    def translate(self, word, pos, acceptable, context=(), most=2):
         """Up to `most` translations of the word's first sense of WordNet part of speech
-        `pos` (a sense without marks may be of any), each passing `acceptable`."""
+        `pos` (a sense without marks may be of any), each passing `acceptable`. Of eng-deu's
+        senses, those sharing the more English words with `context` (the words of the
+        English meaning's sense) come first: its senses name English synonyms and examples."""
         senses = self.senses(word)
         if self.code == "de" and pos == "v":
             # eng-deu files a verb's main senses under "abandon sth", "abandon sb".
             senses = self.senses(word + " sth") + self.senses(word + " sb") + senses
+        if context:
+            senses.sort(key=lambda sense: -len(_english_words(sense[1]) & set(context)))
         for marks, body in senses:
             if marks and pos not in marks:
                 continue

@@ -221,6 +221,9 @@ def translated_set(code, net, english, hand, flagged, measurer, rejects):
     for number, entries in english.items():
         found = []
         for word, _, key in entries:
+            context = set(re.findall(r"[a-z]{4,}", " ".join(
+                net.synsets[key].words + [net.synsets[key].gloss]).lower())) if key else set()
+            context.discard(word)
             synonyms = [w.replace("_", " ") for w in net.synsets[key].words
                         if w.lower() not in flagged and len(net.senses(w.lower())) == 1
                         ] if key else []
@@ -230,7 +233,7 @@ def translated_set(code, net, english, hand, flagged, measurer, rejects):
                     break
                 translation = dictionary.translate(
                     source, key[-1] if key else "n",
-                    lambda t, w=word: meanings.problem(w, t) is None)
+                    lambda t, w=word: meanings.problem(w, t) is None, context)
             if translation:
                 found.append((word, translation))
             else:
