@@ -95,7 +95,9 @@ NARROWING = re.compile(
 
 # Words a cut-off meaning must not end with: it would leave the sentence hanging.
 DANGLING = re.compile(r"\b(a|an|the|of|to|in|for|with|by|on|at|from|as|and|or|that|which|who|"
-                      r"one|any|some|various|being|saying|than|is|are|was|were|like|spread|\w+ed)$")
+                      r"one|any|some|various|being|saying|than|is|are|was|were|like|spread|when|while|if|"
+                      r"because|so|but|into|onto|through|about|between|after|before|until|not|"
+                      r"its|their|his|her|\w+ed)$")
 
 
 def from_gloss(gloss):
