@@ -53,6 +53,7 @@ deb=${debs[0]}
 [[ $(dpkg-deb -f "$deb" Package) == veltrano ]] || fail "package name"
 [[ $(dpkg-deb -f "$deb" Section) == education ]] || fail "section"
 [[ -n $(dpkg-deb -f "$deb" Depends) ]] || fail "no dependencies computed (dpkg-shlibdeps)"
+dpkg-deb -f "$deb" Depends | grep -q fonts-dejavu-core || fail "no font with Cyrillic among the dependencies"
 
 if installed; then
     echo "test-deb: removing an earlier installed veltrano" >&2
@@ -78,17 +79,20 @@ unexpected=$(dpkg -L veltrano | while read -r f; do
     [[ -d $f && ! -L $f ]] && continue
     case $f in
     "$program_dir/veltrano" | "$program_dir/libtrapwell.so" | "$program_dir"/data/*) ;;
+    "$program_dir"/data-??/*) ;;
     "$prefix/bin/veltrano" | "$desktop" | "$icon") ;;
     /usr/share/doc/veltrano/*) ;;
     *) echo "$f" ;;
     esac
 done)
 [[ -z $unexpected ]] || fail "unexpected files installed: $unexpected"
-# Every file of the source tree's data/ is installed.
-if [[ -d $source_dir/data ]]; then
-    diff <(cd "$source_dir/data" && find . -type f | sort) \
-         <(cd "$program_dir/data" && find . -type f | sort) || fail "data/ not installed completely"
-fi
+# Every file of the source tree's word sets is installed.
+for set in data data-de data-fr data-es data-it data-pt data-pl data-ru; do
+    if [[ -d $source_dir/$set ]]; then
+        diff <(cd "$source_dir/$set" && find . -type f | sort) \
+             <(cd "$program_dir/$set" && find . -type f | sort) || fail "$set/ not installed completely"
+    fi
+done
 if [[ ! -f $program_dir/data/7.txt ]]; then
     # Only while the source tree has no modules yet: a temporary module for this run.
     echo "test-deb: no data/7.txt in the package; using a temporary one for this run" >&2

@@ -1,0 +1,135 @@
+"""What makes a meaning teach, and the ways to write one from a WordNet gloss.
+
+The same rules are checked on the shipped files by veltrano/tests/data/modules_test.cpp;
+change both together.
+"""
+
+import difflib
+import re
+
+MAX_LENGTH = 48
+MEDIAN_LENGTH = 32
+
+# Endings stripped, the longest first and again and again while four letters stay, to get a
+# word's stem: carefully -> care, abandonment -> abandon, happiness -> happ, happy -> happ.
+SUFFIXES = sorted(
+    "ations ation ments ment ness ities ity ically ical ally fully ful less ously ous ively "
+    "ive ings ing edly ed ers er est ies ily ly ism ist ize ise able ible al ic or es s y e i"
+    .split(),
+    key=len,
+    reverse=True,
+)
+
+# Prefixes that leave the word they are put before recognisable (unsympathetic, reunify).
+PREFIXES = ["un", "non", "dis", "in", "im", "ir", "il", "mis", "mal", "re", "pre", "over",
+            "under", "out"]
+
+# Meanings that only point back at a related word instead of saying what the word means.
+EMPTY_FORMS = [
+    re.compile(r"\bin an? \S+ manner\b"),
+    re.compile(r"\bof or relating to\b"),
+    re.compile(r"\bthe act of \S+ing\b"),
+]
+
+
+def stem(word):
+    word = word.lower()
+    changed = True
+    while changed:
+        changed = False
+        for suffix in SUFFIXES:
+            if word.endswith(suffix) and len(word) - len(suffix) >= 4:
+                word = word[: -len(suffix)]
+                changed = True
+                break
+    return word
+
+
+def tokens(text):
+    """The words of a text in any script, lower case; hyphens and apostrophes split."""
+    return re.findall(r"[^\W\d_]+", text.lower())
+
+
+def names_headword(headword, meaning):
+    """Whether the meaning holds the headword, a part of it (well-off) or a word of the same
+    stem (carefully: care, careful)."""
+    heads = {headword.lower()} | {p for p in tokens(headword) if len(p) >= 3}
+    # unsympathetic - not sympathetic
+    heads |= {h[len(p) :] for h in heads for p in PREFIXES if h.startswith(p)
+              and len(h) - len(p) >= 5}
+    stems = {stem(h) for h in heads}
+    word = headword.lower()
+    for token in tokens(meaning):
+        if token in heads or stem(token) in stems:
+            return True
+        if any(len(s) >= 4 and token.startswith(s) for s in stems):
+            return True
+        # A part of a compound: backache - an ache in the back, droplet - a tiny drop.
+        for part in {token, stem(token)}:
+            if len(part) >= 4 and len(word) >= len(part) + 3 and (
+                    word.startswith(part) or word.endswith(part)):
+                return True
+    return False
+
+
+def empty_form(meaning):
+    return any(form.search(meaning.lower()) for form in EMPTY_FORMS)
+
+
+def problem(headword, meaning):
+    """Why the meaning may not be shipped with the headword, or None."""
+    if names_headword(headword, meaning):
+        return "names the headword"
+    if empty_form(meaning):
+        return "empty form"
+    if len(meaning) > MAX_LENGTH:
+        return "too long"
+    return None
+
+
+# Words that start a clause narrowing down what comes before it.
+NARROWING = re.compile(
+    r" (?:that|which|whose|who|where|having|used|especially|usually|typically|often|with|"
+    r"designed|consisting|containing|resembling|reserved|characterized|marked|made|found|"
+    r"native|located|growing|living|held|worn|served|erected|forming|lacking) ")
+
+# Words a cut-off meaning must not end with: it would leave the sentence hanging.
+DANGLING = re.compile(r"\b(a|an|the|of|to|in|for|with|by|on|at|from|as|and|or|that|which|who|"
+                      r"one|any|some|various|being|saying|than|is|are|was|were|like|spread|when|while|if|"
+                      r"because|so|but|into|onto|through|about|between|after|before|until|not|"
+                      r"its|their|his|her|\w+ed)$")
+
+
+def from_gloss(gloss):
+    """Ways to write a gloss, the fullest first: its first clause (no example sentences),
+    then that clause without its parenthesised remarks, then without a narrowing clause."""
+    first = re.split(r'[;"]', gloss)[0].replace("`", "'")
+    while first.count("(") > first.count(")"):
+        first = first[: first.rindex("(")]
+    first = first.strip(" ,:")
+    bare = re.sub(r"\s*\([^()]*\)", "", first).strip(" ,")
+    # Without a trailing clause that only narrows the meaning down ("a musical stringed
+    # instrument with strings stretched over ..."), if what is left stands alone; the longest
+    # such cut first.
+    shorter = []
+    for cue in reversed(list(NARROWING.finditer(bare))):
+        head = bare[: cue.start()].strip(" ,")
+        if len(head.split()) >= 3 and not DANGLING.search(head):
+            shorter.append(head)
+    return [m for m in dict.fromkeys([first, bare] + shorter) if m]
+
+
+def from_synonyms(headword, words, flagged, common):
+    """A meaning made of up to three synonyms of the sense (abruptly - suddenly, short): only
+    words at least as common as `common` says, and no other spelling of the headword."""
+    picked = []
+    for word in words:
+        word = word.replace("_", " ")
+        if word == headword or not word.islower() or word in flagged or word in picked:
+            continue
+        if names_headword(headword, word) or not all(common(t) for t in tokens(word)):
+            continue
+        if difflib.SequenceMatcher(None, headword, word).ratio() >= 0.75:
+            continue
+        picked.append(word)
+    return ", ".join(picked[:3]) if picked else None
