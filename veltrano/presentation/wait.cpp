@@ -15,10 +15,20 @@ namespace veltrano {
 
 namespace {
 
-// One pass of event handling that sleeps in the event dispatcher until an event comes or
-// at most maxWait seconds pass, so an idle wait costs almost no processor time.
-void handleEventsFor(QTimer& wakeUp, double maxWait) {
-    const int ms = int(std::ceil(std::clamp(maxWait, 0.0, 0.010) * 1000.0));
+constexpr double secondsPerDay = 86400.0;
+
+// One pass of event handling that sleeps in the event dispatcher until an event comes or the
+// wait's deadline (or midnight, where the wait ends early) is reached. Everything else the
+// wait must notice (a click on Stop, a changed interval) is an event and wakes it anyway,
+// so an idle wait costs no processor time between its two wake-ups. A clock put in place
+// of the system's (in tests) has no relation to real time: then nothing sleeps.
+void handleEventsUntil(QTimer& wakeUp, const platform::Clock& clock, double deadline) {
+    int ms = 0;
+    if (dynamic_cast<const platform::SystemClock*>(&clock)) {
+        const double now = clock.secondsSinceMidnight();
+        const double until = std::min(deadline, secondsPerDay) - now;
+        ms = int(std::ceil(std::clamp(until, 0.0, secondsPerDay) * 1000.0));
+    }
     wakeUp.start(ms);
     QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
 }
@@ -35,7 +45,7 @@ void waitFor(const std::function<double()>& seconds, const QVariant& recorded) {
         wakeUp.setTimerType(Qt::PreciseTimer);
         for (;;) {
             at(20);
-            handleEventsFor(wakeUp, entry + seconds() - clock.secondsSinceMidnight());
+            handleEventsUntil(wakeUp, clock, entry + seconds());
             at(30);
             const double now = clock.secondsSinceMidnight();
             if (now < 10.0)
