@@ -4,6 +4,8 @@
 
 #include "platform/settingsstore.h"
 
+#include <QStringList>
+
 namespace veltrano {
 
 namespace {

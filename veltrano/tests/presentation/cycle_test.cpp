@@ -140,7 +140,7 @@ TEST_F(CycleTest, ModulesAreLookedUpInTheUsersFolderThenTheChosenSetThenData) {
 
     Presentation::SelectedModule = 7;
     writeUserModule(7, "mine1\nmine2\nmine3\n");
-    EXPECT_EQ(present(1), QStringList({"mine1"}));
+    EXPECT_EQ(present(1), QStringList({"mine3"}));
 
     // A copy of the user's that cannot be read is the module's failure, not a fallback.
     QFile::remove(veltrano::ModuleFiles::userPath(7));

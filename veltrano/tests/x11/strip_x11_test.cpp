@@ -11,7 +11,7 @@
 #include <QGuiApplication>
 #include <QListWidget>
 #include <QProcess>
-#include <QTest>
+#include <QtCore/qtestsupport_core.h>
 #include <QThread>
 #include <QTimer>
 #include <QWindow>
@@ -139,10 +139,13 @@ TEST_F(StripOnX11, NothingShowsOverAFullScreenWindowUntilItIsGone) {
     player.showFullScreen();
     player.activateWindow();
     const QString playerId = QString::number(player.windowHandle()->winId());
-    QTRY_VERIFY_WITH_TIMEOUT(
-        run("xdotool", {"getactivewindow"}) == playerId &&
-            run("xprop", {"-id", playerId, "_NET_WM_STATE"}).contains("_NET_WM_STATE_FULLSCREEN"),
-        10000);
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            return run("xdotool", {"getactivewindow"}) == playerId &&
+                   run("xprop", {"-id", playerId, "_NET_WM_STATE"})
+                       .contains("_NET_WM_STATE_FULLSCREEN");
+        },
+        10000));
 
     CountingProbe probe;
     platform::FullScreenProbe::Override use(probe);

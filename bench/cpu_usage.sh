@@ -1,0 +1,88 @@
+#!/usr/bin/env bash
+# Processor time of the whole Veltrano process, idle and presenting, beside a bare Qt program
+# that only shows a window and runs a 16 ms timer, all three in the same run on a private X
+# server with openbox. Prints each program's own CPU time (all its threads) over the period
+# as a percentage of one core, and Veltrano's figures as multiples of the bare program's.
+#   bench/cpu_usage.sh BIN_DIR [SECONDS]
+# BIN_DIR holds veltrano, libtrapwell.so and bench_bare_qt_timer (build/bin).
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+if [[ ${1:-} != --inside ]]; then
+    exec "$here/../veltrano/tests/x11/run-with-wm.sh" "$0" --inside "$@"
+fi
+shift
+bin=$(cd "$1" && pwd)
+seconds=${2:-60}
+
+work=$(mktemp -d)
+pids=()
+cleanup() {
+    for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
+    rm -rf "$work"
+}
+trap cleanup EXIT
+fail() { echo "FAILED: $*" >&2; exit 1; }
+
+# A portable copy of Veltrano per instance, each with its own settings and data folders, so
+# neither the build tree nor the user's files see anything.
+start_veltrano() {
+    local dir=$work/$1
+    mkdir -p "$dir/data" "$dir/config" "$dir/share"
+    cp "$bin/veltrano" "$bin/libtrapwell.so" "$dir/"
+    printf 'entry %s - meaning\n' $(seq 1 50) >"$dir/data/25.txt"
+    XDG_CONFIG_HOME=$dir/config XDG_DATA_HOME=$dir/share "$dir/veltrano" >/dev/null 2>&1 &
+    pids+=($!)
+}
+
+# Nanoseconds on the processor of all threads of a process.
+cpu_ns() {
+    local total=0 t
+    for t in /proc/"$1"/task/*/schedstat; do
+        read -r run _ <"$t" || continue
+        total=$((total + run))
+    done
+    echo "$total"
+}
+
+"$bin/bench_bare_qt_timer" &
+bare=$!
+pids+=("$bare")
+start_veltrano idle
+idle=${pids[-1]}
+start_veltrano presenting
+presenting=${pids[-1]}
+
+main=$(xdotool search --sync --pid "$presenting" --name '^Veltrano Rudoz Arirera' | head -1)
+xdotool search --sync --pid "$idle" --name '^Veltrano Rudoz Arirera' >/dev/null
+xdotool search --sync --name '^bare Qt timer$' >/dev/null
+[[ -n $main ]] || fail "no main window"
+# Start (module 25, "New Words", is chosen on a first start); the first entry shows at once.
+xdotool windowactivate --sync "$main"
+xdotool mousemove --window "$main" 32 32 click 1
+for _ in $(seq 100); do
+    xdotool search --onlyvisible --pid "$presenting" --name '^Form2$' >/dev/null 2>&1 && break
+    sleep 0.05
+done
+xdotool search --pid "$presenting" --name '^Form2$' >/dev/null 2>&1 || fail "presentation did not start"
+
+# Let start-up settle before measuring.
+sleep 3
+declare -A before
+for p in "$bare" "$idle" "$presenting"; do before[$p]=$(cpu_ns "$p"); done
+start=$(date +%s%N)
+sleep "$seconds"
+elapsed=$(($(date +%s%N) - start))
+for p in "$bare" "$idle" "$presenting"; do
+    kill -0 "$p" 2>/dev/null || fail "process $p ended during the measurement"
+done
+
+percent() { echo "scale=4; 100 * ($(cpu_ns "$1") - ${before[$1]}) / $elapsed" | bc; }
+b=$(percent "$bare")
+i=$(percent "$idle")
+s=$(percent "$presenting")
+printf 'machine: %s, %s cores, %s\n' "$(uname -r)" "$(nproc)" \
+    "$(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ *//')"
+printf 'over %s s           %% of a core   x bare\n' "$seconds"
+printf 'bare Qt 16 ms timer  %10.3f   %6.2f\n' "$b" 1
+printf 'Veltrano idle        %10.3f   %6.2f\n' "$i" "$(echo "scale=4; $i / $b" | bc)"
+printf 'Veltrano presenting  %10.3f   %6.2f\n' "$s" "$(echo "scale=4; $s / $b" | bc)"
