@@ -3,6 +3,8 @@
 # that only shows a window and runs a 16 ms timer, all three in the same run on a private X
 # server with openbox. Prints each program's own CPU time (all its threads) over the period
 # as a percentage of one core, and Veltrano's figures as multiples of the bare program's.
+# A fourth program, the bare one appending a line to a file at every tick, shows what the
+# trace of the main window's timer costs by itself.
 #   bench/cpu_usage.sh BIN_DIR [SECONDS]
 # BIN_DIR holds veltrano, libtrapwell.so and bench_bare_qt_timer (build/bin).
 set -euo pipefail
@@ -44,45 +46,53 @@ cpu_ns() {
     echo "$total"
 }
 
+start_veltrano presenting
+presenting=${pids[-1]}
+main=$(xdotool search --sync --pid "$presenting" --name '^Veltrano Rudoz Arirera' | head -1)
+[[ -n $main ]] || fail "no main window"
+# Start (module 25, "New Words", is chosen on a first start); the first entry shows at once.
+started() { xdotool search --pid "$presenting" --name '^Form2$' >/dev/null 2>&1; }
+xdotool windowactivate --sync "$main"
+sleep 0.5
+xdotool mousemove --window "$main" 32 32 click 1
+for _ in $(seq 100); do
+    started && break
+    sleep 0.1
+done
+started || fail "presentation did not start"
+
+# The others start after the click, so that no window covers the Start button.
+start_veltrano idle
+idle=${pids[-1]}
 "$bin/bench_bare_qt_timer" &
 bare=$!
 pids+=("$bare")
-start_veltrano idle
-idle=${pids[-1]}
-start_veltrano presenting
-presenting=${pids[-1]}
-
-main=$(xdotool search --sync --pid "$presenting" --name '^Veltrano Rudoz Arirera' | head -1)
+"$bin/bench_bare_qt_timer" "$work/Trace.log" &
+traced=$!
+pids+=("$traced")
 xdotool search --sync --pid "$idle" --name '^Veltrano Rudoz Arirera' >/dev/null
-xdotool search --sync --name '^bare Qt timer$' >/dev/null
-[[ -n $main ]] || fail "no main window"
-# Start (module 25, "New Words", is chosen on a first start); the first entry shows at once.
-xdotool windowactivate --sync "$main"
-xdotool mousemove --window "$main" 32 32 click 1
-for _ in $(seq 100); do
-    xdotool search --onlyvisible --pid "$presenting" --name '^Form2$' >/dev/null 2>&1 && break
-    sleep 0.05
-done
-xdotool search --pid "$presenting" --name '^Form2$' >/dev/null 2>&1 || fail "presentation did not start"
+[[ $(xdotool search --sync --name '^bare Qt timer$' | wc -l) -ge 2 ]] || sleep 1
 
 # Let start-up settle before measuring.
 sleep 3
 declare -A before
-for p in "$bare" "$idle" "$presenting"; do before[$p]=$(cpu_ns "$p"); done
+for p in "$bare" "$traced" "$idle" "$presenting"; do before[$p]=$(cpu_ns "$p"); done
 start=$(date +%s%N)
 sleep "$seconds"
 elapsed=$(($(date +%s%N) - start))
-for p in "$bare" "$idle" "$presenting"; do
+for p in "$bare" "$traced" "$idle" "$presenting"; do
     kill -0 "$p" 2>/dev/null || fail "process $p ended during the measurement"
 done
 
 percent() { echo "scale=4; 100 * ($(cpu_ns "$1") - ${before[$1]}) / $elapsed" | bc; }
 b=$(percent "$bare")
+t=$(percent "$traced")
 i=$(percent "$idle")
 s=$(percent "$presenting")
 printf 'machine: %s, %s cores, %s\n' "$(uname -r)" "$(nproc)" \
     "$(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ *//')"
 printf 'over %s s           %% of a core   x bare\n' "$seconds"
 printf 'bare Qt 16 ms timer  %10.3f   %6.2f\n' "$b" 1
+printf 'bare + trace append  %10.3f   %6.2f\n' "$t" "$(echo "scale=4; $t / $b" | bc)"
 printf 'Veltrano idle        %10.3f   %6.2f\n' "$i" "$(echo "scale=4; $i / $b" | bc)"
 printf 'Veltrano presenting  %10.3f   %6.2f\n' "$s" "$(echo "scale=4; $s / $b" | bc)"

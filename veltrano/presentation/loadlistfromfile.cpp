@@ -5,9 +5,11 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace veltrano {
 
@@ -32,7 +34,7 @@ private:
     int fd_;
 };
 
-// Collects lines from a stream of bytes that may split a CR LF between two reads.
+// Collects lines from a stream of bytes that may split a line, or a CR LF, between reads.
 class LineSplitter {
 public:
     explicit LineSplitter(QStringList& entries) : entries_(entries) {}
@@ -40,35 +42,65 @@ public:
     bool full() const { return entries_.size() >= maxModuleEntries; }
 
     void feed(const char* data, qsizetype size) {
-        for (qsizetype i = 0; i < size && !full(); ++i) {
-            const char c = data[i];
-            if (c == '\n' && afterCr_) {
-                afterCr_ = false;
+        const char* at = data;
+        const char* const end = data + size;
+        // The next CR and LF at or after `at`, each searched again only once passed, so the
+        // scan stays linear whichever line end a file uses.
+        const char* nextCr = nullptr;
+        const char* nextLf = nullptr;
+        auto next = [&](const char*& found, char c) {
+            if (!found || found < at) {
+                const void* hit = std::memchr(at, c, std::size_t(end - at));
+                found = hit ? static_cast<const char*>(hit) : end;
+            }
+            return found;
+        };
+        while (at < end && !full()) {
+            if (std::exchange(afterCr_, false) && *at == '\n') {
+                ++at; // the LF of a CR LF
                 continue;
             }
-            afterCr_ = c == '\r';
-            if (c == '\r' || c == '\n') {
-                endLine();
-            } else if (line_.size() < maxLineBytes) {
-                line_.append(c);
+            const char* stop = std::min(next(nextCr, '\r'), next(nextLf, '\n'));
+            if (stop == end) {
+                keep(at, stop - at);
+                return;
             }
+            if (line_.isEmpty()) {
+                addEntry(at, stop - at); // the whole line lies in this read
+            } else {
+                keep(at, stop - at);
+                endLine();
+            }
+            afterCr_ = *stop == '\r';
+            at = stop + 1;
         }
     }
 
+    // Ends the line begun in an earlier read.
     void endLine() {
-        if (!line_.isEmpty() && !full()) {
-            QString entry = QString::fromLocal8Bit(line_);
-            if (entry.size() > maxEntryLength) {
-                // Never leave half of a surrogate pair at the end.
-                const bool splitsPair = entry.at(maxEntryLength - 1).isHighSurrogate();
-                entry.truncate(splitsPair ? maxEntryLength - 1 : maxEntryLength);
-            }
-            entries_.append(entry);
-        }
-        line_.clear();
+        addEntry(line_.constData(), line_.size());
+        line_.truncate(0);
     }
 
 private:
+    // Keeps the start of a line that goes on in the next read.
+    void keep(const char* bytes, qsizetype size) {
+        const qsizetype room = std::max<qsizetype>(maxLineBytes - line_.size(), 0);
+        line_.append(bytes, std::min(size, room));
+    }
+
+    void addEntry(const char* bytes, qsizetype size) {
+        if (size == 0 || full())
+            return;
+        QString entry = QString::fromLocal8Bit(bytes, std::min(size, maxLineBytes));
+        if (entry.size() > maxEntryLength) {
+            // Never leave half of a surrogate pair at the end.
+            const bool splitsPair = entry.at(maxEntryLength - 1).isHighSurrogate();
+            entry.truncate(splitsPair ? maxEntryLength - 1 : maxEntryLength);
+        }
+        entries_.append(entry);
+    }
+
     QStringList& entries_;
     QByteArray line_;
     bool afterCr_ = false;
@@ -108,8 +140,13 @@ QStringList readModuleEntries(const QString& path) {
 }
 
 void LoadListFromFile(const QString& path, QListWidget* list) {
+    const QStringList entries = readModuleEntries(path);
+    // One repaint for the whole change rather than one per row.
+    const bool updates = list->updatesEnabled();
+    list->setUpdatesEnabled(false);
     list->clear();
-    list->addItems(readModuleEntries(path));
+    list->addItems(entries);
+    list->setUpdatesEnabled(updates);
 }
 
 } // namespace veltrano
