@@ -48,13 +48,30 @@ cpu_ns() {
 
 start_veltrano presenting
 presenting=${pids[-1]}
-main=$(xdotool search --sync --pid "$presenting" --name '^Veltrano Rudoz Arirera' | head -1)
+# A search may fail when a window vanishes while it looks (the strip is made anew when it
+# first goes on top): look again.
+find_window() {
+    local id
+    for _ in $(seq 100); do
+        id=$(xdotool search "$@" 2>/dev/null | head -1) && [[ -n $id ]] && { echo "$id"; return; }
+        sleep 0.1
+    done
+}
+main=$(find_window --pid "$presenting" --name '^Veltrano Rudoz Arirera')
 [[ -n $main ]] || fail "no main window"
 # Start (module 25, "New Words", is chosen on a first start); the first entry shows at once.
-started() { xdotool search --pid "$presenting" --name '^Form2$' >/dev/null 2>&1; }
-xdotool windowactivate --sync "$main"
-sleep 0.5
-xdotool mousemove --window "$main" 32 32 click 1
+# Started once the click reached the Start handler (it is traced) and the strip exists.
+started() {
+    grep -q 'Form1.Image2_Click' "$work/presenting/Trace.log" 2>/dev/null &&
+        xdotool search --pid "$presenting" --name '^Form2$' >/dev/null 2>&1
+}
+for _ in 1 2 3 4 5; do
+    grep -q 'Form1.Image2_Click' "$work/presenting/Trace.log" 2>/dev/null && break
+    xdotool windowactivate --sync "$main" 2>/dev/null || true
+    sleep 0.5
+    xdotool mousemove --window "$main" 32 32 click 1
+    sleep 0.5
+done
 for _ in $(seq 100); do
     started && break
     sleep 0.1
@@ -70,8 +87,8 @@ pids+=("$bare")
 "$bin/bench_bare_qt_timer" "$work/Trace.log" &
 traced=$!
 pids+=("$traced")
-xdotool search --sync --pid "$idle" --name '^Veltrano Rudoz Arirera' >/dev/null
-[[ $(xdotool search --sync --name '^bare Qt timer$' | wc -l) -ge 2 ]] || sleep 1
+[[ -n $(find_window --pid "$idle" --name '^Veltrano Rudoz Arirera') ]] || fail "no second window"
+[[ -n $(find_window --pid "$traced" --name '^bare Qt timer$') ]] || fail "no bare window"
 
 # Let start-up settle before measuring.
 sleep 3
