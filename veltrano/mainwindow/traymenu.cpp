@@ -78,7 +78,7 @@ TrayMenu::TrayMenu(Form1& form) : form_(form) {
     mQuit = menu->addAction(QStringLiteral("Quit"));
     connect(mQuit, &QAction::triggered, this, &TrayMenu::mQuit_Click);
 
-    connect(menu, &QMenu::aboutToShow, this, &TrayMenu::showSavedChoices);
+    connect(menu, &QMenu::aboutToShow, this, &TrayMenu::mFile_Click);
     showSavedChoices();
 }
 
@@ -95,6 +95,14 @@ void TrayMenu::showSavedChoices() {
     for (QAction* choice : meaningsGroup_->actions())
         choice->setChecked(choice->data().toString() == code);
     mPauseFullScreen->setChecked(Options::pauseWhileFullScreen());
+}
+
+void TrayMenu::mFile_Click() {
+    Traced proc("Form1.mFile_Click");
+    proc.run([&](Traced::Line& at) {
+        at(10);
+        showSavedChoices();
+    });
 }
 
 void TrayMenu::mStart_Click() {

@@ -28,6 +28,8 @@ public:
     QAction* mEditWords = nullptr;
     QAction* mQuit = nullptr;
 
+    // The menu opens: it shows the saved choices, whatever changed them.
+    void mFile_Click();
     void mStart_Click();
     void mShowFor_Click(double seconds);
     void mMeaningsIn_Click(const QString& code);
@@ -35,10 +37,8 @@ public:
     void mEditWords_Click();
     void mQuit_Click();
 
-    // Ticks the saved choices; runs whenever the menu opens.
-    void showSavedChoices();
-
 private:
+    void showSavedChoices();
     void showRunningLook(bool running);
 
     Form1& form_;
