@@ -7,6 +7,7 @@
 #include "mainwindow/moduleselection.h"
 #include "mainwindow/systray.h"
 #include "mainwindow/trayhandlers.h"
+#include "mainwindow/traymenu.h"
 #include "presentation/presentationcontrol.h"
 #include "presentation/presentationstate.h"
 #include "tracing/appobject.h"
@@ -66,6 +67,7 @@ Form1::Form1() : QWidget(nullptr) {
     modules_ = std::make_unique<ModuleSelection>(*this);
     presentation_ = std::make_unique<PresentationControl>(*this);
     tray_ = std::make_unique<TrayHandlers>(*this);
+    trayMenu_ = std::make_unique<TrayMenu>(*this);
     links_ = std::make_unique<WebLinks>(*this);
     Timer1->start();
 }
@@ -109,7 +111,7 @@ void Form1::createControls() {
     Line3->hide();
     for (int n = 4; n <= 26; ++n) {
         const QString caption =
-            n == 26 ? QStringLiteral("Start Veltrano automatically when windows starts.")
+            n == 26 ? QStringLiteral("Start Veltrano automatically when you log in.")
                     : moduleCaption(n);
         auto* box = new platform::ClassicCheckBox(caption, this);
         if (n == 26) {
@@ -161,7 +163,7 @@ void Form1::createControls() {
     Check1 = new platform::ClassicCheckBox(QStringLiteral("Show In tray?"), this);
     Check2 = new platform::ClassicCheckBox(QStringLiteral("Minimize to tray"), this);
     Check3 = new platform::ClassicCheckBox(QStringLiteral("Persistent Icon"), this);
-    Check3->setToolTip(QStringLiteral("Icon will be restored if explorer crashes"));
+    Check3->setToolTip(QStringLiteral("Icon will be restored if the notification area restarts"));
     for (platform::ClassicCheckBox* box : {Check1, Check2, Check3}) {
         box->setValue(1);
         box->hide();

@@ -28,6 +28,7 @@ class ModuleSelection;
 class PresentationControl;
 class SysTray;
 class TrayHandlers;
+class TrayMenu;
 class WebLinks;
 
 // The main window: the only window the user works with. It owns every control; the
@@ -87,6 +88,7 @@ public:
     ModuleSelection& modules() const { return *modules_; }
     PresentationControl& presentation() const { return *presentation_; }
     TrayHandlers& tray() const { return *tray_; }
+    TrayMenu& trayMenu() const { return *trayMenu_; }
     WebLinks& links() const { return *links_; }
 
 protected:
@@ -99,6 +101,7 @@ private:
     std::unique_ptr<ModuleSelection> modules_;
     std::unique_ptr<PresentationControl> presentation_;
     std::unique_ptr<TrayHandlers> tray_;
+    std::unique_ptr<TrayMenu> trayMenu_;
     std::unique_ptr<WebLinks> links_;
 };
 

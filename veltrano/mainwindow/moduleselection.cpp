@@ -3,6 +3,7 @@
 #include "mainwindow/checkvalues.h"
 #include "mainwindow/form1.h"
 #include "mainwindow/imagebutton.h"
+#include "mainwindow/startatlogin.h"
 #include "presentation/presentationstate.h"
 #include "tracing/traced.h"
 
@@ -139,6 +140,8 @@ void ModuleSelection::Image12_Click() {
         form_.Image5->show();
         at(50);
         form_.Image12->hide();
+        at(60);
+        StartAtLogin(form_.Check(26)->Value() == 1);
     });
 }
 

@@ -127,11 +127,16 @@ void TrayHandlers::Check3_Click() {
     });
 }
 
-// The icon's mouse events are traced and otherwise left to the icon itself.
+// A left click brings the window back, as on most Linux panels; the other mouse events are
+// traced and otherwise left to the icon itself (the right button opens the menu).
 void TrayHandlers::cTray_Click(std::int16_t Button) {
     Traced proc("Form1.cTray_Click");
     proc.param("Button", "Integer", Button);
-    proc.run([](Traced::Line&) {});
+    proc.run([&](Traced::Line& at) {
+        at(10);
+        if (Button == 1)
+            trayOf(form_).Restore();
+    });
 }
 
 void TrayHandlers::cTray_DblClick(std::int16_t Button) {
@@ -152,8 +157,8 @@ void TrayHandlers::cTray_Refreshed() {
         at(10);
         form_.Check1->setValue(trayOf(form_).ShowInTray() ? 1 : 0);
         at(20);
-        platform::MsgBox(QStringLiteral("Explorer has been restarted."), platform::mb::OKOnly,
-                         QStringLiteral("Veltrano Rudoz Arirera"));
+        platform::MsgBox(QStringLiteral("The notification area has been restarted."),
+                         platform::mb::OKOnly, QStringLiteral("Veltrano Rudoz Arirera"));
     });
 }
 

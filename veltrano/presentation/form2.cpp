@@ -98,6 +98,9 @@ Form2::Form2() : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint) {
     List1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     List1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     List1->setSelectionMode(QAbstractItemView::SingleSelection);
+    // One font, one line per entry: without this the list measures every entry's text when
+    // it is laid out, which for a large module holds the window for a second and more.
+    List1->setUniformItemSizes(true);
     QFont font(QStringLiteral("MS Sans Serif"), 12, QFont::Normal);
     font.setStyleHint(QFont::SansSerif);
     List1->setFont(font);

@@ -2,24 +2,41 @@
 
 #include "presentation/form2.h"
 #include "presentation/loadlistfromfile.h"
+#include "presentation/modulefiles.h"
+#include "presentation/options.h"
 #include "presentation/presentationstate.h"
 #include "presentation/wait.h"
-#include "tracing/programfolder.h"
 #include "tracing/traced.h"
 
 #include "platform/classicconvert.h"
 #include "platform/classicerrors.h"
+#include "platform/fullscreen.h"
 
 #include <QListWidget>
 
 namespace veltrano {
 
 namespace {
-QString modulePath(std::int16_t number) {
-    return ProgramFolder::path() + QStringLiteral("/data/") + QString::number(number) +
-           QStringLiteral(".txt");
-}
+// How often a held-back entry looks again whether the full-screen window is still active.
+constexpr double fullScreenRecheckSeconds = 0.5;
 } // namespace
+
+bool PauseWhileFullScreen() {
+    Traced proc("modSubliminal.PauseWhileFullScreen");
+    return proc.run(false, [&](Traced::Line& at) {
+        for (;;) {
+            at(10);
+            if (!Presentation::running)
+                return false;
+            at(20);
+            if (!Options::pauseWhileFullScreen() ||
+                !platform::FullScreenProbe::current().activeWindowIsFullScreen())
+                return true;
+            at(30);
+            Wait(fullScreenRecheckSeconds);
+        }
+    });
+}
 
 void module() {
     Traced proc("modSubliminal.module");
@@ -29,8 +46,11 @@ void module() {
             Form2& strip = Form2::instance();
             at(10);
             strip.hide();
+            if (!PauseWhileFullScreen())
+                return;
             at(20);
-            LoadListFromFile(modulePath(Presentation::SelectedModule), strip.List1);
+            LoadListFromFile(ModuleFiles::path(Presentation::SelectedModule, Options::meaningsIn()),
+                             strip.List1);
             at(30);
             Presentation::WordIndex = platform::CInt(double(Presentation::WordIndex) + 1);
             at(40);
@@ -44,7 +64,7 @@ void module() {
             at(60);
             strip.time2();
             at(70);
-            Wait(0.3);
+            Wait(Options::entrySeconds());
             at(80);
             strip.hide();
             at(90);

@@ -27,6 +27,7 @@ void PresentationControl::showRunningLook() {
     form_.Image14->hide();
     form_.Image13->show();
     form_.cmdStart->setText(QStringLiteral("Stop"));
+    emit lookChanged(true);
 }
 
 void PresentationControl::showStoppedLook() {
@@ -35,6 +36,7 @@ void PresentationControl::showStoppedLook() {
     form_.Image14->show();
     form_.Image13->hide();
     form_.cmdStart->setText(QStringLiteral("Start"));
+    emit lookChanged(false);
 }
 
 void PresentationControl::Image2_Click() {

@@ -23,6 +23,10 @@ public:
     void showRunningLook();
     void showStoppedLook();
 
+signals:
+    // The main window switched to the running (true) or the stopped look.
+    void lookChanged(bool running);
+
 private:
     Form1& form_;
 };

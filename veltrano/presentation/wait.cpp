@@ -15,11 +15,30 @@ namespace veltrano {
 
 namespace {
 
-// One pass of event handling that sleeps in the event dispatcher until an event comes or
-// at most maxWait seconds pass, so an idle wait costs almost no processor time.
-void handleEventsFor(QTimer& wakeUp, double maxWait) {
-    const int ms = int(std::ceil(std::clamp(maxWait, 0.0, 0.010) * 1000.0));
-    wakeUp.start(ms);
+constexpr double secondsPerDay = 86400.0;
+
+// Wakes the wait at its deadline. Kept armed across passes while the deadline stays, so a
+// pass woken by some other event (the main window's timer, every 16 ms) costs no more than
+// that event.
+struct WakeUp {
+    QTimer timer;
+    double armedFor = -1;
+};
+
+// One pass of event handling that sleeps in the event dispatcher until an event comes or the
+// wait's deadline (or midnight, where the wait ends early) is reached. Everything else the
+// wait must notice (a click on Stop, a changed interval) is an event and wakes it anyway,
+// so an idle wait costs no processor time between its two wake-ups. A clock put in place
+// of the system's (in tests) has no relation to real time: then nothing sleeps.
+void handleEventsUntil(WakeUp& wakeUp, const platform::Clock& clock, double deadline) {
+    if (!dynamic_cast<const platform::SystemClock*>(&clock)) {
+        wakeUp.timer.start(0);
+    } else if (const double target = std::min(deadline, secondsPerDay);
+               !wakeUp.timer.isActive() || target != wakeUp.armedFor) {
+        const double until = target - clock.secondsSinceMidnight();
+        wakeUp.timer.start(int(std::ceil(std::clamp(until, 0.0, secondsPerDay) * 1000.0)));
+        wakeUp.armedFor = target;
+    }
     QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
 }
 
@@ -30,12 +49,12 @@ void waitFor(const std::function<double()>& seconds, const QVariant& recorded) {
         const platform::Clock& clock = platform::Clock::current();
         at(10);
         const double entry = clock.secondsSinceMidnight();
-        QTimer wakeUp;
-        wakeUp.setSingleShot(true);
-        wakeUp.setTimerType(Qt::PreciseTimer);
+        WakeUp wakeUp;
+        wakeUp.timer.setSingleShot(true);
+        wakeUp.timer.setTimerType(Qt::PreciseTimer);
         for (;;) {
             at(20);
-            handleEventsFor(wakeUp, entry + seconds() - clock.secondsSinceMidnight());
+            handleEventsUntil(wakeUp, clock, entry + seconds());
             at(30);
             const double now = clock.secondsSinceMidnight();
             if (now < 10.0)

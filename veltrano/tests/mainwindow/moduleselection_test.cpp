@@ -5,8 +5,14 @@
 
 #include "../support/programfixture.h"
 
+#include "platform/autostart.h"
 #include "platform/classiccheckbox.h"
+#include "platform/messagebox.h"
 #include "platform/settingsstore.h"
+
+#include <QCoreApplication>
+#include <QProcess>
+#include <QStandardPaths>
 
 using veltrano::Form1;
 using veltrano::Presentation;
@@ -138,4 +144,58 @@ TEST_F(ModuleSelectionTest, TheStartUpPanelShowsAndSavesItsBox) {
     EXPECT_FALSE(form.Check(26)->isHidden());
     EXPECT_FALSE(form.Image5->isHidden());
     EXPECT_TRUE(form.Image12->isHidden());
+}
+
+// Closing the start-up panel with the box ticked makes the desktop start this very program
+// at login; unticked, it no longer does.
+TEST_F(ModuleSelectionTest, TheStartUpBoxWritesAndRemovesTheAutostartEntry) {
+    const QString entry = platform::autostart::entryPath(QStringLiteral("veltrano"));
+    auto closePanelWith = [&](int value) {
+        form.Image5->Click();
+        form.Check(26)->setValue(value);
+        form.Image12->Click();
+    };
+    EXPECT_EQ(form.Check(26)->text(), "Start Veltrano automatically when you log in.");
+    closePanelWith(1);
+    ASSERT_TRUE(QFile::exists(entry));
+    QFile file(entry);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(file.readAll());
+    EXPECT_TRUE(text.contains(QStringLiteral("\nExec=\"") +
+                              QCoreApplication::applicationFilePath() + QStringLiteral("\"\n")))
+        << text.toStdString();
+    const QString validator =
+        QStandardPaths::findExecutable(QStringLiteral("desktop-file-validate"));
+    if (!validator.isEmpty()) {
+        QProcess validate;
+        validate.start(validator, {entry});
+        ASSERT_TRUE(validate.waitForFinished(30000));
+        EXPECT_EQ(validate.exitCode(), 0) << validate.readAllStandardOutput().toStdString();
+    }
+    closePanelWith(0);
+    EXPECT_FALSE(QFile::exists(entry));
+    EXPECT_EQ(stored(26), "0");
+
+    // A folder that cannot be made: the user is told, the box is saved, nothing else moves.
+    const QString folder = QFileInfo(entry).path();
+    QDir(folder).removeRecursively();
+    writeFile(folder, "not a folder");
+    platform::MsgBoxRecorder boxes;
+    closePanelWith(1);
+    ASSERT_EQ(boxes.calls().size(), 1);
+    EXPECT_TRUE(
+        boxes.calls()[0].prompt.startsWith("Veltrano cannot be set to start when you log in"));
+    EXPECT_EQ(stored(26), "1");
+    EXPECT_FALSE(form.Image5->isHidden());
+    EXPECT_EQ(handler().ErrNum(), 0);
+    QFile::remove(folder);
+}
+
+// Quoting for the desktop entry format: a path with blanks, quotes, dollars, backslashes and
+// percent signs still names the one program.
+TEST(Autostart, TheProgramPathIsQuotedForTheDesktopEntry) {
+    EXPECT_EQ(platform::autostart::execValue(QStringLiteral("/opt/my apps/veltrano")),
+              "\"/opt/my apps/veltrano\"");
+    EXPECT_EQ(platform::autostart::execValue(QStringLiteral("/a\"b$c\\d%e")),
+              "\"/a\\\\\"b\\\\$c\\\\\\\\d%%e\"");
 }

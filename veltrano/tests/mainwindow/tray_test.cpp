@@ -109,7 +109,7 @@ TEST_F(TrayTest, ARestartedPanelUpdatesCheck1AndTellsTheUserOnce) {
     emit tray().Refreshed();
     EXPECT_EQ(form.Check1->Value(), 0);
     ASSERT_EQ(boxes.calls().size(), 1);
-    EXPECT_EQ(boxes.calls()[0].prompt, "Explorer has been restarted.");
+    EXPECT_EQ(boxes.calls()[0].prompt, "The notification area has been restarted.");
     EXPECT_EQ(boxes.calls()[0].buttons, platform::mb::OKOnly);
     EXPECT_EQ(boxes.calls()[0].title, "Veltrano Rudoz Arirera");
 }

@@ -1,21 +1,65 @@
 #include "presentation/modsubliminal.h"
+#include "presentation/options.h"
 
 #include "../support/programfixture.h"
 
+#include "platform/fullscreen.h"
+#include "platform/settingsstore.h"
+
+#include <QEvent>
 #include <QListWidget>
+
+#include <sys/stat.h>
+
+#include <tuple>
+#include <utility>
 
 using veltrano::Form2;
 using veltrano::Presentation;
 
 namespace {
 
+// Records, on the test's clock, how long the strip stays on the screen each time.
+class ShownFor : public QObject {
+public:
+    explicit ShownFor(const SteppingClock& clock) : clock_(clock) {
+        Form2::instance().installEventFilter(this);
+    }
+    QList<double> seconds;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Show)
+            shownAt_ = clock_.peek();
+        else if (event->type() == QEvent::Hide && shownAt_ >= 0)
+            seconds << clock_.peek() - std::exchange(shownAt_, -1.0);
+        return false;
+    }
+
+private:
+    const SteppingClock& clock_;
+    double shownAt_ = -1;
+};
+
+// A full-screen window that is active for the first `calls` questions.
+class ScriptedFullScreen final : public platform::FullScreenProbe {
+public:
+    explicit ScriptedFullScreen(int calls) : fullFor_(calls) {}
+    bool activeWindowIsFullScreen() const override { return ++asked <= fullFor_; }
+    mutable int asked = 0;
+
+private:
+    int fullFor_;
+};
+
 // Runs the cycle on a clock that jumps, recording every entry that was put on show, and
 // stops the presentation after `count` entries.
 class CycleTest : public ProgramTest {
 protected:
-    QStringList present(int count) {
-        SteppingClock clock(12 * 3600.0, 0.5);
+    QStringList present(int count, double step = 0.5, QList<double>* shownFor = nullptr) {
+        SteppingClock clock(12 * 3600.0, step);
         platform::Clock::Override useClock(clock);
+        ShownFor times(clock);
         QStringList shown;
         const auto recording =
             QObject::connect(Form2::instance().List1, &QListWidget::currentRowChanged,
@@ -29,6 +73,8 @@ protected:
         Presentation::running = true;
         veltrano::module();
         QObject::disconnect(recording);
+        if (shownFor)
+            *shownFor = times.seconds;
         return shown;
     }
 };
@@ -43,9 +89,10 @@ TEST_F(CycleTest, EntriesComeInFileOrderFromTheSecondAndWrapAround) {
     EXPECT_FALSE(Form2::instance().isVisible());
     // One Pop for every Push, however deep the cycle went.
     EXPECT_EQ(handler().CallStack(), QStringList({""}));
-    EXPECT_EQ(traceLines().mid(0, 5),
-              QStringList({"modSubliminal.module", "Form2.time2", "OnTopBas.FormOnTop",
-                           "Module2.AlwaysOnTop", "modSubliminal.Wait"}));
+    EXPECT_EQ(
+        traceLines().mid(0, 6),
+        QStringList({"modSubliminal.module", "modSubliminal.PauseWhileFullScreen", "Form2.time2",
+                     "OnTopBas.FormOnTop", "Module2.AlwaysOnTop", "modSubliminal.Wait"}));
 }
 
 TEST_F(CycleTest, TheIndexSurvivesAModuleSwitchAndWrapsToAShorterModule) {
@@ -76,4 +123,78 @@ TEST_F(CycleTest, AMissingModuleEndsTheCycleWithError380) {
     EXPECT_TRUE(log.exists());
     EXPECT_FALSE(Form2::instance().isVisible());
     EXPECT_EQ(handler().CallStack(), QStringList({""}));
+}
+
+// The user's own copy wins over the chosen set of meanings, which wins over data/; a set
+// that lacks the module falls back to data/. Every choice applies with the next entry.
+TEST_F(CycleTest, ModulesAreLookedUpInTheUsersFolderThenTheChosenSetThenData) {
+    writeModule(7, "en1\nen2\n");
+    writeModule(7, "de1\nde2\n", QStringLiteral("data-de"));
+    writeModule(8, "en-only1\nen-only2\n");
+    Presentation::SelectedModule = 7;
+    EXPECT_EQ(present(1), QStringList({"en2"}));
+    veltrano::Options::setMeaningsIn(QStringLiteral("de"));
+    EXPECT_EQ(present(1), QStringList({"de1"}));
+    Presentation::SelectedModule = 8;
+    EXPECT_EQ(present(1), QStringList({"en-only2"}));
+
+    Presentation::SelectedModule = 7;
+    writeUserModule(7, "mine1\nmine2\nmine3\n");
+    EXPECT_EQ(present(1), QStringList({"mine3"}));
+
+    // A copy of the user's that cannot be read is the module's failure, not a fallback.
+    QFile::remove(veltrano::ModuleFiles::userPath(7));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(veltrano::ModuleFiles::userPath(7)).constData(), 0600), 0);
+    EXPECT_TRUE(present(1).isEmpty());
+    EXPECT_EQ(handler().ErrNum(), 380);
+}
+
+TEST_F(CycleTest, EachEntryShowsForTheChosenTime) {
+    writeModule(7, "a\nb\n");
+    Presentation::SelectedModule = 7;
+    QList<double> times;
+    for (const auto& [stored, low, high] :
+         {std::tuple{"", 0.3, 0.45}, {"1", 1.0, 1.15}, {"2", 2.0, 2.15}, {"0.5", 0.3, 0.45}}) {
+        platform::SettingsStore::current().SaveSetting(
+            QStringLiteral("Veltrano Rudoz Arirera"), veltrano::Options::section(),
+            veltrano::Options::entrySecondsKey(), QString::fromLatin1(stored));
+        present(1, 0.05, &times);
+        ASSERT_EQ(times.size(), 1);
+        EXPECT_GE(times[0], low) << stored;
+        EXPECT_LT(times[0], high) << stored;
+    }
+}
+
+// While a full-screen window is active the due entry waits: it is neither shown nor skipped.
+TEST_F(CycleTest, AFullScreenWindowHoldsTheDueEntryBack) {
+    writeModule(7, "W1\nW2\nW3\n");
+    Presentation::SelectedModule = 7;
+    {
+        ScriptedFullScreen fullScreen(3);
+        platform::FullScreenProbe::Override use(fullScreen);
+        EXPECT_EQ(present(2), QStringList({"W2", "W3"}));
+        EXPECT_GE(fullScreen.asked, 4);
+    }
+    {
+        // Stopped while held back: nothing more is shown and the index stays.
+        class StopWhileFullScreen final : public platform::FullScreenProbe {
+        public:
+            bool activeWindowIsFullScreen() const override {
+                Presentation::running = false;
+                return true;
+            }
+        } fullScreen;
+        platform::FullScreenProbe::Override use(fullScreen);
+        EXPECT_TRUE(present(1).isEmpty());
+        EXPECT_EQ(Presentation::WordIndex, 2);
+        EXPECT_FALSE(Form2::instance().isVisible());
+    }
+    {
+        // The learner switched the pause off.
+        veltrano::Options::setPauseWhileFullScreen(false);
+        ScriptedFullScreen fullScreen(1000);
+        platform::FullScreenProbe::Override use(fullScreen);
+        EXPECT_EQ(present(1), QStringList({"W1"}));
+    }
+    EXPECT_EQ(handler().ErrNum(), 0);
 }

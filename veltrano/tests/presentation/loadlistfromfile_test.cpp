@@ -6,53 +6,127 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 using veltrano::LoadListFromFile;
+using veltrano::readModuleEntries;
 
 namespace {
 
-QStringList loaded(const QByteArray& bytes, QListWidget& list) {
+class ModuleFileTest : public ::testing::Test {
+protected:
+    QString file(const QByteArray& bytes) {
+        const QString path = dir.filePath(QStringLiteral("m%1.txt").arg(++count));
+        QFile f(path);
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+        return path;
+    }
+    QStringList loaded(const QByteArray& bytes) { return readModuleEntries(file(bytes)); }
+
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("m.txt"));
-    QFile f(path);
-    f.open(QIODevice::WriteOnly);
-    f.write(bytes);
-    f.close();
-    LoadListFromFile(path, &list);
-    QStringList items;
-    for (int i = 0; i < list.count(); ++i)
-        items << list.item(i)->text();
-    return items;
-}
+    int count = 0;
+};
 
 } // namespace
 
-TEST(LoadListFromFile, LinesEndAtCrLfOrLoneCrOnly) {
-    QListWidget list;
-    EXPECT_EQ(loaded("apple\r\n\r\nbanana\r\n", list), QStringList({"apple", "banana"}));
-    EXPECT_EQ(loaded("one\rtwo\r\rthree", list), QStringList({"one", "two", "three"}));
-    EXPECT_EQ(loaded("a\nb\nc\n", list), QStringList({"a\nb\nc\n"}));
-    EXPECT_EQ(loaded("  \r\nword - meaning\r\n", list), QStringList({"  ", "word - meaning"}));
-    EXPECT_EQ(loaded("dup\r\ndup\r\n", list), QStringList({"dup", "dup"}));
-    EXPECT_EQ(loaded("Größe - size\r\n", list), QStringList({"Größe - size"}));
+// Every Linux editor ends lines with LF: a lone LF ends an entry as CR LF and a lone CR do.
+TEST_F(ModuleFileTest, LinesEndAtCrLfLoneCrOrLoneLf) {
+    EXPECT_EQ(loaded("apple\r\n\r\nbanana\r\n"), QStringList({"apple", "banana"}));
+    EXPECT_EQ(loaded("one\rtwo\r\rthree"), QStringList({"one", "two", "three"}));
+    EXPECT_EQ(loaded("a - x\nb - y\n\nc - z\n"), QStringList({"a - x", "b - y", "c - z"}));
+    EXPECT_EQ(loaded("mixed\n\rline\r\n\nend"), QStringList({"mixed", "line", "end"}));
+    EXPECT_EQ(loaded("  \r\nword - meaning\r\n"), QStringList({"  ", "word - meaning"}));
+    EXPECT_EQ(loaded("dup\ndup\n"), QStringList({"dup", "dup"}));
+    EXPECT_EQ(loaded("Größe - size\n"), QStringList({"Größe - size"}));
 }
 
-TEST(LoadListFromFile, NothingUsableGivesAnEmptyList) {
+// A CR LF split between two reads is one line end, not two.
+TEST_F(ModuleFileTest, ACrLfAcrossTheReadBufferIsOneLineEnd) {
+    QByteArray bytes(64 * 1024 - 1, 'x');
+    bytes += "\r\nnext\r\n";
+    const QStringList entries = loaded(bytes);
+    ASSERT_EQ(entries.size(), 2);
+    EXPECT_EQ(entries[1], "next");
+}
+
+TEST_F(ModuleFileTest, NothingUsableGivesAnEmptyList) {
     QListWidget list;
     list.addItem(QStringLiteral("old"));
-    EXPECT_TRUE(loaded("\r\n\r\n\r", list).isEmpty());
+    LoadListFromFile(file("\r\n\n\r"), &list);
+    EXPECT_EQ(list.count(), 0);
     list.addItem(QStringLiteral("old"));
-    EXPECT_TRUE(loaded("", list).isEmpty());
+    LoadListFromFile(file(""), &list);
+    EXPECT_EQ(list.count(), 0);
     list.addItem(QStringLiteral("old"));
     LoadListFromFile(QStringLiteral("/nonexistent/4.txt"), &list);
     EXPECT_EQ(list.count(), 0);
+    // A file the user cannot read (root reads everything, so only checked for others).
+    const QString locked = file("secret\n");
+    QFile::setPermissions(locked, QFile::WriteOwner);
+    if (::geteuid() != 0) {
+        EXPECT_TRUE(readModuleEntries(locked).isEmpty());
+    }
 }
 
-TEST(LoadListFromFile, AModuleHoldsAtMost32767Entries) {
-    QByteArray bytes;
+TEST_F(ModuleFileTest, EntriesAndFileSizeAreBounded) {
+    QByteArray many;
     for (int i = 0; i < 32800; ++i)
-        bytes += "w" + QByteArray::number(i) + "\r\n";
-    QListWidget list;
-    const QStringList items = loaded(bytes, list);
-    ASSERT_EQ(items.size(), 32767);
-    EXPECT_EQ(items.last(), "w32766");
+        many += "w" + QByteArray::number(i) + "\n";
+    const QStringList entries = loaded(many);
+    ASSERT_EQ(entries.size(), veltrano::maxModuleEntries);
+    EXPECT_EQ(entries.last(), "w32766");
+
+    // A long entry keeps its start, cut at whole characters.
+    const QStringList longOne = loaded(QByteArray(1500, 'a') + "\n" + QString(1200, u'ä').toUtf8());
+    ASSERT_EQ(longOne.size(), 2);
+    EXPECT_EQ(longOne[0], QString(veltrano::maxEntryLength, u'a'));
+    EXPECT_EQ(longOne[1], QString(veltrano::maxEntryLength, u'ä'));
+
+    // Nothing past 8 MB is read.
+    QByteArray big(veltrano::maxModuleBytes - 1, 'y');
+    big += "\nafter the limit\n";
+    const QStringList cut = loaded(big);
+    ASSERT_EQ(cut.size(), 1);
+    EXPECT_EQ(cut[0].size(), veltrano::maxEntryLength);
+}
+
+// Files that are not regular files give nothing and never block, and a read of anything
+// stays within a small address space: checked in a child whose address space is capped.
+TEST_F(ModuleFileTest, OnlyRegularFilesAreReadWithinBoundedMemory) {
+    const QString fifo = dir.filePath(QStringLiteral("fifo.txt"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QString zero = dir.filePath(QStringLiteral("zero.txt"));
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), zero));
+    const QString huge = file(QByteArray(10 * 1024 * 1024, 'z'));
+
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        // Room for what is mapped now plus 32 MB: reading 10 MB whole would not fit twice.
+        rlimit limit{};
+        QFile status(QStringLiteral("/proc/self/status"));
+        status.open(QIODevice::ReadOnly);
+        qint64 vmKb = 0;
+        for (const QByteArray& line : status.readAll().split('\n'))
+            if (line.startsWith("VmSize:"))
+                vmKb = line.mid(7).trimmed().split(' ').first().toLongLong();
+        limit.rlim_cur = limit.rlim_max = rlim_t(vmKb + 32 * 1024) * 1024;
+        ::setrlimit(RLIMIT_AS, &limit);
+        ::alarm(10); // a blocking read ends the child with SIGALRM
+        int failures = 0;
+        failures += !readModuleEntries(fifo).isEmpty();
+        failures += !readModuleEntries(zero).isEmpty();
+        failures += !readModuleEntries(dir.path()).isEmpty();
+        const QStringList one = readModuleEntries(huge);
+        failures += one.size() != 1 || one[0].size() != veltrano::maxEntryLength;
+        ::_exit(failures);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status)) << "child ended by signal " << WTERMSIG(status);
+    EXPECT_EQ(WEXITSTATUS(status), 0);
 }

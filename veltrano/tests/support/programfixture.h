@@ -1,6 +1,7 @@
 #pragma once
 
 #include "presentation/form2.h"
+#include "presentation/modulefiles.h"
 #include "presentation/presentationstate.h"
 #include "tracing/clsaehandling.h"
 #include "tracing/programfolder.h"
@@ -9,6 +10,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -20,6 +22,7 @@ class ProgramTest : public ::testing::Test {
 protected:
     ProgramTest() : folder_(temp.path()) {
         QDir(temp.path()).mkdir(QStringLiteral("data"));
+        QDir(veltrano::ModuleFiles::userFolder()).removeRecursively();
         veltrano::clsAEHandling::resetForTests();
         handler().setUseInterface(false);
         handler().setLogEvent(false);
@@ -32,14 +35,25 @@ protected:
         veltrano::Presentation::running = false;
     }
     ~ProgramTest() override {
+        QDir(veltrano::ModuleFiles::userFolder()).removeRecursively();
         veltrano::Form2::destroyForTests();
         veltrano::clsAEHandling::resetForTests();
     }
 
     static trapwell::ErrHandler handler() { return veltrano::clsAEHandling::shared().Handler(); }
 
-    void writeModule(int number, const QByteArray& bytes) const {
-        QFile f(temp.filePath(QStringLiteral("data/%1.txt").arg(number)));
+    // Module `number` in a folder beside the program (data/, or a word set's data-XX/).
+    void writeModule(int number, const QByteArray& bytes,
+                     const QString& folder = QStringLiteral("data")) const {
+        writeFile(temp.filePath(folder + QStringLiteral("/%1.txt").arg(number)), bytes);
+    }
+    // The user's own copy of module `number`.
+    static void writeUserModule(int number, const QByteArray& bytes) {
+        writeFile(veltrano::ModuleFiles::userPath(number), bytes);
+    }
+    static void writeFile(const QString& path, const QByteArray& bytes) {
+        QDir().mkpath(QFileInfo(path).path());
+        QFile f(path);
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write(bytes);
     }

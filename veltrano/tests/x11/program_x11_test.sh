@@ -19,7 +19,7 @@ fail() { echo "FAILED: $*" >&2; exit 1; }
 # A portable copy: the program, its component and its modules side by side.
 cp "$bin/veltrano" "$bin/libtrapwell.so" "$work/"
 mkdir "$work/data"
-printf 'delta - first\r\ndelta - second\r\n' >"$work/data/7.txt"
+printf 'delta - first\ndelta - second\n' >"$work/data/7.txt"
 export XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/share
 
 "$work/veltrano" &

@@ -105,7 +105,7 @@ TEST_F(TrayOnX11, MinimizingHidesTheWindowBehindItsIconUntilRestore) {
     EXPECT_TRUE(QTest::qWaitFor([&] { return !boxes.calls().isEmpty(); }));
     QTest::qWait(1500);
     ASSERT_EQ(boxes.calls().size(), 1);
-    EXPECT_EQ(boxes.calls()[0].prompt, "Explorer has been restarted.");
+    EXPECT_EQ(boxes.calls()[0].prompt, "The notification area has been restarted.");
     EXPECT_TRUE(QTest::qWaitFor(iconDocked));
     EXPECT_EQ(form.Check1->Value(), 1);
     EXPECT_EQ(handler().ErrNum(), 0);

@@ -1,0 +1,214 @@
+// The icon's popup menu as the learner uses it: its items, Start and Stop, the saved
+// choices, editing the chosen module and Quit. The menu's actions are triggered directly:
+// there is no tray host offscreen.
+
+#include "mainwindow/form1.h"
+#include "mainwindow/imagebutton.h"
+#include "mainwindow/systray.h"
+#include "mainwindow/trayhandlers.h"
+#include "mainwindow/traymenu.h"
+#include "presentation/options.h"
+#include "presentation/presentationcontrol.h"
+
+#include "../support/programfixture.h"
+
+#include "platform/messagebox.h"
+#include "platform/programend.h"
+#include "platform/settingsstore.h"
+#include "platform/shell.h"
+
+#include <QAction>
+#include <QListWidget>
+#include <QMenu>
+#include <QSystemTrayIcon>
+#include <QtCore/qtestsupport_core.h>
+#include <QTimer>
+
+using veltrano::Form1;
+using veltrano::Form2;
+using veltrano::Options;
+using veltrano::Presentation;
+
+namespace {
+
+class TrayMenuTest : public ProgramTest {
+protected:
+    TrayMenuTest() {
+        form.Timer1->stop();
+        form.Form_Load();
+    }
+    veltrano::TrayMenu& menu() { return form.trayMenu(); }
+    static QStringList texts(const QMenu* menu) {
+        QStringList list;
+        for (const QAction* action : menu->actions())
+            list << (action->isSeparator() ? QStringLiteral("-") : action->text());
+        return list;
+    }
+    static QString checked(const QMenu* menu) {
+        for (const QAction* action : menu->actions())
+            if (action->isChecked())
+                return action->text();
+        return {};
+    }
+    static void store(const QString& key, const QString& value) {
+        platform::SettingsStore::current().SaveSetting(QStringLiteral("Veltrano Rudoz Arirera"),
+                                                       Options::section(), key, value);
+    }
+    static QString stored(const QString& key) {
+        return platform::SettingsStore::current().GetSetting(
+            QStringLiteral("Veltrano Rudoz Arirera"), Options::section(), key);
+    }
+
+    std::unique_ptr<Form1> restarted() {
+        auto again = std::make_unique<Form1>();
+        again->Timer1->stop();
+        again->Form_Load();
+        return again;
+    }
+
+    Form1 form;
+};
+
+} // namespace
+
+TEST_F(TrayMenuTest, TheMenuKeepsItsItemsAndAddsTheNewOnesAfterThem) {
+    EXPECT_EQ(texts(form.mFile),
+              QStringList({"Restore", "-", "Contact Development Team", form.mVisit->text(), "-",
+                           "Start", "Show Each Entry For", "Meanings In", "Pause While Full Screen",
+                           "Edit Words…", "-", "Quit"}));
+    EXPECT_EQ(texts(menu().mShowFor), QStringList({"0.3 s", "1 s", "2 s"}));
+    EXPECT_EQ(texts(menu().mMeaningsIn),
+              QStringList({"English", "Deutsch", "Français", "Español", "Italiano", "Português",
+                           "Polski", "Русский"}));
+}
+
+// Start from the menu runs the presentation as the window's button does; Stop, chosen from
+// the menu while it runs, ends it, and the item always names what it will do.
+TEST_F(TrayMenuTest, StartAndStopFromTheMenu) {
+    writeModule(7, "one\ntwo\nthree\n");
+    Presentation::SelectedModule = 7;
+    Presentation::WordInterval = 1;
+    QStringList shown;
+    QString itemWhileRunning;
+    Form2& strip = Form2::instance();
+    QObject::connect(strip.List1, &QListWidget::currentRowChanged, strip.List1, [&](int row) {
+        if (row < 0)
+            return;
+        shown << strip.List1->item(row)->text();
+        itemWhileRunning = menu().mStart->text();
+        if (shown.size() == 2)
+            menu().mStart->trigger();
+    });
+    menu().mStart->trigger();
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return shown.size() == 2 && !Presentation::running; }, 20000));
+    EXPECT_EQ(shown, QStringList({"two", "three"}));
+    EXPECT_EQ(itemWhileRunning, "Stop");
+    EXPECT_EQ(menu().mStart->text(), "Start");
+    EXPECT_FALSE(form.Image2->isHidden());
+    EXPECT_TRUE(form.Image3->isHidden());
+    EXPECT_EQ(handler().CallStack(), QStringList({""}));
+}
+
+TEST_F(TrayMenuTest, ChoicesAreSavedAndSurviveARestart) {
+    EXPECT_EQ(checked(menu().mShowFor), "0.3 s");
+    EXPECT_EQ(checked(menu().mMeaningsIn), "English");
+    EXPECT_TRUE(menu().mPauseFullScreen->isChecked());
+
+    menu().mShowFor->actions()[1]->trigger();
+    menu().mMeaningsIn->actions()[1]->trigger();
+    menu().mPauseFullScreen->trigger();
+    EXPECT_EQ(stored(Options::entrySecondsKey()), "1");
+    EXPECT_EQ(stored(Options::meaningsInKey()), "de");
+    EXPECT_EQ(stored(Options::pauseWhileFullScreenKey()), "0");
+
+    const auto again = restarted();
+    EXPECT_EQ(checked(again->trayMenu().mShowFor), "1 s");
+    EXPECT_EQ(checked(again->trayMenu().mMeaningsIn), "Deutsch");
+    EXPECT_FALSE(again->trayMenu().mPauseFullScreen->isChecked());
+
+    // Values that are not offered read as the defaults.
+    store(Options::entrySecondsKey(), QStringLiteral("0.5"));
+    store(Options::meaningsInKey(), QStringLiteral("Deutsch"));
+    store(Options::pauseWhileFullScreenKey(), QStringLiteral("no"));
+    emit form.mFile->aboutToShow();
+    EXPECT_EQ(checked(menu().mShowFor), "0.3 s");
+    EXPECT_EQ(checked(menu().mMeaningsIn), "English");
+    EXPECT_TRUE(menu().mPauseFullScreen->isChecked());
+}
+
+// "Deutsch" flashes the German set's entries, in a program started again too.
+TEST_F(TrayMenuTest, TheChosenMeaningsAreShown) {
+    writeModule(7, "dog - a pet\ncat - a pet\n");
+    writeModule(7, "dog - Hund\ncat - Katze\n", QStringLiteral("data-de"));
+    Presentation::SelectedModule = 7;
+    menu().mMeaningsIn->actions()[1]->trigger();
+    const auto again = restarted();
+    Presentation::SelectedModule = 7;
+    Presentation::WordInterval = 1;
+    QString shown;
+    Form2& strip = Form2::instance();
+    QObject::connect(strip.List1, &QListWidget::currentRowChanged, strip.List1, [&](int row) {
+        if (row < 0)
+            return;
+        shown = strip.List1->item(row)->text();
+        again->presentation().Image3_Click();
+    });
+    again->presentation().Image2_Click();
+    EXPECT_EQ(shown, "cat - Katze");
+}
+
+// The learner edits a copy in their own folder; the program's module stays as shipped and a
+// second edit keeps what the learner wrote.
+TEST_F(TrayMenuTest, EditWordsOpensTheLearnersOwnCopy) {
+    platform::ShellRecorder shell;
+    platform::MsgBoxRecorder boxes;
+    writeModule(7, "shipped\n");
+    writeModule(7, "geliefert\n", QStringLiteral("data-de"));
+    Options::setMeaningsIn(QStringLiteral("de"));
+    Presentation::SelectedModule = 7;
+    menu().mEditWords->trigger();
+    const QString own = veltrano::ModuleFiles::userPath(7);
+    ASSERT_EQ(shell.opened().size(), 1);
+    EXPECT_EQ(shell.opened()[0], QUrl::fromLocalFile(own));
+    QFile copy(own);
+    ASSERT_TRUE(copy.open(QIODevice::ReadOnly));
+    EXPECT_EQ(copy.readAll(), "geliefert\n");
+    copy.close();
+    ASSERT_TRUE(copy.open(QIODevice::WriteOnly | QIODevice::Append));
+    copy.write("neu - new\n");
+    copy.close();
+
+    menu().mEditWords->trigger();
+    ASSERT_TRUE(copy.open(QIODevice::ReadOnly));
+    EXPECT_EQ(copy.readAll(), "geliefert\nneu - new\n");
+    QFile shipped(temp.filePath(QStringLiteral("data-de/7.txt")));
+    ASSERT_TRUE(shipped.open(QIODevice::ReadOnly));
+    EXPECT_EQ(shipped.readAll(), "geliefert\n");
+
+    // A module that was never shipped starts empty; no module chosen is refused.
+    Presentation::SelectedModule = 12;
+    menu().mEditWords->trigger();
+    EXPECT_EQ(QFileInfo(veltrano::ModuleFiles::userPath(12)).size(), 0);
+    Presentation::SelectedModule = 0;
+    menu().mEditWords->trigger();
+    ASSERT_EQ(boxes.calls().size(), 1);
+    EXPECT_EQ(boxes.calls()[0].prompt, "You have to select a module");
+    EXPECT_EQ(shell.opened().size(), 3);
+    EXPECT_EQ(handler().ErrNum(), 0);
+}
+
+TEST_F(TrayMenuTest, QuitEndsTheProgramAndALeftClickRestoresTheWindow) {
+    form.show();
+    form.setWindowState(Qt::WindowMinimized);
+    form.tray().Timer1_Timer(); // the window goes into the tray
+    auto* icon = form.cTray->findChild<QSystemTrayIcon*>();
+    ASSERT_NE(icon, nullptr);
+    emit icon->activated(QSystemTrayIcon::Trigger);
+    EXPECT_TRUE(form.isVisible());
+    EXPECT_FALSE(form.windowState() & Qt::WindowMinimized);
+
+    platform::ProgramEndRecorder ends;
+    menu().mQuit->trigger();
+    EXPECT_EQ(ends.count(), 1);
+}
