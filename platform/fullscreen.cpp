@@ -12,8 +12,6 @@ namespace platform {
 
 namespace {
 
-const FullScreenProbe* overrideProbe = nullptr;
-
 struct FreeReply {
     void operator()(void* reply) const { std::free(reply); }
 };
@@ -70,21 +68,9 @@ private:
 
 } // namespace
 
-const FullScreenProbe& FullScreenProbe::display() {
-    static const X11FullScreenProbe probe;
+FullScreenProbe& FullScreenProbe::production() {
+    static X11FullScreenProbe probe;
     return probe;
-}
-
-const FullScreenProbe& FullScreenProbe::current() {
-    return overrideProbe ? *overrideProbe : display();
-}
-
-FullScreenProbe::Override::Override(const FullScreenProbe& probe) : previous_(overrideProbe) {
-    overrideProbe = &probe;
-}
-
-FullScreenProbe::Override::~Override() {
-    overrideProbe = previous_;
 }
 
 } // namespace platform

@@ -9,6 +9,7 @@
 #include "platform/classiccheckbox.h"
 #include "platform/messagebox.h"
 #include "platform/settingsstore.h"
+#include "platform/tests/support/fakes.h"
 
 #include <QCoreApplication>
 #include <QProcess>

@@ -16,6 +16,7 @@
 #include "platform/programend.h"
 #include "platform/settingsstore.h"
 #include "platform/shell.h"
+#include "platform/tests/support/fakes.h"
 
 #include <QAction>
 #include <QListWidget>

@@ -118,7 +118,7 @@ namespace {
 class CountingProbe final : public platform::FullScreenProbe {
 public:
     bool activeWindowIsFullScreen() const override {
-        const bool full = display().activeWindowIsFullScreen();
+        const bool full = production().activeWindowIsFullScreen();
         (full ? fullAnswers : otherAnswers)++;
         return full;
     }
