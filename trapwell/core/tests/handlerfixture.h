@@ -5,6 +5,7 @@
 #include <trapwell/errhandler.h>
 
 #include <QObject>
+#include <QSettings>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -13,7 +14,18 @@
 // object itself for the fields the interface does not offer.
 class HandlerTest : public ::testing::Test {
 protected:
-    HandlerTest() : handler(create()) {}
+    // Settings outlive the object and the process: each test starts from none.
+    HandlerTest() : handler((clearSettings(), create())) {}
+    // The parameter lists belong to the thread, not to the object, and outlive it: popping
+    // what the test pushed drops them, so the next test starts from an empty table.
+    ~HandlerTest() override {
+        while (handler.CallStack().size() > 1)
+            handler.Pop();
+        clearSettings();
+    }
+    static void clearSettings() {
+        QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Halvorn")).clear();
+    }
 
     static trapwell::ErrHandler create() {
         trapwell::ComPtr<trapwell::IclsErrHandler> p;
