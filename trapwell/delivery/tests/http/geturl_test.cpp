@@ -11,6 +11,7 @@
 
 #include <QFile>
 #include <QTemporaryDir>
+#include <QUrl>
 
 #include <memory>
 
@@ -73,9 +74,28 @@ TEST(UrlEncode, KeepsLettersAndDigitsAndEncodesTheRest) {
               QStringLiteral("%E9%100%20AC"));
 }
 
+// Whatever the text, the result may stand in a request line: printable ASCII only.
+TEST(UrlEncode, LettersWhoseUpperCaseIsAsciiGoAsUtf8) {
+    EXPECT_EQ(UrlEncode(QStringLiteral("\u0131s\u017F")), QStringLiteral("%C4%B1s%C5%BF"));
+    int found = 0;
+    for (char16_t code = 0x80; code != 0; ++code) {
+        const QChar c(code);
+        const QString encoded = UrlEncode(QString(c));
+        for (const QChar out : encoded)
+            ASSERT_TRUE(out.unicode() > 0x20 && out.unicode() < 0x7F) << int(code);
+        const char16_t upper = c.toUpper().unicode();
+        if ((upper >= u'0' && upper <= u'9') || (upper >= u'A' && upper <= u'Z')) {
+            ++found;
+            EXPECT_EQ(QUrl::fromPercentEncoding(encoded.toLatin1()), QString(c)) << int(code);
+        }
+    }
+    EXPECT_GE(found, 2);
+}
+
 TEST_F(Http, PostToUrlSendsEncodedPairsWithTheFinalAmpersand) {
     QString address = url(QStringLiteral("/post?k=1"));
-    QStringList pairs{QStringLiteral("n a"), QStringLiteral("a b&c=d"), QStringLiteral("e"), {}};
+    QStringList pairs{
+        QStringLiteral("n a"), QStringLiteral("a b&c=d\u0131"), QStringLiteral("e"), {}};
     EXPECT_EQ(PostToUrl(address, pairs), QStringLiteral("thanks"));
     QStringList none;
     PostToUrl(address, none);
@@ -83,7 +103,7 @@ TEST_F(Http, PostToUrlSendsEncodedPairsWithTheFinalAmpersand) {
     PostToUrl(address, most);
     const QStringList seen = requests();
     ASSERT_EQ(seen.size(), 3);
-    EXPECT_EQ(seen[0], QStringLiteral("/post?k=1?n+a=a+b%26c%3Dd&e=&\tvb wininet"));
+    EXPECT_EQ(seen[0], QStringLiteral("/post?k=1?n+a=a+b%26c%3Dd%C4%B1&e=&\tvb wininet"));
     EXPECT_EQ(seen[1], QStringLiteral("/post?k=1?\tvb wininet"));
     EXPECT_EQ(seen[2].count(QStringLiteral("z=z&")), 127);
 }
