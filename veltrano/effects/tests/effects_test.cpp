@@ -1,6 +1,7 @@
 #include "effects/modtrans.h"
 #include "effects/module2.h"
 #include "effects/ontopbas.h"
+#include "platform/clock.h"
 #include "platform/layeredwindow.h"
 #include "platform/twips.h"
 #include "presentation/form2.h"
@@ -8,7 +9,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QDateTime>
 #include <QEvent>
+#include <QTimer>
 #include <QWidget>
 
 #include <vector>
@@ -74,6 +77,50 @@ TEST_F(EffectsTest, FadesOutFromOpaqueAndHides) {
     EXPECT_TRUE(shownAndDisabledThroughout);
     EXPECT_FALSE(window.isVisible());
     EXPECT_TRUE(window.isEnabled());
+}
+
+namespace {
+// A time of day that moves only when the test moves it.
+struct SteppedClock : platform::Clock {
+    QDateTime now() const override {
+        return QDateTime(QDate(2026, 3, 1), QTime(12, 0)).addMSecs(qint64(seconds * 1000));
+    }
+    double secondsSinceMidnight() const override { return 12 * 3600 + seconds; }
+    double seconds = 0;
+};
+} // namespace
+
+// The fade is paced by the program's clock: here each pass of event handling moves that
+// clock on by half a millisecond and notes the alpha it finds.
+TEST_F(EffectsTest, FadeTakesAQuarterSecondWithAPassBeforeEveryStep) {
+    SteppedClock clock;
+    platform::Clock::Override fixed(clock);
+    std::vector<int> levels;       // each alpha a pass found, once
+    std::vector<double> firstSeen; // when it was found first
+    QTimer pass;
+    QObject::connect(&pass, &QTimer::timeout, [&] {
+        const int alpha = platform::layeredAttributes(&window).alpha;
+        if (levels.empty() || levels.back() != alpha) {
+            levels.push_back(alpha);
+            firstSeen.push_back(clock.seconds);
+        }
+        clock.seconds += 0.0005;
+    });
+    pass.start(0);
+    EXPECT_TRUE(FadeOut(&window, 0, 2.0f));
+    pass.stop();
+
+    // Every level was there for a pass to see: no two steps in one pass.
+    std::vector<int> expected{255};
+    for (int alpha = 253; alpha >= 1; alpha -= 2)
+        expected.push_back(alpha);
+    EXPECT_EQ(levels, expected);
+    EXPECT_EQ(GetTrans(&window), 0);
+    // Opaque to transparent in a quarter of a second of the clock, the steps spread evenly.
+    EXPECT_GE(clock.seconds, 0.25);
+    EXPECT_LT(clock.seconds, 0.2515);
+    for (std::size_t k = 1; k < firstSeen.size(); ++k)
+        EXPECT_GE(firstSeen[k], 0.25 * (255 - levels[k]) / 255 - 1e-9) << levels[k];
 }
 
 TEST_F(EffectsTest, FadeStopsAtFinal) {
