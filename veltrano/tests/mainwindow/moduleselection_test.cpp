@@ -8,6 +8,9 @@
 #include "platform/classiccheckbox.h"
 #include "platform/settingsstore.h"
 
+#include <QFontMetrics>
+#include <QSettings>
+
 using veltrano::Form1;
 using veltrano::Presentation;
 
@@ -15,6 +18,12 @@ namespace {
 
 class ModuleSelectionTest : public ProgramTest {
 protected:
+    // The stored choice outlives the test and the process: each test starts from none.
+    ModuleSelectionTest() {
+        QSettings(QSettings::IniFormat, QSettings::UserScope,
+                  veltrano::checkboxsettings::application())
+            .clear();
+    }
     static void store(int number, const QString& value) {
         platform::SettingsStore::current().SaveSetting(
             veltrano::checkboxsettings::application(), veltrano::checkboxsettings::section(),
@@ -138,4 +147,14 @@ TEST_F(ModuleSelectionTest, TheStartUpPanelShowsAndSavesItsBox) {
     EXPECT_FALSE(form.Check(26)->isHidden());
     EXPECT_FALSE(form.Image5->isHidden());
     EXPECT_TRUE(form.Image12->isHidden());
+}
+
+// A caption wider than its box is cut off on the screen ("New Wo"): every box of both
+// panels has room for its whole caption in the font it is drawn with.
+TEST_F(ModuleSelectionTest, EveryCaptionFitsItsBox) {
+    for (int n = 4; n <= 26; ++n) {
+        const platform::ClassicCheckBox* box = form.Check(n);
+        EXPECT_LE(box->sizeHint().width(), box->width()) << box->text().toStdString();
+        EXPECT_LE(QFontMetrics(box->font()).height(), box->height()) << box->text().toStdString();
+    }
 }
