@@ -130,9 +130,15 @@ TEST_F(FrmErrorTest, LogButtonsFollowTracingAndTheStoredOptionShowsTheSettingsBu
     settings.remove(QStringLiteral("ErrHandler/EmailSettings"));
 }
 
-TEST_F(FrmErrorTest, EnterClosesAtEveryShowingWhateverButtonWasUsedBefore) {
+// A fixed-size modal window is closed, never minimised or maximised: the frame offers only
+// the close box, and the window manager may not add others.
+TEST_F(FrmErrorTest, EnterClosesAtEveryShowingAndTheFrameOffersOnlyTheCloseBox) {
     dialog.ShowSysInfo = true;
     activate();
+    const Qt::WindowFlags flags = dialog.windowHandle()->flags();
+    EXPECT_TRUE(flags & Qt::CustomizeWindowHint);
+    EXPECT_TRUE(flags & Qt::WindowCloseButtonHint);
+    EXPECT_FALSE(flags & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
     QTest::mouseClick(dialog.cmdSystemInfo, Qt::LeftButton);
     EXPECT_EQ(dialog.lblTabHeading->text(), "System Information");
     dialog.cmdClose->click();
@@ -145,16 +151,6 @@ TEST_F(FrmErrorTest, EnterClosesAtEveryShowingWhateverButtonWasUsedBefore) {
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_FALSE(dialog.isLoaded());
     EXPECT_EQ(dialog.lblTabHeading->text(), "Error Information");
-}
-
-// A fixed-size modal window is closed, never minimised or maximised: the frame offers only
-// the close box, and the window manager may not add others.
-TEST_F(FrmErrorTest, FrameOffersOnlyTheCloseBox) {
-    activate();
-    const Qt::WindowFlags flags = dialog.windowHandle()->flags();
-    EXPECT_TRUE(flags & Qt::CustomizeWindowHint);
-    EXPECT_TRUE(flags & Qt::WindowCloseButtonHint);
-    EXPECT_FALSE(flags & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
 }
 
 namespace {
