@@ -19,6 +19,8 @@
 #include <QRadioButton>
 #include <QThread>
 
+#include <algorithm>
+
 namespace trapwell::dialogs {
 
 namespace {
@@ -104,6 +106,15 @@ void frmEml::createControls() {
     lblEmailAddress = label(QStringLiteral("From Email Address: "), this,
                             platform::twipsRect(120, 1980, 1575, 255));
     txtEmailAddress = textBox(this, platform::twipsRect(1815, 1935, 2700, 315));
+    // The labels stand in one column: one size for all, the largest at which each fits.
+    const qreal labelPoints =
+        std::min({lblMailServer->font().pointSizeF(), lblFrom->font().pointSizeF(),
+                  lblEmailAddress->font().pointSizeF()});
+    for (QLabel* l : {lblMailServer, lblFrom, lblEmailAddress}) {
+        QFont font = l->font();
+        font.setPointSizeF(labelPoints);
+        l->setFont(font);
+    }
     Line2 = line(this, platform::twipsRect(120, 2370, 4395, 30));
 
     chkShowScreen = new platform::ClassicCheckBox(QStringLiteral("&Do not show this screen"), this);

@@ -13,6 +13,7 @@
 
 #include <QApplication>
 #include <QFontInfo>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -193,6 +194,9 @@ TEST_F(frmEmlTest, LooksLikeTheErrorDialogItOpensOver) {
         for (const QWidget* text : std::initializer_list<const QWidget*>{
                  dialog.txtMailserver, dialog.chkShowScreen, dialog.optEmailType[0]})
             EXPECT_TRUE(same(text, error.txtOutput)) << text->metaObject()->className();
+        // Its labels, made smaller where a caption needs it, all alike.
+        EXPECT_TRUE(same(dialog.lblFrom, dialog.lblMailServer));
+        EXPECT_TRUE(same(dialog.lblFrom, dialog.lblEmailAddress));
         const Qt::WindowFlags flags = dialog.windowHandle()->flags();
         EXPECT_TRUE(flags & Qt::CustomizeWindowHint);
         EXPECT_TRUE(flags & Qt::WindowCloseButtonHint);
