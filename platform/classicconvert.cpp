@@ -135,6 +135,8 @@ template <typename Int> Int toInteger(double value) {
 // The classic default text of a number: 15 significant digits for a double and 7 for a
 // single (so 0.1 + 0.2 reads 0.3), a zero before the point of a fraction, and an exponent
 // of at least two digits for very large or small magnitudes ("0.5", "1.5E-07", "1E+20").
+// A whole number with more digits than the type holds goes to the exponent form
+// ("1.234568E+07" for a single): written out, its last digits would be made up.
 template <typename Float> QString floatText(Float value) {
     constexpr int significantDigits = std::is_same_v<Float, float> ? 7 : 15;
     if (!std::isfinite(value))
@@ -167,7 +169,7 @@ template <typename Float> QString floatText(Float value) {
     if (negativeExp)
         exponent = -exponent;
 
-    if (exponent >= 15 || exponent < -4) {
+    if (exponent >= significantDigits || exponent < -4) {
         out += digits[0];
         if (digits.size() > 1)
             out += u'.' + digits.mid(1);

@@ -1,6 +1,8 @@
 #include "platform/messagebox.h"
 
 #include <QApplication>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -57,6 +59,20 @@ QMessageBox::Icon iconOf(int buttons) {
     }
 }
 
+// A short prompt makes a narrow box, and the window manager cuts a longer title down to the
+// box's width ("Veltran... Arirera"). Qt leaves only 50 pixels beside the title for the
+// title bar's icon and buttons; the box is made wide enough for the title in a bold title
+// font, with room for an icon and three buttons.
+void keepTitleWhole(QMessageBox& box) {
+    constexpr int titleBarRoom = 160;
+    QFont titleFont = QApplication::font("QMdiSubWindowTitleBar");
+    titleFont.setBold(true);
+    const int width = QFontMetrics(titleFont).horizontalAdvance(box.windowTitle()) + titleBarRoom;
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
+        grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Minimum),
+                      grid->rowCount(), 0, 1, grid->columnCount());
+}
+
 int showBox(const MsgBoxCall& call) {
     const QList<ButtonAnswer> answers = buttonsOf(call.buttons);
     // Without a widget application (a console host) there is nobody to ask.
@@ -67,6 +83,7 @@ int showBox(const MsgBoxCall& call) {
 
     QMessageBox box(iconOf(call.buttons), call.title, call.prompt, QMessageBox::NoButton,
                     QApplication::activeWindow());
+    keepTitleWhole(box);
     for (const ButtonAnswer& a : answers)
         box.addButton(a.button);
     // The classic second and third default-button flags (256, 512).

@@ -62,6 +62,16 @@ TEST(ClassicConvert, NumbersToText) {
     EXPECT_EQ(CStr(1.0 / 3.0), QStringLiteral("0.333333333333333"));
     EXPECT_EQ(CStr(2.0f / 3.0f), QStringLiteral("0.6666667"));
     EXPECT_EQ(CStr(0.1f), QStringLiteral("0.1"));
+    // Past the digits a type holds, the exponent form: never an integer with made-up digits.
+    const std::pair<float, const char*> singles[] = {
+        {9999999.0f, "9999999"},       {10000000.0f, "1E+07"},
+        {12345678.0f, "1.234568E+07"}, {-12345678.0f, "-1.234568E+07"},
+        {0.0001f, "0.0001"},           {0.00001234f, "1.234E-05"},
+        {3.4e38f, "3.4E+38"}};
+    for (const auto& [value, text] : singles)
+        EXPECT_EQ(CStr(value).toStdString(), text) << value;
+    EXPECT_EQ(CStr(999999999999999.0), QStringLiteral("999999999999999"));
+    EXPECT_EQ(CStr(1234567890123456.0), QStringLiteral("1.23456789012346E+15"));
     EXPECT_EQ(CStr(std::numeric_limits<qulonglong>::max()), QStringLiteral("18446744073709551615"));
     EXPECT_EQ(outcome([] { return CStr(std::numeric_limits<double>::infinity()); }), "error 6");
 }

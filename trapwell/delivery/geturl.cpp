@@ -3,6 +3,8 @@
 #include "platform/classicerrors.h"
 #include "platform/httpget.h"
 
+#include <cstdint>
+
 namespace trapwell::delivery {
 
 namespace {
@@ -33,9 +35,16 @@ QString UrlEncode(const QString& text) {
     for (const QChar c : text) {
         // Simple case mapping, one character to one, as the classic UCase did.
         const char16_t upper = c.toUpper().unicode();
-        if ((upper >= u'0' && upper <= u'9') || (upper >= u'A' && upper <= u'Z'))
-            encoded += c;
-        else if (c == u' ')
+        if ((upper >= u'0' && upper <= u'9') || (upper >= u'A' && upper <= u'Z')) {
+            if (c.unicode() < 0x80) {
+                encoded += c;
+            } else {
+                // A few letters beyond ASCII ("ı", "ſ") have an ASCII upper case; raw they
+                // would break the request line, so they travel as their UTF-8 bytes.
+                for (const char byte : QString(c).toUtf8())
+                    encoded += u'%' + QString::number(std::uint8_t(byte), 16).toUpper();
+            }
+        } else if (c == u' ')
             encoded += u'+';
         else
             encoded += u'%' + QString::number(c.unicode(), 16).toUpper().rightJustified(2, u'0');

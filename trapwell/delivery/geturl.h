@@ -15,7 +15,8 @@ namespace trapwell::delivery {
 QString PostToUrl(QString& url, QStringList& list);
 
 // Letters and digits stay, a space becomes "+", anything else "%" and its UTF-16 code in
-// upper-case hex, at least two digits ("%26", "%0A", "%20AC").
+// upper-case hex, at least two digits ("%26", "%0A", "%20AC"). A non-ASCII letter whose
+// upper case is an ASCII letter ("ı", "ſ") goes as its percent-encoded UTF-8 bytes ("%C4%B1").
 QString UrlEncode(const QString& text);
 
 // The answer to a GET of url, read to its end, or the connection failure text.

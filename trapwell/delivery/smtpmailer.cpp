@@ -167,15 +167,16 @@ bool SmtpMailer::WaitFor(const QString& ResponseCode) {
     QElapsedTimer start;
     start.start();
     const auto elapsed = [&start] { return start.nsecsElapsed() / 1e9; };
-    const double timeLimit = SmtpLimits::current().replySeconds();
+    // Read at every pass, so a limit shortened during the wait ends it.
+    const auto timeLimit = [] { return SmtpLimits::current().replySeconds(); };
     QTimer wakeUp;
     wakeUp.setSingleShot(true);
     wakeUp.setTimerType(Qt::PreciseTimer);
 
     while (ReplyBuffer.isEmpty()) {
         const double passed = elapsed();
-        handleEventsFor(wakeUp, timeLimit - passed);
-        if (passed > timeLimit) {
+        handleEventsFor(wakeUp, timeLimit() - passed);
+        if (passed > timeLimit()) {
             platform::MsgBox(
                 QStringLiteral("SMTP Service error, Timed out while waiting for response"),
                 platform::mb::Information, timeoutTitle);
@@ -183,8 +184,8 @@ bool SmtpMailer::WaitFor(const QString& ResponseCode) {
         }
     }
     while (ReplyBuffer.left(3) != ResponseCode) {
-        handleEventsFor(wakeUp, timeLimit - elapsed());
-        if (elapsed() > timeLimit) {
+        handleEventsFor(wakeUp, timeLimit() - elapsed());
+        if (elapsed() > timeLimit()) {
             platform::MsgBox("SMTP Service error, Improper response Code, Code Should have been:" +
                                  ResponseCode + "CodeRecieved" + ReplyBuffer,
                              platform::mb::Information, timeoutTitle);

@@ -2,6 +2,7 @@
 
 #include "core/handlersettings.h"
 #include "core/mailvalues.h"
+#include "dialogs/dialogstyle.h"
 
 #include "platform/classiccheckbox.h"
 #include "platform/classicconvert.h"
@@ -10,7 +11,6 @@
 #include "platform/twips.h"
 
 #include <QApplication>
-#include <QFontMetrics>
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
@@ -18,6 +18,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QThread>
+
+#include <algorithm>
 
 namespace trapwell::dialogs {
 
@@ -28,13 +30,6 @@ const QString keyEmailType = QStringLiteral("EmailType");
 const QString keyShowEmlScre = QStringLiteral("ShowEmlScre");
 const QString keyEmailFlag = QStringLiteral("EmailFlag");
 constexpr int smtpIndex = aeSMTP;
-
-// Named fonts may be missing here; let the system pick a sans-serif face instead.
-QFont classicFont(const QString& family) {
-    QFont font(family, 8);
-    font.setStyleHint(QFont::SansSerif);
-    return font;
-}
 
 QFrame* line(QWidget* parent, const QRect& geometry) {
     auto* l = new QFrame(parent);
@@ -50,17 +45,10 @@ QLineEdit* textBox(QWidget* parent, const QRect& geometry) {
     return t;
 }
 
-// Captions are laid out for the classic dialog font; a wider stand-in font is made smaller
-// rather than cut off.
 QLabel* label(const QString& text, QWidget* parent, const QRect& geometry) {
     auto* l = new QLabel(text, parent);
     l->setGeometry(geometry);
-    QFont font = l->font();
-    const QString caption = QString(text).remove(u'&');
-    while (font.pointSizeF() > 6 &&
-           QFontMetrics(font).horizontalAdvance(caption) > geometry.width())
-        font.setPointSizeF(font.pointSizeF() - 0.5);
-    l->setFont(font);
+    shrinkToFit(l, text, geometry.width());
     return l;
 }
 
@@ -73,10 +61,10 @@ void setBackColor(QLineEdit* box, const QColor& colour) {
 
 } // namespace
 
-frmEml::frmEml(QWidget* parent) : QDialog(parent) {
+// Its text is in the application's font, as the error dialog's is.
+frmEml::frmEml(QWidget* parent) : QDialog(parent, modalDialogFlags()) {
     setWindowTitle(caption);
     setModal(true);
-    setFont(classicFont(QStringLiteral("MS Sans Serif")));
     setFixedSize(platform::twipsRect(0, 0, 4635, 3330).size());
     createControls();
     Form_Load();
@@ -118,6 +106,15 @@ void frmEml::createControls() {
     lblEmailAddress = label(QStringLiteral("From Email Address: "), this,
                             platform::twipsRect(120, 1980, 1575, 255));
     txtEmailAddress = textBox(this, platform::twipsRect(1815, 1935, 2700, 315));
+    // The labels stand in one column: one size for all, the largest at which each fits.
+    const qreal labelPoints =
+        std::min({lblMailServer->font().pointSizeF(), lblFrom->font().pointSizeF(),
+                  lblEmailAddress->font().pointSizeF()});
+    for (QLabel* l : {lblMailServer, lblFrom, lblEmailAddress}) {
+        QFont font = l->font();
+        font.setPointSizeF(labelPoints);
+        l->setFont(font);
+    }
     Line2 = line(this, platform::twipsRect(120, 2370, 4395, 30));
 
     chkShowScreen = new platform::ClassicCheckBox(QStringLiteral("&Do not show this screen"), this);
@@ -128,7 +125,7 @@ void frmEml::createControls() {
     cmdCancel = new QPushButton(QStringLiteral("Cancel"), this);
     cmdCancel->setGeometry(platform::twipsRect(3420, 2850, 1095, 375));
     for (QPushButton* b : {cmdSend, cmdCancel}) {
-        b->setFont(classicFont(QStringLiteral("Tahoma")));
+        b->setFont(buttonFont());
         // Enter in a text box does not press a button, as it never did.
         b->setAutoDefault(false);
     }

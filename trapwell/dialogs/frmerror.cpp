@@ -5,6 +5,7 @@
 #include "delivery/geturl.h"
 #include "delivery/maildelivery.h"
 #include "delivery/smtpmailer.h"
+#include "dialogs/dialogstyle.h"
 #include "dialogs/frmeml.h"
 
 #include "platform/classicconvert.h"
@@ -20,7 +21,6 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QFileInfo>
-#include <QFontMetrics>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPointer>
@@ -36,21 +36,8 @@ namespace {
 thread_local QPointer<frmError> threadInstance;
 const QString crlf = QStringLiteral("\r\n");
 
-QFont namedFont(const char* family, int points, bool bold = false) {
-    QFont font(QString::fromLatin1(family), points, bold ? QFont::Bold : QFont::Normal);
-    font.setStyleHint(QFont::SansSerif);
-    return font;
-}
-
-// Captions are laid out for the classic dialog font; a wider stand-in font is made smaller
-// rather than cut off.
 void fitCaption(QPushButton* button) {
-    QFont font = button->font();
-    const QString caption = QString(button->text()).remove(u'&');
-    const int room = button->width() - 10;
-    while (font.pointSizeF() > 6 && QFontMetrics(font).horizontalAdvance(caption) > room)
-        font.setPointSizeF(font.pointSizeF() - 0.5);
-    button->setFont(font);
+    shrinkToFit(button, button->text(), button->width() - 10);
 }
 
 // The busy pointer over one window, put back however the work ends.
@@ -83,7 +70,7 @@ void frmError::unloadInstance() {
         threadInstance->unload();
 }
 
-frmError::frmError() : QDialog(nullptr) {
+frmError::frmError() : QDialog(nullptr, modalDialogFlags()) {
     setWindowTitle(QStringLiteral("Application Error"));
     setModal(true);
     createControls();
@@ -93,7 +80,7 @@ frmError::~frmError() = default;
 
 void frmError::createControls() {
     setFixedSize(platform::twipsRect(0, 0, 9825, 6915).size());
-    const QFont buttonFont = namedFont("Tahoma", 8);
+    const QFont buttonFont = dialogs::buttonFont();
 
     lblErrNum = new QLabel(this);
     lblErrNum->setFont(namedFont("Verdana", 10, true));
@@ -263,6 +250,13 @@ void frmError::unload() {
     hide();
     mailer_.reset();
     winsock_.reset();
+}
+
+// The window is hidden, not destroyed, between showings, and would keep the focus where
+// the user left it: a section button would then take Enter instead of Close.
+void frmError::showEvent(QShowEvent* event) {
+    cmdClose->setFocus();
+    QDialog::showEvent(event);
 }
 
 bool frmError::event(QEvent* event) {

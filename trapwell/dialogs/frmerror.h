@@ -92,6 +92,7 @@ public:
 
 protected:
     bool event(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     // Esc is the Close button's, as Enter is.
     void reject() override { cmdClose_Click(); }

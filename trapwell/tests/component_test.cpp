@@ -53,7 +53,12 @@ protected:
         ASSERT_NE(server.handle, nullptr) << dlerror();
         ASSERT_TRUE(server.getClassObject && server.canUnloadNow && server.registerServer &&
                     server.unregisterServer);
-        // Start every case from an empty registry.
+        clearRegistry();
+    }
+    // The registry outlives the test: every case starts from an empty one and leaves one,
+    // so that a registration pointing nowhere cannot fail the tests that follow.
+    void TearDown() override { clearRegistry(); }
+    static void clearRegistry() {
         QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("ComClasses")).clear();
     }
     inline static const Server server;

@@ -1,12 +1,14 @@
 #include "effects/modtrans.h"
 
 #include "platform/classicerrors.h"
+#include "platform/clock.h"
 #include "platform/layeredwindow.h"
 #include "platform/objectmembers.h"
 #include "tracing/traced.h"
 
 #include <QCoreApplication>
 #include <QPointer>
+#include <QTimer>
 #include <QWidget>
 #include <QWindow>
 
@@ -20,6 +22,32 @@ QWidget* required(QWidget* window) {
     if (!window)
         platform::raiseError(platform::err::objectNotSet);
     return window;
+}
+
+// A fade from opaque to transparent takes a quarter of a second, whatever its step: one
+// step per pass of event handling alone ran the whole fade in a few milliseconds, too fast
+// for anyone to see.
+constexpr double alphaPerSecond = 255.0 / 0.25;
+
+// Handles events until the time of day reaches deadline (seconds since midnight), sleeping
+// in the event dispatcher meanwhile. At least one pass runs; a deadline already past costs
+// only that pass. A time of day that starts again at midnight ends the wait.
+void handleEventsUntil(const platform::Clock& clock, double deadline) {
+    QTimer wakeUp;
+    wakeUp.setSingleShot(true);
+    wakeUp.setTimerType(Qt::PreciseTimer);
+    double now = clock.secondsSinceMidnight();
+    const double start = now;
+    do {
+        const double left = deadline - now;
+        if (left > 0) {
+            wakeUp.start(int(std::ceil(left * 1000.0)));
+            QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+        } else {
+            QCoreApplication::processEvents();
+        }
+        now = clock.secondsSinceMidnight();
+    } while (now < deadline && now >= start);
 }
 
 // A fade level as a byte, rounded to nearest with halves to even.
@@ -105,10 +133,13 @@ bool FadeOut(QWidget* zForm, std::uint8_t Final, float vStep) {
         }
     });
     proc.attempt(50, [&] {
+        // Each step has its deadline from the start, so a late pass does not slow the rest.
+        const platform::Clock& clock = platform::Clock::current();
+        const double start = clock.secondsSinceMidnight();
         float level = float(current);
         while (level > float(Final)) {
-            QCoreApplication::processEvents();
             const float next = level - vStep;
+            handleEventsUntil(clock, start + (float(current) - next) / alphaPerSecond);
             // A step that does not lower the level would never end the fade.
             if (!(next < level))
                 platform::raiseError(platform::err::invalidProcedureCall);

@@ -118,8 +118,10 @@ void Form1::createControls() {
             box->setGeometry(platform::twipsRect(360, 1560, 5000, 300));
         } else {
             const int i = n - 4;
+            // The last box has the rest of its row to itself: room for "New Words".
+            const int width = n == 25 ? 4 * 1290 - 30 - (i % 4) * 1290 : 1260;
             box->setGeometry(
-                platform::twipsRect(360 + (i % 4) * 1290, 1500 + (i / 4) * 300, 1260, 285));
+                platform::twipsRect(360 + (i % 4) * 1290, 1500 + (i / 4) * 300, width, 285));
         }
         box->hide();
         boxes_[std::size_t(n - 4)] = box;

@@ -128,8 +128,10 @@ bool SysTray::eventFilter(QObject* watched, QEvent* event) {
     if (watched == parentWindow_) {
         if (event->type() == QEvent::WindowStateChange) {
             followParentState();
-        } else if (event->type() == QEvent::Show && inTray_) {
-            // Shown again by other means than Restore: it is no longer in the tray.
+        } else if (event->type() == QEvent::Show && !event->spontaneous() && inTray_) {
+            // Shown again by other means than Restore: it is no longer in the tray. The window
+            // system's own Show (while the window manager minimises the window, before it is
+            // taken off the screen) does not count.
             inTray_ = false;
             updateIcon();
         }

@@ -6,6 +6,7 @@
 #include <trapwell/errhandler.h>
 
 #include <QObject>
+#include <QSettings>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -50,7 +51,18 @@ public:
 // object itself for the fields the interface does not offer, and its ports.
 class HandlerTest : public ::testing::Test {
 protected:
-    HandlerTest() : handler(create(&ports)) {}
+    // Settings outlive the object and the process: each test starts from none.
+    HandlerTest() : handler((clearSettings(), create(&ports))) {}
+    // The parameter lists belong to the thread, not to the object, and outlive it: popping
+    // what the test pushed drops them, so the next test starts from an empty table.
+    ~HandlerTest() override {
+        while (handler.CallStack().size() > 1)
+            handler.Pop();
+        clearSettings();
+    }
+    static void clearSettings() {
+        QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Halvorn")).clear();
+    }
 
     // A handler with fake ports; the handler owns them, *ports (when given) points at them.
     static trapwell::ErrHandler create(FakePorts** ports = nullptr) {

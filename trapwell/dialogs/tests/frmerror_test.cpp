@@ -16,6 +16,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
+
+#include <functional>
 
 #include <gtest/gtest.h>
 
@@ -23,10 +26,15 @@ using trapwell::dialogs::frmError;
 
 namespace {
 
-// The thread's dialog with known sections, loaded as HandleError loads it.
+// The thread's dialog with known sections, loaded as HandleError loads it. The instance and
+// its fields outlive each test, as they outlive each error in a program: every field is set.
 class FrmErrorTest : public ::testing::Test {
 protected:
     FrmErrorTest() : dialog(frmError::instance()) {
+        dialog.ShowAppInfo = dialog.ShowSysInfo = dialog.ShowDBInfo = false;
+        dialog.ShowPostButton = false;
+        dialog.m_bolTraceExecution = true;
+        dialog.fUrl.clear();
         dialog.m_dblErrNum = 380;
         dialog.m_strDestination = QStringLiteral("/nonexistent/logs");
         dialog.m_strErrDetail = QStringLiteral("error text");
@@ -123,6 +131,49 @@ TEST_F(FrmErrorTest, LogButtonsFollowTracingAndTheStoredOptionShowsTheSettingsBu
     settings.remove(QStringLiteral("ErrHandler/EmailSettings"));
 }
 
+// A fixed-size modal window is closed, never minimised or maximised: the frame offers only
+// the close box, and the window manager may not add others.
+TEST_F(FrmErrorTest, EnterClosesAtEveryShowingAndTheFrameOffersOnlyTheCloseBox) {
+    dialog.ShowSysInfo = true;
+    activate();
+    const Qt::WindowFlags flags = dialog.windowHandle()->flags();
+    EXPECT_TRUE(flags & Qt::CustomizeWindowHint);
+    EXPECT_TRUE(flags & Qt::WindowCloseButtonHint);
+    EXPECT_FALSE(flags & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
+    QTest::mouseClick(dialog.cmdSystemInfo, Qt::LeftButton);
+    EXPECT_EQ(dialog.lblTabHeading->text(), "System Information");
+    dialog.cmdClose->click();
+    ASSERT_FALSE(dialog.isLoaded());
+
+    activate();
+    ASSERT_TRUE(dialog.isVisible());
+    // The key goes where the window's focus is once it is active.
+    QTest::keyClick(dialog.focusWidget() ? dialog.focusWidget() : &dialog, Qt::Key_Return);
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_FALSE(dialog.isLoaded());
+    EXPECT_EQ(dialog.lblTabHeading->text(), "Error Information");
+}
+
+namespace {
+// Runs user on the error dialog once the user could: up as the active modal window, its
+// activation handled, however long the report takes to compose first.
+void whenModal(const std::function<void(frmError&)>& user) {
+    auto* poll = new QTimer;
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, user] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!frmError::exists() || modal != &frmError::instance() || !modal->isVisible())
+            return;
+        // Without a window manager nothing activates a window shown again: the user's click.
+        if (!modal->isActiveWindow())
+            return QApplication::setActiveWindow(modal);
+        poll->deleteLater();
+        poll->stop();
+        user(frmError::instance());
+    });
+    poll->start(10);
+}
+} // namespace
+
 TEST(HandleErrorWithTheDialog, ShowsItModallyAndGoesOnWhenItIsClosed) {
     trapwell::ComPtr<trapwell::IclsErrHandler> p;
     ASSERT_EQ(trapwell::createComponentErrHandler(trapwell::IID_clsErrHandler, p.putVoid()),
@@ -135,8 +186,7 @@ TEST(HandleErrorWithTheDialog, ShowsItModallyAndGoesOnWhenItIsClosed) {
     handler.Push(QStringLiteral("Form1.Image2_Click"));
     QString shownDetail;
     bool sysButton = false;
-    QTimer::singleShot(50, [&] {
-        frmError& dialog = frmError::instance();
+    whenModal([&](frmError& dialog) {
         shownDetail = dialog.txtOutput->toPlainText();
         sysButton = !dialog.cmdSystemInfo->isHidden();
         dialog.cmdClose->click();

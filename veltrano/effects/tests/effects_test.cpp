@@ -1,6 +1,7 @@
 #include "effects/modtrans.h"
 #include "effects/module2.h"
 #include "effects/ontopbas.h"
+#include "platform/clock.h"
 #include "platform/layeredwindow.h"
 #include "platform/twips.h"
 #include "presentation/form2.h"
@@ -8,7 +9,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QDateTime>
 #include <QEvent>
+#include <QTimer>
 #include <QWidget>
 
 #include <vector>
@@ -66,11 +69,49 @@ TEST_F(EffectsTest, FadeThatCannotProceedChangesNothing) {
     EXPECT_TRUE(window.isEnabled());
 }
 
-TEST_F(EffectsTest, FadesOutFromOpaqueAndHides) {
+namespace {
+// A time of day that moves only when the test moves it.
+struct SteppedClock : platform::Clock {
+    QDateTime now() const override {
+        return QDateTime(QDate(2026, 3, 1), QTime(12, 0)).addMSecs(qint64(seconds * 1000));
+    }
+    double secondsSinceMidnight() const override { return 12 * 3600 + seconds; }
+    double seconds = 0;
+};
+} // namespace
+
+// The fade is paced by the program's clock: here each pass of event handling moves that
+// clock on by half a millisecond and notes the alpha it finds.
+TEST_F(EffectsTest, FadesOutFromOpaqueInAQuarterSecondWithAPassBeforeEveryStepAndHides) {
+    SteppedClock clock;
+    platform::Clock::Override fixed(clock);
+    std::vector<int> seen;         // each alpha a pass found, once
+    std::vector<double> firstSeen; // when it was found first
+    QTimer pass;
+    QObject::connect(&pass, &QTimer::timeout, [&] {
+        const int alpha = platform::layeredAttributes(&window).alpha;
+        if (seen.empty() || seen.back() != alpha) {
+            seen.push_back(alpha);
+            firstSeen.push_back(clock.seconds);
+        }
+        clock.seconds += 0.0005;
+    });
+    pass.start(0);
     EXPECT_TRUE(FadeOut(&window, 0, 2.0f));
-    ASSERT_EQ(alphas.size(), 129u); // 255, then 253 down to 1, then 0
-    EXPECT_EQ(std::vector(alphas.begin(), alphas.begin() + 3), (std::vector{255, 253, 251}));
-    EXPECT_EQ(std::vector(alphas.end() - 3, alphas.end()), (std::vector{3, 1, 0}));
+    pass.stop();
+
+    std::vector<int> steps{255}; // made layered and opaque first
+    for (int alpha = 253; alpha >= 1; alpha -= 2)
+        steps.push_back(alpha);
+    // Every level was there for a pass to see: no two steps in one pass.
+    EXPECT_EQ(seen, steps);
+    steps.push_back(0);
+    EXPECT_EQ(alphas, steps);
+    // Opaque to transparent in a quarter of a second of the clock, the steps spread evenly.
+    EXPECT_GE(clock.seconds, 0.25);
+    EXPECT_LT(clock.seconds, 0.2515);
+    for (std::size_t k = 1; k < firstSeen.size(); ++k)
+        EXPECT_GE(firstSeen[k], 0.25 * (255 - seen[k]) / 255 - 1e-9) << seen[k];
     EXPECT_TRUE(shownAndDisabledThroughout);
     EXPECT_FALSE(window.isVisible());
     EXPECT_TRUE(window.isEnabled());

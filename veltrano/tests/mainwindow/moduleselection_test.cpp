@@ -15,6 +15,9 @@
 #include <QProcess>
 #include <QStandardPaths>
 
+#include <QFontMetrics>
+#include <QSettings>
+
 using veltrano::Form1;
 using veltrano::Presentation;
 
@@ -22,6 +25,12 @@ namespace {
 
 class ModuleSelectionTest : public ProgramTest {
 protected:
+    // The stored choice outlives the test and the process: each test starts from none.
+    ModuleSelectionTest() {
+        QSettings(QSettings::IniFormat, QSettings::UserScope,
+                  veltrano::checkboxsettings::application())
+            .clear();
+    }
     static void store(int number, const QString& value) {
         platform::SettingsStore::current().SaveSetting(
             veltrano::checkboxsettings::application(), veltrano::checkboxsettings::section(),
@@ -199,4 +208,14 @@ TEST(Autostart, TheProgramPathIsQuotedForTheDesktopEntry) {
               "\"/opt/my apps/veltrano\"");
     EXPECT_EQ(platform::autostart::execValue(QStringLiteral("/a\"b$c\\d%e")),
               "\"/a\\\\\"b\\\\$c\\\\\\\\d%%e\"");
+}
+
+// A caption wider than its box is cut off on the screen ("New Wo"): every box of both
+// panels has room for its whole caption in the font it is drawn with.
+TEST_F(ModuleSelectionTest, EveryCaptionFitsItsBox) {
+    for (int n = 4; n <= 26; ++n) {
+        const platform::ClassicCheckBox* box = form.Check(n);
+        EXPECT_LE(box->sizeHint().width(), box->width()) << box->text().toStdString();
+        EXPECT_LE(QFontMetrics(box->font()).height(), box->height()) << box->text().toStdString();
+    }
 }

@@ -15,11 +15,19 @@ cleanup() {
 }
 trap cleanup EXIT
 fail() { echo "FAILED: $*" >&2; exit 1; }
+# Waits up to 20 s for a command to succeed: a condition, never a fixed delay.
+await() {
+    for _ in $(seq 200); do
+        "$@" && return 0
+        sleep 0.1
+    done
+    return 1
+}
 
 # A portable copy: the program, its component and its modules side by side.
 cp "$bin/veltrano" "$bin/libtrapwell.so" "$work/"
 mkdir "$work/data"
-printf 'delta - first\ndelta - second\n' >"$work/data/7.txt"
+printf 'delta - first\r\ndelta - second\r\n' >"$work/data/7.txt"
 export XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/share
 
 "$work/veltrano" &
@@ -27,18 +35,19 @@ prog=$!
 main=$(xdotool search --sync --name '^Veltrano Rudoz Arirera 0\.0\.72$' | head -1)
 [[ -n $main ]] || fail "no main window"
 xdotool windowactivate --sync "$main"
-sleep 0.5
 
-# Clicks at the controls' places, in pixels inside the window (15 twips a pixel).
+# Clicks at the controls' places, in pixels inside the window (15 twips a pixel). The
+# program takes them in order, each handler done before the next click is looked at.
 click() {
     xdotool mousemove --window "$main" "$1" "$2" click 1
-    sleep 0.4
 }
+saved() { grep -q "$1" "$work/config/Veltrano Rudoz Arirera.ini" 2>/dev/null; }
 click 88 32   # Image6: open the module panel
 click 290 109 # Check7: "D"
 click 88 32   # Image6: close the panel, which saves the choice
-grep -q 'Box%207=1' "$work/config/Veltrano Rudoz Arirera.ini" || fail "choice not saved"
-grep -q 'Box%2025=0' "$work/config/Veltrano Rudoz Arirera.ini" || fail "other boxes not saved"
+# The boxes are saved one by one from 4 to 25: the last one ends the saving.
+await saved 'Box%2025=0' || fail "other boxes not saved"
+saved 'Box%207=1' || fail "choice not saved"
 
 # Another program the user works in.
 xmessage -geometry 700x200+50+500 "working elsewhere" &
@@ -58,10 +67,11 @@ done
 [[ -n $strip ]] || fail "the strip did not come back"
 active=$(xdotool getactivewindow)
 [[ $active == "$elsewhere" ]] || fail "the strip took the focus ($active, expected $elsewhere)"
-xprop -id "$strip" _NET_WM_STATE | grep -q _NET_WM_STATE_ABOVE || fail "the strip is not kept above"
-sleep 0.6
-[[ -z $(xdotool search --onlyvisible --name '^Form2$' 2>/dev/null || true) ]] ||
-    fail "the strip did not hide again"
+# The window manager sets the state in its own time once it has mapped the strip.
+above() { xprop -id "$strip" _NET_WM_STATE 2>/dev/null | grep -q _NET_WM_STATE_ABOVE; }
+await above || fail "the strip is not kept above"
+stripGone() { [[ -z $(xdotool search --onlyvisible --name '^Form2$' 2>/dev/null || true) ]]; }
+await stripGone || fail "the strip did not hide again"
 
 xdotool windowactivate --sync "$main"
 click 32 32 # Image3: Stop

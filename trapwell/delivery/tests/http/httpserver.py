@@ -1,15 +1,14 @@
 #!/usr/bin/python3
 """The HTTP tests' server: fixed answers by path, one log line per request.
 
-Usage: httpserver.py PORT LOGFILE. Prints "ready" once it listens on 127.0.0.1:PORT.
+Usage: httpserver.py LOGFILE. Listens on a free port of 127.0.0.1 and prints its number.
 Each request appends "<path and query>\t<User-Agent>" to LOGFILE before it is answered.
 """
 import sys
-import time
+import threading
 from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
 
-PORT = int(sys.argv[1])
-LOG = sys.argv[2]
+LOG = sys.argv[1]
 # Longer than one 256-byte read, with a two-byte character across the boundary.
 LONG = ("x" * 255 + "\u00e9" + "y" * 100).encode("utf-8")
 
@@ -41,20 +40,21 @@ class Handler(BaseHTTPRequestHandler):
         elif path == "/redirect":
             self.answer(302, b"moved", [("Location", "/three")])
         elif path == "/stall":
-            # Promises more than it sends, then goes quiet.
+            # Promises more than it sends, then goes quiet for good.
             self.send_response(200)
             self.send_header("Content-Length", "100")
             self.end_headers()
             self.wfile.write(b"part")
             self.wfile.flush()
-            time.sleep(30)
+            threading.Event().wait()
         elif path == "/silent":
-            time.sleep(30)
+            # Never answers: a client that does not bound its wait hangs here.
+            threading.Event().wait()
         else:
             self.answer(200, b"thanks")
 
 
-server = ThreadingHTTPServer(("127.0.0.1", PORT), Handler)
+server = ThreadingHTTPServer(("127.0.0.1", 0), Handler)
 server.daemon_threads = True
-print("ready", flush=True)
+print(server.server_address[1], flush=True)
 server.serve_forever()

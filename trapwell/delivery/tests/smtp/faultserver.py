@@ -1,16 +1,18 @@
-# Misbehaving SMTP servers for the mailer's tests: faultserver.py MODE PORT
+# Misbehaving SMTP servers for the mailer's tests: faultserver.py MODE
 #   silent          accepts and never answers
 #   reject-rcpt     answers 550 to the recipient and nothing after it
-#   split-greeting  greets in two pieces, the second one wrong, and answers nothing
+#   split-greeting  greets in two pieces, the second one wrong, and answers nothing; the
+#                   second piece goes once the client has answered the first, so the two
+#                   can never arrive as one
 #   accept-all      answers every command as a willing server would
-# Serves one client; echoes every byte it receives to stdout and "<closed>" when the
-# client closes.
+# Listens on a free port of 127.0.0.1 and prints its number first. Serves one client;
+# echoes every byte it receives to stdout and "<closed>" when the client closes.
 import socket
 import sys
-import time
 
-mode, port = sys.argv[1], int(sys.argv[2])
-listener = socket.create_server(("127.0.0.1", port))
+mode = sys.argv[1]
+listener = socket.create_server(("127.0.0.1", 0))
+print(listener.getsockname()[1], flush=True)
 client, _ = listener.accept()
 client.setsockopt(socket.IPPROTO_TCP, socket.TCP_NODELAY, 1)
 out = sys.stdout.buffer
@@ -22,8 +24,7 @@ replies = {
 
 if mode == "split-greeting":
     client.sendall(b"220 first piece")
-    time.sleep(0.3)
-    client.sendall(b"554 second piece\r\n")
+    replies = [b"554 second piece"]
 elif mode != "silent":
     client.sendall(b"220 fault server\r\n")
 
