@@ -48,6 +48,19 @@ class Handler(BaseHTTPRequestHandler):
             self.wfile.write(b"part")
             self.wfile.flush()
             time.sleep(30)
+        elif path == "/huge":
+            # Three megabytes, complete: only the first one is kept.
+            self.answer(200, b"h" * (3 * 1024 * 1024))
+        elif path == "/endless":
+            # An answer without end, until the client gives up.
+            self.send_response(200)
+            self.end_headers()
+            chunk = b"z" * 65536
+            try:
+                while True:
+                    self.wfile.write(chunk)
+            except OSError:
+                pass
         elif path == "/silent":
             time.sleep(30)
         else:
