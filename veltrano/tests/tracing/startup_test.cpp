@@ -1,0 +1,67 @@
+#include "mainwindow/form1.h"
+#include "tracing/veltranoapplication.h"
+
+#include "../support/programfixture.h"
+
+#include "platform/tests/support/fakes.h"
+
+#include <trapwell/runtimeerror.h>
+
+#include <QStandardPaths>
+
+#include <new>
+
+using veltrano::VeltranoApplication;
+
+namespace {
+
+// Start-up as main runs it: a failure that escapes the main window's load must end in the
+// fatal message and a failed exit, never in an uncaught exception (an abort, exit 134).
+class StartUpTest : public ProgramTest {
+protected:
+    QString fatalTexts() const {
+        QStringList texts;
+        for (const platform::MsgBoxCall& call : boxes.calls())
+            if (call.buttons == platform::mb::Critical && call.title == "Veltrano")
+                texts << call.prompt;
+        return texts.join(u'|');
+    }
+    platform::MsgBoxRecorder boxes;
+    platform::ProgramEndRecorder ends;
+};
+
+} // namespace
+
+TEST_F(StartUpTest, ASettingsStoreThatCannotBeWrittenEndsInTheFatalMessage) {
+    // The component's settings file is a folder: configuring the component fails in the
+    // first traced procedure, before its error trap.
+    const QString settings =
+        QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+        QStringLiteral("/Halvorn.ini");
+    ASSERT_TRUE(QDir().mkpath(settings));
+    veltrano::clsAEHandling::resetForTests();
+    veltrano::Form1 form;
+    const bool ran = VeltranoApplication::startUp([&] { form.Form_Load(); });
+    QDir(settings).removeRecursively();
+
+    EXPECT_FALSE(ran);
+    EXPECT_EQ(fatalTexts(), "Run-time error '75':\n\nPath/File access error");
+    EXPECT_EQ(ends.count(), 1);
+    EXPECT_EQ(ends.lastExitCode(), 1);
+}
+
+TEST_F(StartUpTest, EveryEscapingFailureGetsANumberAndTextAndLoadsThatWorkRunThrough) {
+    EXPECT_FALSE(VeltranoApplication::startUp(
+        [] { throw trapwell::RuntimeError(429, {}, "ActiveX component can't create object"); }));
+    EXPECT_FALSE(VeltranoApplication::startUp([] { throw std::bad_alloc(); }));
+    EXPECT_FALSE(VeltranoApplication::startUp([] { throw 42; }));
+    EXPECT_EQ(fatalTexts(), "Run-time error '429':\n\nActiveX component can't create object|"
+                            "Run-time error '7':\n\nOut of memory|"
+                            "Run-time error '51':\n\nInternal error");
+    EXPECT_EQ(ends.count(), 3);
+
+    veltrano::Form1 form;
+    EXPECT_TRUE(VeltranoApplication::startUp([&] { form.Form_Load(); }));
+    EXPECT_EQ(ends.count(), 3);
+    EXPECT_EQ(form.windowTitle(), "Veltrano Rudoz Arirera 0.0.72");
+}
