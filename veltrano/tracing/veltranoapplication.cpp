@@ -37,16 +37,24 @@ bool VeltranoApplication::startUp(const std::function<void()>& steps) {
 }
 
 void VeltranoApplication::fatalError() {
+    // The box processes events: a handler that fails the same way meanwhile (the main
+    // window's timer, with no component) must not stack a second box on the first, which
+    // ends the program once it is answered.
+    static bool showing = false;
+    if (showing)
+        return;
     const trapwell::RuntimeError error = trapwell::currentExceptionAsError();
     const QString text =
         QStringLiteral("Run-time error '%1':\n\n%2").arg(error.number()).arg(error.description());
     // Also where a terminal or the session's log keeps it: the box may never be seen.
     std::fprintf(stderr, "veltrano: %s\n", qPrintable(QString(text).replace(u'\n', u' ')));
+    showing = true;
     try {
         platform::MsgBox(text, platform::mb::Critical, QStringLiteral("Veltrano"));
     } catch (...) {
         // The message could not be shown; the program ends all the same.
     }
+    showing = false;
     platform::endProgram(1);
 }
 

@@ -9,6 +9,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -19,6 +20,12 @@
 class ProgramTest : public ::testing::Test {
 protected:
     ProgramTest() : folder_(temp.path()) {
+        // Every case starts from an empty settings store, as it does when CTest runs it in
+        // a process of its own, so the cases also pass run together in any order.
+        const QDir config(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation));
+        for (const QString& name : config.entryList({QStringLiteral("*.ini")}, QDir::Files))
+            if (name != QLatin1String("ComClasses.ini"))
+                QFile::remove(config.filePath(name));
         QDir(temp.path()).mkdir(QStringLiteral("data"));
         veltrano::clsAEHandling::resetForTests();
         handler().setUseInterface(false);

@@ -38,6 +38,7 @@ TEST_F(StartUpTest, ASettingsStoreThatCannotBeWrittenEndsInTheFatalMessage) {
     const QString settings =
         QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
         QStringLiteral("/Halvorn.ini");
+    QFile::remove(settings); // written when the fixture configured its component
     ASSERT_TRUE(QDir().mkpath(settings));
     veltrano::clsAEHandling::resetForTests();
     veltrano::Form1 form;

@@ -23,12 +23,14 @@ start() {
     prog=$!
     box=$(timeout 60 xdotool search --sync --name '^Veltrano$' | head -1) ||
         fail "$1: no message box"
-    xdotool key --window "$box" Return
+    xdotool windowactivate --sync "$box" 2>/dev/null || true
+    xdotool key Return
     status=0
     wait "$prog" || status=$?
     prog=
     ((status != 0 && status != 134)) || fail "$1: exit status $status"
     grep -q "Run-time error '$expected'" "$dir/stderr" || fail "$1: $(cat "$dir/stderr")"
+    (($(grep -c "Run-time error" "$dir/stderr") == 1)) || fail "$1: more than one fatal message"
     echo "ok: $1 ends with error $expected, exit status $status"
 }
 
