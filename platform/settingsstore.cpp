@@ -87,13 +87,18 @@ void IniSettingsStore::SaveSetting(const QString& application, const QString& se
                                    const QString& key, const QString& value) {
     const QString path = settingsFile(application);
     IniDocument document = readDocument(path);
-    // The value already there needs no write, even in a damaged file.
+    // The value already there needs no write.
     if (document.value(section, key) == value)
         return;
-    // The file is the user's: one we cannot parse is never rewritten, lest the lines we
-    // do not understand (and whatever follows them) be lost.
-    if (document.isDamaged())
-        raiseError(err::pathFileAccessError);
+    // The file is the user's: one we cannot parse is never rewritten, lest the lines we do
+    // not understand (and whatever follows them) be lost. The write is dropped without an
+    // error, so a program that configures itself at start still starts; the next read of
+    // the file reports it, and the user is told here where to look.
+    if (document.isDamaged()) {
+        qWarning("%s cannot be parsed and is left as it is: \"%s\" in [%s] is not saved",
+                 qPrintable(path), qPrintable(key), qPrintable(section));
+        return;
+    }
     document.setValue(section, key, value);
 
     if (!QDir().mkpath(QFileInfo(path).absolutePath()))

@@ -30,7 +30,8 @@ public:
 // user's: a write changes only its key (other sections, keys and comments keep their
 // bytes) and replaces the file at once (temporary file and rename). A file that cannot be
 // read (a folder, no permission, over 1 MB) makes reads and writes raise the classic file
-// error; one that cannot be parsed makes reads raise error 75 and is never rewritten.
+// error; one that cannot be parsed makes reads raise error 75 and is never rewritten (a
+// write to it is dropped with a warning on the standard error).
 class IniSettingsStore final : public SettingsStore {
 public:
     QString GetSetting(const QString& application, const QString& section, const QString& key,

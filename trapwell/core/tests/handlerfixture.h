@@ -2,10 +2,13 @@
 
 #include "core/clserrhandler.h"
 #include "core/handlerports.h"
+#include "core/proceduretable.h"
 
 #include <trapwell/errhandler.h>
 
+#include <QFile>
 #include <QObject>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -50,7 +53,14 @@ public:
 // object itself for the fields the interface does not offer, and its ports.
 class HandlerTest : public ::testing::Test {
 protected:
-    HandlerTest() : handler(create(&ports)) {}
+    // Every case starts as in a process of its own (as CTest runs it): the thread's parameter
+    // table undimensioned and no saved settings, so the cases also pass together in any order.
+    HandlerTest() : handler((startAfresh(), create(&ports))) {}
+    static void startAfresh() {
+        trapwell::core::ProcedureTable::current().redimPreserve(-1);
+        QFile::remove(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+                      QStringLiteral("/Halvorn.ini"));
+    }
 
     // A handler with fake ports; the handler owns them, *ports (when given) points at them.
     static trapwell::ErrHandler create(FakePorts** ports = nullptr) {

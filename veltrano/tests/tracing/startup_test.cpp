@@ -1,4 +1,5 @@
 #include "mainwindow/form1.h"
+#include "mainwindow/imagebutton.h"
 #include "tracing/veltranoapplication.h"
 
 #include "../support/programfixture.h"
@@ -49,6 +50,42 @@ TEST_F(StartUpTest, ASettingsStoreThatCannotBeWrittenEndsInTheFatalMessage) {
     EXPECT_EQ(fatalTexts(), "Run-time error '75':\n\nPath/File access error");
     EXPECT_EQ(ends.count(), 1);
     EXPECT_EQ(ends.lastExitCode(), 1);
+}
+
+TEST_F(StartUpTest, DamagedSettingsFilesAreReportedAndLeftByteForByte) {
+    const QDir config(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation));
+    const QByteArray component = "[Other Program]\nkeep=this\n[ErrHandler\nEmailType=1\n";
+    const QByteArray program = "; mine\n[Check%20Box%20Selection]\nCheck%20Box%207=1\n"
+                               "a line without an equals sign\n[Foreign]\nx=1\n";
+    const auto plant = [&](const char* name, const QByteArray& bytes) {
+        QFile file(config.filePath(QString::fromLatin1(name)));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(bytes);
+    };
+    const auto bytesOf = [&](const char* name) {
+        QFile file(config.filePath(QString::fromLatin1(name)));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
+    plant("Halvorn.ini", component);
+    plant("Veltrano Rudoz Arirera.ini", program);
+    veltrano::clsAEHandling::resetForTests();
+    handler().setUseInterface(false);
+    handler().setLogEvent(false);
+
+    // The start goes on: the module boxes keep their design values, the read is reported.
+    veltrano::Form1 form;
+    EXPECT_TRUE(VeltranoApplication::startUp([&] { form.Form_Load(); }));
+    EXPECT_EQ(ends.count(), 0);
+    EXPECT_EQ(handler().ErrNum(), 75);
+    EXPECT_EQ(handler().ProcName(), "modTrans.checkvaluesload");
+    EXPECT_EQ(form.windowTitle(), "Veltrano Rudoz Arirera 0.0.72");
+
+    // Saving settings of both programs leaves both files as they were.
+    handler().setEmailType(trapwell::aeSMTP);
+    form.Image6->Click();
+    form.Image6->Click();
+    EXPECT_EQ(bytesOf("Halvorn.ini"), component);
+    EXPECT_EQ(bytesOf("Veltrano Rudoz Arirera.ini"), program);
 }
 
 TEST_F(StartUpTest, EveryEscapingFailureGetsANumberAndTextAndLoadsThatWorkRunThrough) {
