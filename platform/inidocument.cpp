@@ -176,7 +176,9 @@ IniDocument::IniDocument(const QByteArray& bytes) {
             line.end = crlf ? QByteArrayLiteral("\r\n") : QByteArrayLiteral("\n");
             start = newline + 1;
         }
-        const QString text = QString::fromUtf8(line.text);
+        // An editor's byte-order mark before the first line is kept but not parsed.
+        const bool bom = lines_.isEmpty() && line.text.startsWith("\xEF\xBB\xBF");
+        const QString text = QString::fromUtf8(bom ? line.text.mid(3) : line.text);
         const QStringView trimmed = QStringView(text).trimmed();
         if (trimmed.isEmpty() || trimmed.startsWith(u';') || trimmed.startsWith(u'#')) {
             // kept as it is

@@ -119,13 +119,13 @@ TEST(IniSettingsStore, AWriteChangesOnlyItsKeyAndKeepsCommentsAndForeignSections
                               "ShowEmlScre=0\r\n"
                               "[Tail]\r\n"
                               "last=1";
-    plant(app, before);
+    plant(app, "\xEF\xBB\xBF" + before); // an editor's byte-order mark
     EXPECT_EQ(get(app, u"Other Tool"_s, u"colour"_s), "dark");
     EXPECT_EQ(save(app, u"ErrHandler"_s, u"EmailType"_s, u"2"_s), "ok");
     EXPECT_EQ(save(app, u"ErrHandler"_s, u"EmailFlag"_s, u"True"_s), "ok");
     EXPECT_EQ(save(app, u"Tail"_s, u"next"_s, u"2"_s), "ok");
     EXPECT_EQ(save(app, u"Check Box Selection"_s, u"Check Box 4"_s, u"1"_s), "ok");
-    EXPECT_EQ(contents(app), "; the user's notes\r\n"
+    EXPECT_EQ(contents(app), "\xEF\xBB\xBF; the user's notes\r\n"
                              "[Other Tool]\r\n"
                              "colour = dark   ; why: eyes\r\n"
                              "\r\n"
