@@ -61,6 +61,10 @@ protected:
         // Start every case from an empty registry.
         QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("ComClasses")).clear();
     }
+    // And leave none behind for the tests of other suites.
+    void TearDown() override {
+        QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("ComClasses")).clear();
+    }
     inline static const Server server;
 };
 
