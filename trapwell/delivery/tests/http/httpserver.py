@@ -55,7 +55,7 @@ class Handler(BaseHTTPRequestHandler):
             # An answer without end, until the client gives up.
             self.send_response(200)
             self.end_headers()
-            chunk = b"z" * 65536
+            chunk = b"z" * (1024 * 1024)
             try:
                 while True:
                     self.wfile.write(chunk)
