@@ -2,6 +2,7 @@
 
 #include <curl/curl.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -14,23 +15,41 @@ std::once_flag curlInitialised;
 
 constexpr long maxRedirects = 20;
 
+// At most this much of an answer is kept; the rest is read and dropped, so an endless or
+// huge answer costs neither memory nor more than the time bound.
+constexpr qsizetype maxKept = 1024 * 1024;
+
 struct Transfer {
     QByteArray body;
     bool headersComplete = false;
+    bool cutShort = false;
 };
 
-size_t onBody(char* data, size_t size, size_t count, void* user) {
-    static_cast<Transfer*>(user)->body.append(data, qsizetype(size * count));
-    return size * count;
+// curl calls these through C: nothing may be thrown out of them. A failure returns a count
+// other than the one given, which makes curl end the transfer as failed.
+size_t onBody(char* data, size_t size, size_t count, void* user) noexcept {
+    auto* transfer = static_cast<Transfer*>(user);
+    const size_t bytes = size * count;
+    try {
+        const qsizetype room = maxKept - transfer->body.size();
+        if (qsizetype(bytes) > room)
+            transfer->cutShort = true;
+        if (room > 0)
+            transfer->body.append(data, std::min(room, qsizetype(bytes)));
+    } catch (...) {
+        return 0;
+    }
+    return bytes;
 }
 
 // Only the final answer's body counts: each status line starts a new answer (a redirect,
 // an interim 1xx), so what came before it is dropped.
-size_t onHeader(char* data, size_t size, size_t count, void* user) {
+size_t onHeader(char* data, size_t size, size_t count, void* user) noexcept {
     auto* transfer = static_cast<Transfer*>(user);
     const QByteArrayView line(data, qsizetype(size * count));
     if (line.startsWith("HTTP/")) {
         transfer->headersComplete = false;
+        transfer->cutShort = false;
         transfer->body.clear();
     } else if (line == "\r\n" || line == "\n") {
         transfer->headersComplete = true;
@@ -50,7 +69,9 @@ bool hasScheme(const QByteArray& url) {
 
 } // namespace
 
-HttpGetResult httpGet(const QByteArray& url, const QByteArray& userAgent) {
+namespace {
+
+HttpGetResult perform(const QByteArray& url, const QByteArray& userAgent) {
     std::call_once(curlInitialised, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
     HttpGetResult result;
     if (!hasScheme(url))
@@ -86,13 +107,26 @@ HttpGetResult httpGet(const QByteArray& url, const QByteArray& userAgent) {
     // A transfer that breaks off after its final answer began still counts as opened, with
     // what was read so far; one that broke off before it, or while following a redirect,
     // never opened.
-    result.opened = code == CURLE_OK || !transfer.body.isEmpty() ||
-                    (transfer.headersComplete && !isRedirect(result.status));
+    // An answer that broke off after more than could be kept (one that never ends) is no
+    // answer: its first megabyte is noise, not the server's message.
+    result.opened = code == CURLE_OK || (!transfer.body.isEmpty() && !transfer.cutShort) ||
+                    (transfer.headersComplete && !transfer.cutShort && !isRedirect(result.status));
     if (result.opened)
         result.body = std::move(transfer.body);
     else
         result.status = 0;
     return result;
+}
+
+} // namespace
+
+HttpGetResult httpGet(const QByteArray& url, const QByteArray& userAgent) noexcept {
+    try {
+        return perform(url, userAgent);
+    } catch (...) {
+        // Out of memory while setting up: no answer, as with no connection.
+        return {};
+    }
 }
 
 HttpLimits& HttpLimits::production() {

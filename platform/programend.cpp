@@ -8,10 +8,10 @@ namespace platform {
 namespace {
 class ExitNow final : public ProgramEnd {
 public:
-    void end() override {
+    void end(int exitCode) override {
         // Everything the program writes is closed within each call, so nothing is lost here.
         std::fflush(nullptr);
-        std::_Exit(0);
+        std::_Exit(exitCode);
     }
 };
 } // namespace

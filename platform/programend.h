@@ -8,14 +8,15 @@ namespace platform {
 class ProgramEnd : public Service<ProgramEnd> {
 public:
     virtual ~ProgramEnd() = default;
-    virtual void end() = 0;
+    virtual void end(int exitCode) = 0;
     static ProgramEnd& production();
 };
 
 // Ends the program at once: no further handler and no shutdown code runs, as the classic
-// End statement did. Under a test's fake the call returns.
-inline void endProgram() {
-    ProgramEnd::current().end();
+// End statement did. A non-zero exitCode tells the caller the program failed. Under a test's
+// fake the call returns.
+inline void endProgram(int exitCode = 0) {
+    ProgramEnd::current().end(exitCode);
 }
 
 } // namespace platform

@@ -10,7 +10,15 @@ int main(int argc, char** argv) {
 
     veltrano::Form1 form;
     QObject::connect(&app, &QCoreApplication::aboutToQuit, &form, &veltrano::Form1::Form_Terminate);
-    form.Form_Load();
-    form.show();
-    return app.exec();
+    // The load runs before the event loop, outside notify(): a failure that escapes it (no
+    // component, a settings store that cannot be written) gets the fatal message here.
+    if (!veltrano::VeltranoApplication::startUp([&] {
+            form.Form_Load();
+            form.show();
+        }))
+        return 1;
+    // Form_Terminate runs from aboutToQuit, after the last event: the same holds there.
+    int status = 1;
+    veltrano::VeltranoApplication::startUp([&] { status = app.exec(); });
+    return status;
 }

@@ -7,6 +7,7 @@
 #include <atomic>
 #include <cstdint>
 #include <new>
+#include <thread>
 #include <utility>
 
 namespace platform::com {
@@ -26,6 +27,11 @@ public:
 
 protected:
     ComObject() { ModuleLock::objectCreated(); }
+
+    // An object belongs to the thread that created it (the host's user-interface thread):
+    // its members refuse a call from any other thread with status::wrongThread before they
+    // touch its state, which no lock guards. Reference counting works from any thread.
+    bool onOwnerThread() const { return std::this_thread::get_id() == owner_; }
     virtual ~ComObject() { ModuleLock::objectDestroyed(); }
     ComObject(const ComObject&) = delete;
     ComObject& operator=(const ComObject&) = delete;
@@ -44,6 +50,7 @@ protected:
 
 private:
     std::atomic<std::uint32_t> refs_{0};
+    const std::thread::id owner_ = std::this_thread::get_id();
 };
 
 // Creates a Derived and hands out its interface iid; deletes it again when it has none.

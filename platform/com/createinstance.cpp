@@ -1,6 +1,7 @@
 // The host side of the component runtime: finding, loading and asking in-process servers.
 
 #include "platform/com/classregistry.h"
+#include "platform/com/libraryfile.h"
 
 #include <trapwell/comptr.h>
 #include <trapwell/runtime.h>
@@ -17,6 +18,9 @@ namespace trapwell {
 
 namespace {
 
+// The one in-process server that ships beside the program.
+const QString componentFileName = QStringLiteral("libtrapwell.so");
+
 // Servers stay loaded for the life of the process once loaded, as objects handed out may
 // outlive any bookkeeping of ours; the table only avoids loading one twice.
 class LoadedServers {
@@ -25,6 +29,10 @@ public:
         std::lock_guard lock(mutex_);
         if (auto it = servers_.constFind(path); it != servers_.constEnd())
             return it.value();
+        // Loading runs the library's constructors: only a sound library of this machine gets
+        // that far (a file cut short would crash the loader itself).
+        if (!platform::com::isLoadableLibrary(path))
+            return nullptr;
         void* handle = dlopen(QFile::encodeName(path).constData(), RTLD_NOW | RTLD_LOCAL);
         if (!handle)
             return nullptr;
@@ -70,22 +78,19 @@ HResult createInstance(const Guid& clsid, const Guid& iid, void** out) {
         return status::pointer;
     *out = nullptr;
     if (auto registered = platform::com::ClassRegistry::libraryOf(clsid)) {
+        // A relative path would be resolved against whatever folder the host runs in.
+        if (QDir::isRelativePath(*registered))
+            return status::classNotRegistered;
         DllGetClassObjectFn entry = loadedServers().entryOf(*registered);
         return entry ? createFrom(entry, clsid, iid, out) : status::classNotRegistered;
     }
-    // Not registered: a portable copy keeps its libraries beside the program.
-    const QDir dir(executableDir());
-    const QStringList libraries =
-        dir.entryList({QStringLiteral("*.so")}, QDir::Files | QDir::Readable, QDir::Name);
-    for (const QString& name : libraries) {
-        DllGetClassObjectFn entry = loadedServers().entryOf(dir.absoluteFilePath(name));
-        if (!entry)
-            continue;
-        const HResult hr = createFrom(entry, clsid, iid, out);
-        if (hr != status::classNotAvailable)
-            return hr;
-    }
-    return status::classNotRegistered;
+    // Not registered: a portable copy keeps the component beside the program. Only that one
+    // file name is tried; any other library lying there is never loaded (loading runs code).
+    DllGetClassObjectFn entry =
+        loadedServers().entryOf(QDir(executableDir()).absoluteFilePath(componentFileName));
+    const HResult hr = entry ? createFrom(entry, clsid, iid, out) : status::classNotRegistered;
+    // A class that library does not serve is one nobody offers.
+    return hr == status::classNotAvailable ? status::classNotRegistered : hr;
 }
 
 } // namespace trapwell

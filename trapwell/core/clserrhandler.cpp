@@ -80,6 +80,19 @@ QString normalisedFolder(const QString& value) {
 
 } // namespace
 
+// The members that run through these refuse other threads here; the others say so first.
+template <class Body> HResult ClsErrHandler::member(Body&& body) {
+    if (!onOwnerThread())
+        return status::wrongThread;
+    return core::member(std::forward<Body>(body));
+}
+
+template <class T, class Body> HResult ClsErrHandler::getter(T* result, Body&& body) {
+    if (!onOwnerThread())
+        return status::wrongThread;
+    return core::getter(result, std::forward<Body>(body));
+}
+
 ClsErrHandler::ClsErrHandler(std::unique_ptr<HandlerPorts> ports)
     : CallStack(2), ports_(std::move(ports)) {
 }
@@ -103,6 +116,8 @@ HResult ClsErrHandler::GetErrorRecord(std::int32_t* number, QString* source, QSt
 }
 
 HResult ClsErrHandler::Advise(IUnknown* sink, std::uint32_t* cookie) {
+    if (!onOwnerThread())
+        return status::wrongThread;
     if (!sink || !cookie)
         return status::pointer;
     ComPtr<IclsErrHandlerEvents> events;
@@ -114,6 +129,8 @@ HResult ClsErrHandler::Advise(IUnknown* sink, std::uint32_t* cookie) {
 }
 
 HResult ClsErrHandler::Unadvise(std::uint32_t cookie) {
+    if (!onOwnerThread())
+        return status::wrongThread;
     return sinks_.erase(cookie) ? status::ok : status::invalidArg;
 }
 
@@ -191,38 +208,54 @@ HResult ClsErrHandler::get_DbLogDisplay(QString* r) {
 }
 
 HResult ClsErrHandler::put_UseInterface(bool* var) {
+    if (!onOwnerThread())
+        return status::wrongThread;
     if (!var)
         return status::pointer;
     UseInterface = *var;
     return status::ok;
 }
 HResult ClsErrHandler::put_CurrentOperation(const QString& strValue) {
+    if (!onOwnerThread())
+        return status::wrongThread;
     CurrentOperation = strValue;
     return status::ok;
 }
 HResult ClsErrHandler::put_ToName(QString* var) {
+    if (!onOwnerThread())
+        return status::wrongThread;
     if (!var)
         return status::pointer;
     ToName = *var;
     return status::ok;
 }
 HResult ClsErrHandler::put_LogEvent(bool v) {
+    if (!onOwnerThread())
+        return status::wrongThread;
     LogEvent = v;
     return status::ok;
 }
 HResult ClsErrHandler::put_PostAvailable(bool v) {
+    if (!onOwnerThread())
+        return status::wrongThread;
     PostAvailable = v;
     return status::ok;
 }
 HResult ClsErrHandler::put_ShowAppInfo(bool v) {
+    if (!onOwnerThread())
+        return status::wrongThread;
     ShowAppInfo = v;
     return status::ok;
 }
 HResult ClsErrHandler::put_ShowSysInfo(bool v) {
+    if (!onOwnerThread())
+        return status::wrongThread;
     ShowSysInfo = v;
     return status::ok;
 }
 HResult ClsErrHandler::put_ShowDBInfo(bool v) {
+    if (!onOwnerThread())
+        return status::wrongThread;
     ShowDBInfo = v;
     return status::ok;
 }
@@ -260,6 +293,8 @@ HResult ClsErrHandler::putref_AppObject(QObject* var) {
 }
 
 HResult ClsErrHandler::put_EmailAddress(QString* var) {
+    if (!onOwnerThread())
+        return status::wrongThread;
     if (!var)
         return status::pointer;
     EmailAddress = QString(*var).remove(mailto, Qt::CaseSensitive);
@@ -274,6 +309,8 @@ HResult ClsErrHandler::put_Destination(const QString& varValue) {
 }
 
 HResult ClsErrHandler::put_FromName(QString* var) {
+    if (!onOwnerThread())
+        return status::wrongThread;
     if (!var)
         return status::pointer;
     MailValues::current().FromName = *var;
@@ -281,6 +318,8 @@ HResult ClsErrHandler::put_FromName(QString* var) {
 }
 
 HResult ClsErrHandler::put_FromEmailAddress(QString* var) {
+    if (!onOwnerThread())
+        return status::wrongThread;
     if (!var)
         return status::pointer;
     MailValues::current().FromEmailAddress = QString(*var).remove(mailto, Qt::CaseSensitive);
@@ -315,6 +354,8 @@ HResult ClsErrHandler::put_EmailSettings(bool v) {
 }
 
 HResult ClsErrHandler::get_SysObject(ISysObj** r) {
+    if (!onOwnerThread())
+        return status::wrongThread;
     if (!r)
         return status::pointer;
     *r = nullptr;
@@ -360,6 +401,8 @@ std::int32_t ClsErrHandler::popProcedure() noexcept {
 }
 
 HResult ClsErrHandler::Push(QString* strProc, std::int32_t* result) {
+    if (!onOwnerThread())
+        return status::wrongThread;
     if (!strProc || !result)
         return status::pointer;
     *result = pushProcedure(*strProc);
@@ -367,6 +410,8 @@ HResult ClsErrHandler::Push(QString* strProc, std::int32_t* result) {
 }
 
 HResult ClsErrHandler::Pop(std::int32_t* result) {
+    if (!onOwnerThread())
+        return status::wrongThread;
     if (!result)
         return status::pointer;
     *result = popProcedure();
@@ -391,6 +436,8 @@ HResult ClsErrHandler::get_CallStack(QVariant* r) {
 }
 
 HResult ClsErrHandler::put_TraceExecution(bool fValue) {
+    if (!onOwnerThread())
+        return status::wrongThread;
     TraceExecution = fValue;
     if (!fValue)
         return status::ok;
@@ -409,6 +456,8 @@ HResult ClsErrHandler::put_TraceExecution(bool fValue) {
 HResult ClsErrHandler::HandleError(const QString& vstrErrDesc, double vdblErrNum,
                                    std::int32_t vintErrLine, QString* strCustomErrorMessage,
                                    std::int32_t* result) {
+    if (!onOwnerThread())
+        return status::wrongThread;
     // HandleError never raises: it reports what stopped it through its result.
     if (!result)
         return status::pointer;
@@ -571,6 +620,8 @@ HResult ClsErrHandler::ChangeEmailSettings() {
 }
 
 HResult ClsErrHandler::TransmitMail(const QString& lbxErrMessage) {
+    if (!onOwnerThread())
+        return status::wrongThread;
     // Ends without a message on any failure, with the default pointer back.
     try {
         ports_->transmitMail({EmailAddress, AppErrorTitle, ToName, lbxErrMessage});

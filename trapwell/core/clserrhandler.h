@@ -106,6 +106,12 @@ public:
 private:
     ~ClsErrHandler() override;
 
+    // A member's body under the component's error convention (a raised error becomes the
+    // thread's error record and a failed status), refused on a thread other than the
+    // creator's (status::wrongThread).
+    template <class Body> HResult member(Body&& body);
+    template <class T, class Body> HResult getter(T* result, Body&& body);
+
     // The steps of HandleError.
     std::int32_t handleError(const QString& description, double number, std::int32_t line,
                              const QString& customMessage);

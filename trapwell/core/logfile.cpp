@@ -3,26 +3,23 @@
 #include "platform/classicerrors.h"
 
 #include <QFile>
+#include <QRandomGenerator>
 
 #include <cerrno>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace trapwell::core {
 
 namespace {
 
-[[noreturn]] void raiseFromErrno() {
-    platform::raiseError(platform::errorNumberFromErrno(errno));
+[[noreturn]] void raiseFromErrno(int errnoValue = errno) {
+    platform::raiseError(platform::errorNumberFromErrno(errnoValue));
 }
 
-void writeFile(const QByteArray& encodedPath, int flags, const QString& text) {
-    if (encodedPath.isEmpty())
-        platform::raiseError(platform::err::badFileNameOrNumber);
-    const QByteArray bytes = text.toLocal8Bit();
-    const int fd = ::open(encodedPath.constData(), O_WRONLY | O_CREAT | O_CLOEXEC | flags, 0666);
-    if (fd < 0)
-        raiseFromErrno();
+// Writes all of bytes to fd; false with errno set when the disk refuses part of it.
+bool writeAll(int fd, const QByteArray& bytes) {
     const char* data = bytes.constData();
     qsizetype left = bytes.size();
     while (left > 0) {
@@ -30,26 +27,125 @@ void writeFile(const QByteArray& encodedPath, int flags, const QString& text) {
         if (n < 0) {
             if (errno == EINTR)
                 continue;
-            const int saved = errno;
-            ::close(fd);
-            errno = saved;
-            raiseFromErrno();
+            return false;
         }
         data += n;
         left -= n;
     }
-    if (::close(fd) != 0)
+    return true;
+}
+
+// A file descriptor closed on every path.
+class Descriptor {
+public:
+    explicit Descriptor(int fd) : fd_(fd) {}
+    ~Descriptor() {
+        if (fd_ >= 0)
+            ::close(fd_);
+    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    int get() const { return fd_; }
+    // Closes now; false with errno set when the last writes did not reach the disk.
+    bool close() {
+        const int fd = fd_;
+        fd_ = -1;
+        return ::close(fd) == 0;
+    }
+
+private:
+    int fd_;
+};
+
+void requirePath(const QByteArray& encodedPath) {
+    if (encodedPath.isEmpty())
+        platform::raiseError(platform::err::badFileNameOrNumber);
+}
+
+// A hidden name beside path for its new content: ".Error.log.<random>.tmp".
+QByteArray temporaryBeside(const QByteArray& encodedPath) {
+    const qsizetype slash = encodedPath.lastIndexOf('/');
+    return encodedPath.left(slash + 1) + '.' + encodedPath.mid(slash + 1) + '.' +
+           QByteArray::number(QRandomGenerator::global()->generate(), 36) + ".tmp";
+}
+
+// An existing file at path must be one we could have written in place: a symbolic link (one
+// planted to make us overwrite another file of the user) is refused like a file we may not
+// write, and so is a folder or a device.
+void refuseAnythingButAWritableFile(const QByteArray& encodedPath) {
+    struct stat st {};
+    if (::lstat(encodedPath.constData(), &st) != 0) {
+        if (errno == ENOENT)
+            return;
+        raiseFromErrno();
+    }
+    if (S_ISLNK(st.st_mode))
+        raiseFromErrno(ELOOP);
+    if (S_ISDIR(st.st_mode))
+        raiseFromErrno(EISDIR);
+    if (!S_ISREG(st.st_mode))
+        raiseFromErrno(EACCES);
+    if (::access(encodedPath.constData(), W_OK) != 0)
         raiseFromErrno();
 }
 
 } // namespace
 
 void LogFile::append(const QByteArray& encodedPath, const QString& text) {
-    writeFile(encodedPath, O_APPEND, text);
+    requirePath(encodedPath);
+    const QByteArray bytes = text.toLocal8Bit();
+    // O_NOFOLLOW: a link planted where the log goes must not make us append to its target.
+    // O_NONBLOCK: a FIFO planted there must not hang the host (it is refused below).
+    Descriptor fd(::open(encodedPath.constData(),
+                         O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK,
+                         0666));
+    if (fd.get() < 0)
+        raiseFromErrno();
+    struct stat st {};
+    if (::fstat(fd.get(), &st) != 0)
+        raiseFromErrno();
+    if (!S_ISREG(st.st_mode))
+        raiseFromErrno(EACCES);
+    if (!writeAll(fd.get(), bytes))
+        raiseFromErrno();
+    if (!fd.close())
+        raiseFromErrno();
 }
 
 void LogFile::rewrite(const QString& path, const QString& text) {
-    writeFile(QFile::encodeName(path), O_TRUNC, text);
+    const QByteArray encodedPath = QFile::encodeName(path);
+    requirePath(encodedPath);
+    refuseAnythingButAWritableFile(encodedPath);
+    const QByteArray bytes = text.toLocal8Bit();
+
+    // The new content goes to a fresh file beside the old one and is renamed over it: on a
+    // full disk the previous report stays whole, and a reader sees either report, never a
+    // mix. O_EXCL creates the file itself, so no link is followed; 0666 keeps the umask's
+    // say over the permissions, as a file written in place had.
+    QByteArray temporary;
+    int created = -1;
+    for (int attempt = 0; created < 0 && attempt < 16; ++attempt) {
+        temporary = temporaryBeside(encodedPath);
+        created = ::open(temporary.constData(),
+                         O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
+        if (created < 0 && errno != EEXIST)
+            raiseFromErrno();
+    }
+    if (created < 0)
+        raiseFromErrno(EEXIST);
+    Descriptor fd(created);
+    const auto discard = [&](int errnoValue) {
+        ::unlink(temporary.constData());
+        raiseFromErrno(errnoValue);
+    };
+    // fsync: a rename that reaches the disk before the data would leave an empty report
+    // after a power cut, the one fault the old in-place write survived.
+    if (!writeAll(fd.get(), bytes) || ::fsync(fd.get()) != 0)
+        discard(errno);
+    if (!fd.close())
+        discard(errno);
+    if (::rename(temporary.constData(), encodedPath.constData()) != 0)
+        discard(errno);
 }
 
 void LogFile::remove(const QByteArray& encodedPath) {

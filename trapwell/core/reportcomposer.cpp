@@ -9,11 +9,16 @@
 #include <QLocale>
 #include <QObject>
 
+#include <algorithm>
+
 namespace trapwell::core {
 
 namespace {
 
 const QString crlf = QStringLiteral("\r\n");
+// Beyond this many stack levels the report keeps keptAtEachEnd levels at each end.
+constexpr std::int32_t maxStackLines = 1000;
+constexpr std::int32_t keptAtEachEnd = 500;
 const QString tab = QStringLiteral("\t");
 
 // Appends what line() gives, or nothing when it fails.
@@ -63,11 +68,24 @@ QString ReportComposer::errorSection(const ErrorFacts& f) {
     t += QStringLiteral("-------------------") + crlf;
     if (f.callStack) {
         const auto& stack = *f.callStack;
-        for (std::int32_t i = 0; i <= f.stackDepth && std::size_t(i) < stack.size(); ++i) {
+        const std::int32_t top = std::min(f.stackDepth, std::int32_t(stack.size()) - 1);
+        // The indent grows with the level, so the lines grow with the square of the depth: a
+        // runaway recursion, exactly when a report matters, would take minutes and gigabytes.
+        // A deep stack shows its outermost and innermost levels, one line for those between,
+        // and indents the innermost as if they followed the outermost directly.
+        const bool cut = top > maxStackLines;
+        const std::int32_t leftOut = cut ? top - 2 * keptAtEachEnd : 0;
+        for (std::int32_t i = 0; i <= top; ++i) {
+            if (cut && i == keptAtEachEnd + 1) {
+                t += QStringLiteral("... %1 levels left out ...").arg(leftOut) + crlf;
+                i += leftOut - 1;
+                continue;
+            }
             const QString& name = stack[std::size_t(i)];
+            const std::int32_t indent = i > keptAtEachEnd ? i - leftOut : i;
             if (!name.isEmpty())
-                t += QStringLiteral("%1").arg(i, 2, 10, QLatin1Char('0')) + QString(2 * i, u' ') +
-                     name + crlf;
+                t += QStringLiteral("%1").arg(i, 2, 10, QLatin1Char('0')) +
+                     QString(2 * indent, u' ') + name + crlf;
         }
     }
     if (f.parameters)

@@ -28,10 +28,13 @@ void handleEventsFor(QTimer& wakeUp, double maxWait) {
 }
 
 // A line break inside a value would end the command or header line it is put in, and
-// what follows would reach the server as a command or header of its own.
+// what follows would reach the server as a command or header of its own. NUL and the other
+// control characters have no place in a header either: servers cut the line at a NUL or
+// reject it. Each becomes a space, TAB included, so the value keeps its length.
 QString oneLine(QString value) {
-    value.replace(u'\r', u' ');
-    value.replace(u'\n', u' ');
+    for (QChar& c : value)
+        if (c.unicode() < 0x20 || c.unicode() == 0x7F)
+            c = u' ';
     return value;
 }
 

@@ -34,6 +34,8 @@ OsVersionInfo SysObj::version() const {
 template <class Compose> HResult SysObj::answer(QString* result, Compose&& compose) {
     if (!result)
         return status::pointer;
+    if (!onOwnerThread())
+        return status::wrongThread;
     return platform::com::guard(QStringLiteral("Trapwell"), [&] { *result = compose(); });
 }
 

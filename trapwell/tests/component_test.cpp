@@ -11,14 +11,19 @@
 #include <trapwell/events.h>
 #include <trapwell/runtime.h>
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
 #include <QSettings>
 #include <QTemporaryDir>
 
+#include <atomic>
 #include <dlfcn.h>
+#include <functional>
 #include <gtest/gtest.h>
+#include <thread>
+#include <vector>
 
 using namespace trapwell;
 using platform::com::ClassRegistry;
@@ -59,6 +64,10 @@ protected:
     // so that a registration pointing nowhere cannot fail the tests that follow.
     void TearDown() override { clearRegistry(); }
     static void clearRegistry() {
+        QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("ComClasses")).clear();
+    }
+    // And leave none behind for the tests of other suites.
+    void TearDown() override {
         QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("ComClasses")).clear();
     }
     inline static const Server server;
@@ -180,6 +189,61 @@ TEST_F(ComponentTest, UnregisteredClassesAreFoundBesideTheExecutableAndOthersRef
     EXPECT_EQ(createInstance(CLSID_clsErrHandler, unknown, &out), status::noInterface);
 }
 
+// A file that dlopen would map and run (or crash on) is refused before: creation fails with
+// 429 and nothing of the file runs.
+TEST_F(ComponentTest, OnlySoundLibrariesAtAbsolutePathsAreLoaded) {
+    QFile original(libraryPath());
+    ASSERT_TRUE(original.open(QIODevice::ReadOnly));
+    const QByteArray library = original.readAll();
+    QTemporaryDir dir;
+    const auto refused = [&](const char* name, const QByteArray& bytes) {
+        const QString path = dir.filePath(QString::fromLatin1(name));
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        file.close();
+        ClassRegistry::registerClass(CLSID_clsErrHandler, path, {});
+        ComPtr<IclsErrHandler> handler;
+        EXPECT_EQ(createInstance(CLSID_clsErrHandler, IID_clsErrHandler, handler.putVoid()),
+                  status::classNotRegistered)
+            << name;
+        EXPECT_FALSE(handler) << name;
+    };
+    // Cut short: the loader itself died of SIGBUS on the missing pages.
+    refused("truncated.so", library.left(library.size() / 2));
+    refused("header-only.so", library.left(64));
+    refused("text.so", QByteArray("not a library\n").repeated(100));
+    QByteArray foreign = library;
+    foreign[18] = char(0xB7); // e_machine: another architecture's (AArch64 on x86-64)
+    foreign[19] = 0;
+    if (foreign.mid(18, 2) == library.mid(18, 2))
+        foreign[18] = char(0x3E); // and x86-64 on AArch64
+    refused("foreign.so", foreign);
+
+    // A relative registry path would depend on the folder the host happens to run in.
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(QFileInfo(libraryPath()).absolutePath());
+    ClassRegistry::registerClass(CLSID_clsErrHandler, QFileInfo(libraryPath()).fileName(), {});
+    ComPtr<IclsErrHandler> handler;
+    EXPECT_EQ(createInstance(CLSID_clsErrHandler, IID_clsErrHandler, handler.putVoid()),
+              status::classNotRegistered);
+    QDir::setCurrent(previous);
+    try {
+        ErrHandler::create();
+        ADD_FAILURE() << "creation must fail";
+    } catch (const RuntimeError& e) {
+        EXPECT_EQ(e.number(), 429);
+    }
+
+    // The sound library itself still loads from a registered absolute path.
+    const QString copy = dir.filePath(QStringLiteral("sound.so"));
+    ASSERT_TRUE(QFile::copy(libraryPath(), copy));
+    ClassRegistry::registerClass(CLSID_clsErrHandler, copy, {});
+    ASSERT_EQ(createInstance(CLSID_clsErrHandler, IID_clsErrHandler, handler.putVoid()),
+              status::ok);
+    EXPECT_EQ(moduleOf(handler), QFileInfo(copy).absoluteFilePath());
+}
+
 TEST_F(ComponentTest, ErrorsCrossAsStatusAndRecordAndSinksNeedTheEventInterface) {
     ErrHandler handler = ErrHandler::create();
     QVariant number = 42;
@@ -207,6 +271,65 @@ TEST_F(ComponentTest, ErrorsCrossAsStatusAndRecordAndSinksNeedTheEventInterface)
     EXPECT_EQ(point->Unadvise(cookie), status::ok);
     EXPECT_EQ(listening.refs, 1u);
     EXPECT_EQ(point->Unadvise(cookie), status::invalidArg);
+}
+
+// Objects belong to the thread that made them: every member called from elsewhere is
+// refused before it touches the object (which no lock guards), and the host's wrapper turns
+// the refusal into an error.
+TEST_F(ComponentTest, ObjectsRefuseCallsFromOtherThreadsAndStayIntact) {
+    QTemporaryDir logs;
+    ErrHandler handler = ErrHandler::create();
+    handler.setDestination(logs.path());
+    handler.setUseInterface(false);
+    handler.setLogEvent(false);
+    handler.Push(QStringLiteral("Main.Run"));
+    handler.setCurrentOperation(QStringLiteral("kept"));
+    SysInfo sys = handler.SysObject();
+
+    using Call = std::function<void()>;
+    // One member of each kind: stack, error, getters, plain puts, checked puts, mail values,
+    // the system object and a delivery.
+    const std::vector<Call> calls = {
+        [&] { handler.Push(QStringLiteral("Worker.Proc")); },
+        [&] { handler.Pop(); },
+        [&] { handler.AddParam(QStringLiteral("p"), QStringLiteral("Integer"), 1); },
+        [&] { handler.HandleError(QStringLiteral("boom"), 5, 10); },
+        [&] { handler.ErrorLogDisplay(); },
+        [&] { handler.setCurrentOperation(QStringLiteral("changed")); },
+        [&] { handler.setDestination(logs.path()); },
+        [&] { handler.setFromName(QStringLiteral("x")); },
+        [&] { handler.SysObject(); },
+        [&] { handler.TransmitMail(QStringLiteral("x")); },
+        [&] { sys.PlatForm(); },
+    };
+    const auto wrongThread = std::int32_t(status::wrongThread);
+    std::atomic<int> refused{0};
+    std::atomic<int> otherOutcomes{0};
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 8; ++t)
+        threads.emplace_back([&] {
+            for (int round = 0; round < 50; ++round)
+                for (const Call& call : calls) {
+                    try {
+                        call();
+                        ++otherOutcomes;
+                    } catch (const RuntimeError& e) {
+                        ++(e.number() == wrongThread ? refused : otherOutcomes);
+                    }
+                }
+        });
+    for (std::thread& thread : threads)
+        thread.join();
+    EXPECT_EQ(otherOutcomes.load(), 0);
+    EXPECT_EQ(refused.load(), 8 * 50 * int(calls.size()));
+
+    // Untouched, and still the creator's to use.
+    EXPECT_EQ(handler.CallStack(), QStringList({QString(), QStringLiteral("Main.Run")}));
+    EXPECT_EQ(handler.CurrentOperation(), "kept");
+    EXPECT_EQ(handler.ErrNum(), 0);
+    EXPECT_EQ(handler.HandleError(QStringLiteral("boom"), 5, 10), 0);
+    EXPECT_EQ(handler.ProcName(), "Main.Run");
+    EXPECT_FALSE(sys.PlatForm().isEmpty());
 }
 
 // platform is linked into the host and into the component separately: each has its own

@@ -7,6 +7,7 @@
 
 #include <trapwell/runtimeerror.h>
 
+#include <cstdio>
 #include <cstring>
 
 namespace veltrano {
@@ -19,16 +20,42 @@ VeltranoApplication::VeltranoApplication(int& argc, char** argv) : QApplication(
 bool VeltranoApplication::notify(QObject* receiver, QEvent* event) {
     try {
         return QApplication::notify(receiver, event);
-    } catch (const trapwell::RuntimeError& e) {
-        platform::MsgBox(
-            QStringLiteral("Run-time error '%1':\n\n%2").arg(e.number()).arg(e.description()),
-            platform::mb::Critical, QStringLiteral("Veltrano"));
-    } catch (const std::exception& e) {
-        platform::MsgBox(QStringLiteral("Run-time error '51':\n\n%1").arg(e.what()),
-                         platform::mb::Critical, QStringLiteral("Veltrano"));
+    } catch (...) {
+        fatalError();
     }
-    platform::endProgram();
     return true;
+}
+
+bool VeltranoApplication::startUp(const std::function<void()>& steps) {
+    try {
+        steps();
+        return true;
+    } catch (...) {
+        fatalError();
+    }
+    return false;
+}
+
+void VeltranoApplication::fatalError() {
+    // The box processes events: a handler that fails the same way meanwhile (the main
+    // window's timer, with no component) must not stack a second box on the first, which
+    // ends the program once it is answered.
+    static bool showing = false;
+    if (showing)
+        return;
+    const trapwell::RuntimeError error = trapwell::currentExceptionAsError();
+    const QString text =
+        QStringLiteral("Run-time error '%1':\n\n%2").arg(error.number()).arg(error.description());
+    // Also where a terminal or the session's log keeps it: the box may never be seen.
+    std::fprintf(stderr, "veltrano: %s\n", qPrintable(QString(text).replace(u'\n', u' ')));
+    showing = true;
+    try {
+        platform::MsgBox(text, platform::mb::Critical, QStringLiteral("Veltrano"));
+    } catch (...) {
+        // The message could not be shown; the program ends all the same.
+    }
+    showing = false;
+    platform::endProgram(1);
 }
 
 void VeltranoApplication::preferX11(int argc, char** argv) {

@@ -72,11 +72,16 @@ private:
 // Counts the program's ends instead of ending the test.
 class ProgramEndRecorder final : public ProgramEnd {
 public:
-    void end() override { ++count_; }
+    void end(int exitCode) override {
+        ++count_;
+        lastExitCode_ = exitCode;
+    }
     int count() const { return count_; }
+    int lastExitCode() const { return lastExitCode_; }
 
 private:
     int count_ = 0;
+    int lastExitCode_ = 0;
     Override use_{*this};
 };
 

@@ -2,11 +2,13 @@
 
 #include "core/clserrhandler.h"
 #include "core/handlerports.h"
+#include "core/proceduretable.h"
 
 #include <trapwell/errhandler.h>
 
+#include <QFile>
 #include <QObject>
-#include <QSettings>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -51,17 +53,13 @@ public:
 // object itself for the fields the interface does not offer, and its ports.
 class HandlerTest : public ::testing::Test {
 protected:
-    // Settings outlive the object and the process: each test starts from none.
-    HandlerTest() : handler((clearSettings(), create(&ports))) {}
-    // The parameter lists belong to the thread, not to the object, and outlive it: popping
-    // what the test pushed drops them, so the next test starts from an empty table.
-    ~HandlerTest() override {
-        while (handler.CallStack().size() > 1)
-            handler.Pop();
-        clearSettings();
-    }
-    static void clearSettings() {
-        QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Halvorn")).clear();
+    // Every case starts as in a process of its own (as CTest runs it): the thread's parameter
+    // table undimensioned and no saved settings, so the cases also pass together in any order.
+    HandlerTest() : handler((startAfresh(), create(&ports))) {}
+    static void startAfresh() {
+        trapwell::core::ProcedureTable::current().redimPreserve(-1);
+        QFile::remove(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+                      QStringLiteral("/Halvorn.ini"));
     }
 
     // A handler with fake ports; the handler owns them, *ports (when given) points at them.

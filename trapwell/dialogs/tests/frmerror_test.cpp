@@ -124,11 +124,13 @@ TEST_F(FrmErrorTest, LogButtonsFollowTracingAndTheStoredOptionShowsTheSettingsBu
     frmError::unloadInstance();
     QSettings settings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Halvorn"));
     settings.setValue(QStringLiteral("ErrHandler/EmailSettings"), QStringLiteral("False"));
+    settings.sync(); // the component reads the file itself
     dialog.m_bolTraceExecution = true;
     activate();
     EXPECT_TRUE(dialog.cmdEmlSet->isHidden());
     EXPECT_TRUE(dialog.cmdTraceLog->isEnabled());
     settings.remove(QStringLiteral("ErrHandler/EmailSettings"));
+    settings.sync();
 }
 
 // A fixed-size modal window is closed, never minimised or maximised: the frame offers only

@@ -22,6 +22,11 @@ namespace detail {
 inline void check(IUnknown* object, HResult hr) {
     if (succeeded(hr))
         return;
+    // The object refused to be used from this thread; it has written no record.
+    if (hr == status::wrongThread)
+        throw RuntimeError(hr, QStringLiteral("Trapwell"),
+                           QStringLiteral("The application called an interface that was "
+                                          "marshalled for a different thread."));
     if (object) {
         ComPtr<ISupportErrorRecord> record;
         if (succeeded(object->queryInterface(IID_ISupportErrorRecord, record.putVoid()))) {

@@ -29,10 +29,12 @@ using DllRegisterServerFn = HResult (*)();
 using DllUnregisterServerFn = HResult (*)();
 
 // Creates an object of class clsid and hands out its interface iid (one reference, owned by
-// the caller). The class is looked up in the per-user class registry; a class not
-// registered there is sought in the libraries beside the host's executable. Fails with
-// status::classNotRegistered when no library offers the class, or with the factory's own
-// status. Provided by the component runtime that hosts link (the platform library).
+// the caller). The class is looked up in the per-user class registry (an absolute path
+// only); a class not registered there is sought in libtrapwell.so beside the host's
+// executable, and in no other library. A file is loaded only when it is a sound shared
+// library of this machine. Fails with status::classNotRegistered when no library offers the
+// class, or with the factory's own status. Provided by the component runtime that hosts
+// link (the platform library).
 HResult createInstance(const Guid& clsid, const Guid& iid, void** out);
 
 } // namespace trapwell

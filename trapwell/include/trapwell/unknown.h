@@ -24,6 +24,8 @@ inline constexpr HResult classNotRegistered = HResult(0x80040154u);
 inline constexpr HResult selfRegClass = HResult(0x80040201u);
 // A member raised a runtime error; its record holds number, source and description.
 inline constexpr HResult exception = HResult(0x80020009u);
+// The object was called from a thread other than the one that created it (RPC_E_WRONG_THREAD).
+inline constexpr HResult wrongThread = HResult(0x8001010Eu);
 } // namespace status
 
 inline constexpr bool succeeded(HResult hr) {

@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -21,6 +22,12 @@
 class ProgramTest : public ::testing::Test {
 protected:
     ProgramTest() : folder_(temp.path()) {
+        // Every case starts from an empty settings store, as it does when CTest runs it in
+        // a process of its own, so the cases also pass run together in any order.
+        const QDir config(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation));
+        for (const QString& name : config.entryList({QStringLiteral("*.ini")}, QDir::Files))
+            if (name != QLatin1String("ComClasses.ini"))
+                QFile::remove(config.filePath(name));
         QDir(temp.path()).mkdir(QStringLiteral("data"));
         QDir(veltrano::ModuleFiles::userFolder()).removeRecursively();
         veltrano::clsAEHandling::resetForTests();

@@ -152,3 +152,17 @@ TEST_F(Http, OpenUrlFailsWithoutConnectionAndKeepsWhatArrivedBeforeAStall) {
     EXPECT_EQ(get(QStringLiteral("/silent")), noConnection);
     EXPECT_EQ(get(QStringLiteral("/stall")), QStringLiteral("part"));
 }
+
+TEST_F(Http, OnlyTheFirstMegabyteIsKeptAndAnAnswerWithoutEndFails) {
+    const QString huge = get(QStringLiteral("/huge"));
+    EXPECT_EQ(huge.size(), 1024 * 1024);
+    EXPECT_EQ(huge.count(u'h'), huge.size());
+    // Read and dropped until the time bound ends it: the host goes on with the failure text.
+    // Long enough for more than a megabyte to arrive on a loaded machine.
+    struct Longer final : platform::HttpLimits {
+        std::chrono::milliseconds total() const override { return std::chrono::seconds(3); }
+        Override use{*this};
+    } longer;
+    EXPECT_EQ(get(QStringLiteral("/endless")), noConnection);
+    EXPECT_EQ(get(QStringLiteral("/three")), QStringLiteral("ok!"));
+}

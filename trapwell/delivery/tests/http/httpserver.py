@@ -47,6 +47,19 @@ class Handler(BaseHTTPRequestHandler):
             self.wfile.write(b"part")
             self.wfile.flush()
             threading.Event().wait()
+        elif path == "/huge":
+            # Three megabytes, complete: only the first one is kept.
+            self.answer(200, b"h" * (3 * 1024 * 1024))
+        elif path == "/endless":
+            # An answer without end, until the client gives up.
+            self.send_response(200)
+            self.end_headers()
+            chunk = b"z" * (1024 * 1024)
+            try:
+                while True:
+                    self.wfile.write(chunk)
+            except OSError:
+                pass
         elif path == "/silent":
             # Never answers: a client that does not bound its wait hangs here.
             threading.Event().wait()

@@ -213,17 +213,19 @@ TEST_F(SmtpMailerTest, BodyLinesStartingWithADotCannotEndTheMessage) {
     EXPECT_TRUE(server.output().contains(".lead\n.\nmiddle\n.\nlast\n"));
 }
 
-TEST_F(SmtpMailerTest, LineBreaksInValuesCannotInjectCommandsOrHeaders) {
+TEST_F(SmtpMailerTest, ControlCharactersInValuesCannotInjectCommandsOrHeaders) {
     TestPeer& server = startFaultServer("accept-all");
+    // NUL, TAB and DEL as well as line breaks: a NUL would cut the header at some servers.
+    const QString subject = QString::fromLatin1("Hi\r\n\r\nforged\0\tbody\x7f", 19);
     mailer.SendEmail("127.0.0.1\r\n", "Eve\r\nBcc: x@evil", "a@example.com\r\nDATA",
-                     "Bob\nX-Evil: 1", "b@example.com\rRSET", "Hi\r\n\r\nforged body", "body");
+                     "Bob\nX-Evil: 1", "b@example.com\rRSET", subject, "body");
     EXPECT_EQ(shown(), QStringList{composed});
     const QByteArray received = server.output(10000);
     EXPECT_TRUE(received.startsWith("HELO 127.0.0.1  \r\nMAIL FROM:  a@example.com  DATA\r\n"
                                     "RCPT TO:  b@example.com RSET\r\nDATA\r\n"
                                     "FROM:  Eve  Bcc: x@evil\r\n"));
     EXPECT_TRUE(received.contains("TO:  Bob X-Evil: 1\r\n"
-                                  "SUBJECT:  Hi    forged body\r\n\r\nbody\r\n"));
+                                  "SUBJECT:  Hi    forged  body \r\n\r\nbody\r\n"));
 }
 
 // Proving that no reply comes takes the whole limit: 1 s of real time, the one wait here

@@ -1,0 +1,100 @@
+#include "mainwindow/form1.h"
+#include "mainwindow/imagebutton.h"
+#include "tracing/veltranoapplication.h"
+
+#include "../support/programfixture.h"
+
+#include "platform/tests/support/fakes.h"
+
+#include <trapwell/runtimeerror.h>
+
+#include <QStandardPaths>
+
+using veltrano::VeltranoApplication;
+
+namespace {
+
+// Start-up as main runs it: a failure that escapes the main window's load must end in the
+// fatal message and a failed exit, never in an uncaught exception (an abort, exit 134).
+class StartUpTest : public ProgramTest {
+protected:
+    QString fatalTexts() const {
+        QStringList texts;
+        for (const platform::MsgBoxCall& call : boxes.calls())
+            if (call.buttons == platform::mb::Critical && call.title == "Veltrano")
+                texts << call.prompt;
+        return texts.join(u'|');
+    }
+    platform::MsgBoxRecorder boxes;
+    platform::ProgramEndRecorder ends;
+};
+
+} // namespace
+
+TEST_F(StartUpTest, ASettingsStoreThatCannotBeWrittenEndsInTheFatalMessage) {
+    // The component's settings file is a folder: configuring the component fails in the
+    // first traced procedure, before its error trap.
+    const QString settings =
+        QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+        QStringLiteral("/Halvorn.ini");
+    QFile::remove(settings); // written when the fixture configured its component
+    ASSERT_TRUE(QDir().mkpath(settings));
+    veltrano::clsAEHandling::resetForTests();
+    veltrano::Form1 form;
+    const bool ran = VeltranoApplication::startUp([&] { form.Form_Load(); });
+    QDir(settings).removeRecursively();
+
+    EXPECT_FALSE(ran);
+    EXPECT_EQ(fatalTexts(), "Run-time error '75':\n\nPath/File access error");
+    EXPECT_EQ(ends.count(), 1);
+    EXPECT_EQ(ends.lastExitCode(), 1);
+}
+
+TEST_F(StartUpTest, DamagedSettingsFilesAreReportedAndLeftByteForByte) {
+    const QDir config(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation));
+    const QByteArray component = "[Other Program]\nkeep=this\n[ErrHandler\nEmailType=1\n";
+    const QByteArray program = "; mine\n[Check%20Box%20Selection]\nCheck%20Box%207=1\n"
+                               "a line without an equals sign\n[Foreign]\nx=1\n";
+    const auto plant = [&](const char* name, const QByteArray& bytes) {
+        QFile file(config.filePath(QString::fromLatin1(name)));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(bytes);
+    };
+    const auto bytesOf = [&](const char* name) {
+        QFile file(config.filePath(QString::fromLatin1(name)));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
+    plant("Halvorn.ini", component);
+    plant("Veltrano Rudoz Arirera.ini", program);
+    veltrano::clsAEHandling::resetForTests();
+    handler().setUseInterface(false);
+    handler().setLogEvent(false);
+
+    // The start goes on: the module boxes keep their design values, the read is reported.
+    veltrano::Form1 form;
+    EXPECT_TRUE(VeltranoApplication::startUp([&] { form.Form_Load(); }));
+    EXPECT_EQ(ends.count(), 0);
+    EXPECT_EQ(handler().ErrNum(), 75);
+    EXPECT_EQ(handler().ProcName(), "modTrans.checkvaluesload");
+    EXPECT_EQ(form.windowTitle(), "Veltrano Rudoz Arirera 0.0.72");
+
+    // Saving settings of both programs leaves both files as they were.
+    handler().setEmailType(trapwell::aeSMTP);
+    form.Image6->Click();
+    form.Image6->Click();
+    EXPECT_EQ(bytesOf("Halvorn.ini"), component);
+    EXPECT_EQ(bytesOf("Veltrano Rudoz Arirera.ini"), program);
+}
+
+TEST_F(StartUpTest, AMissingComponentEndsInTheFatalMessageAndAWorkingLoadRunsThrough) {
+    // What creating the component raises when its library is missing or unsound.
+    EXPECT_FALSE(VeltranoApplication::startUp(
+        [] { throw trapwell::RuntimeError(429, {}, "ActiveX component can't create object"); }));
+    EXPECT_EQ(fatalTexts(), "Run-time error '429':\n\nActiveX component can't create object");
+    EXPECT_EQ(ends.lastExitCode(), 1);
+
+    veltrano::Form1 form;
+    EXPECT_TRUE(VeltranoApplication::startUp([&] { form.Form_Load(); }));
+    EXPECT_EQ(ends.count(), 1);
+    EXPECT_EQ(form.windowTitle(), "Veltrano Rudoz Arirera 0.0.72");
+}
