@@ -66,10 +66,6 @@ protected:
     static void clearRegistry() {
         QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("ComClasses")).clear();
     }
-    // And leave none behind for the tests of other suites.
-    void TearDown() override {
-        QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("ComClasses")).clear();
-    }
     inline static const Server server;
 };
 
