@@ -4,6 +4,8 @@
 
 #include "platform/settingsstore.h"
 
+#include <trapwell/runtimeerror.h>
+
 #include <QStringList>
 
 namespace veltrano {
@@ -14,10 +16,16 @@ QString application() {
     return QStringLiteral("Veltrano Rudoz Arirera");
 }
 
-// The stored text when it is one of the texts offered, else the default.
+// The stored text when it is one of the texts offered, else the default. A settings file
+// that cannot be read gives the defaults: the module boxes' read reports it once already.
 QString storedChoice(const QString& key, const QStringList& offered, const QString& fallback) {
-    const QString text =
-        platform::SettingsStore::current().GetSetting(application(), Options::section(), key);
+    QString text;
+    try {
+        text =
+            platform::SettingsStore::current().GetSetting(application(), Options::section(), key);
+    } catch (const trapwell::RuntimeError&) {
+        return fallback;
+    }
     return offered.contains(text) ? text : fallback;
 }
 
