@@ -55,17 +55,10 @@ TEST_F(StartUpTest, DamagedSettingsFilesAreReportedAndLeftByteForByte) {
     const QByteArray component = "[Other Program]\nkeep=this\n[ErrHandler\nEmailType=1\n";
     const QByteArray program = "; mine\n[Check%20Box%20Selection]\nCheck%20Box%207=1\n"
                                "a line without an equals sign\n[Foreign]\nx=1\n";
-    const auto plant = [&](const char* name, const QByteArray& bytes) {
-        QFile file(config.filePath(QString::fromLatin1(name)));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write(bytes);
-    };
-    const auto bytesOf = [&](const char* name) {
-        QFile file(config.filePath(QString::fromLatin1(name)));
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    };
-    plant("Halvorn.ini", component);
-    plant("Veltrano Rudoz Arirera.ini", program);
+    const QString componentFile = config.filePath(QStringLiteral("Halvorn.ini"));
+    const QString programFile = config.filePath(QStringLiteral("Veltrano Rudoz Arirera.ini"));
+    ASSERT_TRUE(writeBytes(componentFile, component));
+    ASSERT_TRUE(writeBytes(programFile, program));
     veltrano::clsAEHandling::resetForTests();
     handler().setUseInterface(false);
     handler().setLogEvent(false);
@@ -82,8 +75,8 @@ TEST_F(StartUpTest, DamagedSettingsFilesAreReportedAndLeftByteForByte) {
     handler().setEmailType(trapwell::aeSMTP);
     form.Image6->Click();
     form.Image6->Click();
-    EXPECT_EQ(bytesOf("Halvorn.ini"), component);
-    EXPECT_EQ(bytesOf("Veltrano Rudoz Arirera.ini"), program);
+    EXPECT_EQ(fileBytes(componentFile), component);
+    EXPECT_EQ(fileBytes(programFile), program);
 }
 
 TEST_F(StartUpTest, AMissingComponentEndsInTheFatalMessageAndAWorkingLoadRunsThrough) {
