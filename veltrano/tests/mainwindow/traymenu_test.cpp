@@ -138,27 +138,6 @@ TEST_F(TrayMenuTest, ChoicesAreSavedAndSurviveARestart) {
     EXPECT_TRUE(menu().mPauseFullScreen->isChecked());
 }
 
-// "Deutsch" flashes the German set's entries, in a program started again too.
-TEST_F(TrayMenuTest, TheChosenMeaningsAreShown) {
-    writeModule(7, "dog - a pet\ncat - a pet\n");
-    writeModule(7, "dog - Hund\ncat - Katze\n", QStringLiteral("data-de"));
-    Presentation::SelectedModule = 7;
-    menu().mMeaningsIn->actions()[1]->trigger();
-    const auto again = restarted();
-    Presentation::SelectedModule = 7;
-    Presentation::WordInterval = 1;
-    QString shown;
-    Form2& strip = Form2::instance();
-    QObject::connect(strip.List1, &QListWidget::currentRowChanged, strip.List1, [&](int row) {
-        if (row < 0)
-            return;
-        shown = strip.List1->item(row)->text();
-        again->presentation().Image3_Click();
-    });
-    again->presentation().Image2_Click();
-    EXPECT_EQ(shown, "cat - Katze");
-}
-
 // The learner edits a copy in their own folder; the program's module stays as shipped and a
 // second edit keeps what the learner wrote.
 TEST_F(TrayMenuTest, EditWordsOpensTheLearnersOwnCopy) {
