@@ -1,7 +1,9 @@
 // The icon's popup menu as the learner uses it: its items, Start and Stop, the saved
-// choices, editing the chosen module and Quit. The menu's actions are triggered directly:
-// there is no tray host offscreen.
+// choices, editing the chosen module, the web links and Quit. The menu's actions are triggered
+// directly: there is no tray host offscreen.
 
+#include "links/addresses.h"
+#include "links/website.h"
 #include "mainwindow/form1.h"
 #include "mainwindow/imagebutton.h"
 #include "mainwindow/systray.h"
@@ -21,6 +23,7 @@
 #include <QAction>
 #include <QListWidget>
 #include <QMenu>
+#include <QRegularExpression>
 #include <QSystemTrayIcon>
 #include <QtCore/qtestsupport_core.h>
 #include <QTimer>
@@ -183,4 +186,52 @@ TEST_F(TrayMenuTest, QuitEndsTheProgramAndALeftClickRestoresTheWindow) {
     platform::ProgramEndRecorder ends;
     menu().mQuit->trigger();
     EXPECT_EQ(ends.count(), 1);
+}
+
+TEST_F(TrayMenuTest, OpenWebsiteTellsWhatWentWrong) {
+    const QString address = QStringLiteral("http://example.org/setup.exe");
+    const struct {
+        int result;
+        int buttons;
+        QString prompt;
+    } cases[] = {
+        {31, platform::mb::Exclamation,
+         "No Association Found for HTTP Addresses. A Web Browser Should be Installed or "
+         "Reinstalled."},
+        {2, platform::mb::Exclamation, "The '" + address + "' File or Path was Not Found."},
+        {3, platform::mb::Exclamation, "The '" + address + "' File or Path was Not Found."},
+        {5, platform::mb::Critical,
+         "An error occurred attempting to open '" + address + "' (ShellExecute code 5)."},
+    };
+    for (const auto& c : cases) {
+        platform::ShellRecorder shell([&](const QUrl&) { return c.result; });
+        platform::MsgBoxRecorder boxes;
+        veltrano::OpenWebsite(address);
+        ASSERT_EQ(boxes.calls().size(), 1) << c.result;
+        EXPECT_EQ(boxes.calls()[0].prompt, c.prompt);
+        EXPECT_EQ(boxes.calls()[0].buttons, c.buttons);
+        EXPECT_EQ(boxes.calls()[0].title, "Veltrano Rudoz Arirera");
+    }
+    for (int silent : {0, 42}) {
+        platform::ShellRecorder shell([&](const QUrl&) { return silent; });
+        platform::MsgBoxRecorder boxes;
+        veltrano::OpenWebsite(address);
+        EXPECT_TRUE(boxes.calls().isEmpty()) << silent;
+    }
+}
+
+TEST_F(TrayMenuTest, TheFourEntryPointsOpenTheirAddresses) {
+    platform::ShellRecorder shell([](const QUrl&) { return platform::shell::noAssociation; });
+    platform::MsgBoxRecorder boxes;
+    form.Image1->Click();
+    form.mVisit->trigger();
+    form.Image4->Click();
+    form.mContact->trigger();
+    const QUrl mail(QStringLiteral("mailto:") + QLatin1String(veltrano::addresses::supportMail));
+    EXPECT_EQ(shell.opened(), QList<QUrl>({QUrl(veltrano::addresses::updateDownload),
+                                           QUrl(veltrano::addresses::website), mail, mail}));
+    // The mail link fails silently; the two web addresses each told the user.
+    EXPECT_EQ(boxes.calls().size(), 2);
+    EXPECT_EQ(traceLines().filter(QRegularExpression("^Form1.(Image[14]|mVisit|mContact)_")).size(),
+              4);
 }
