@@ -29,12 +29,17 @@ TEST(LinuxOsQueries, KernelReleaseGivesMajorMinorAndBuild) {
         EXPECT_EQ(parse(release, {7, 8, 9, 2, {}}), std::tuple(false, 7, 8, 9)) << release;
 }
 
-TEST(LinuxOsQueries, ProcessorTypeFollowsTheMachineName) {
-    const std::pair<const char*, std::int32_t> cases[] = {
-        {"i386", 386},    {"i486", 486},    {"i686", 586},      {"mips64", 4000},
-        {"alpha", 21064}, {"x86_64", 8664}, {"aarch64", 43620}, {"riscv64", 0}};
-    for (const auto& [machine, type] : cases)
+// The machine name gives the classic processor type, and that its name in the report.
+TEST(LinuxOsQueries, ProcessorTypeAndNameFollowTheMachineName) {
+    const std::tuple<const char*, std::int32_t, const char*> cases[] = {
+        {"i386", 386, "Intel 386"},          {"i486", 486, "Intel 486"},
+        {"i686", 586, "Intel Pentium"},      {"mips64", 4000, "MIPS R4000"},
+        {"alpha", 21064, "DEC Alpha 21064"}, {"x86_64", 8664, "(unknown)"},
+        {"aarch64", 43620, "(unknown)"},     {"riscv64", 0, "(unknown)"}};
+    for (const auto& [machine, type, text] : cases) {
         EXPECT_EQ(processorTypeFromMachine(machine), type) << machine;
+        EXPECT_EQ(cpuText(type), QLatin1String(text)) << machine;
+    }
 }
 
 class LinuxMemoryTest : public ::testing::Test {
