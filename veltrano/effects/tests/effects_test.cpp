@@ -144,8 +144,9 @@ TEST_F(EffectsTest, TopmostSwitchesKeepTheWindowWhereItIs) {
         EXPECT_TRUE(window.testAttribute(Qt::WA_ShowWithoutActivating));
         EXPECT_TRUE(window.isVisible());
         EXPECT_EQ(window.geometry(), place);
-        AlwaysOnTop(!topMost);
-        EXPECT_EQ(form.windowFlags().testFlag(Qt::WindowStaysOnTopHint), !topMost);
+        bool enable = !topMost; // taken by reference
+        AlwaysOnTop(enable);
+        EXPECT_EQ(form.windowFlags().testFlag(Qt::WindowStaysOnTopHint), enable);
         EXPECT_TRUE(form.isVisible());
         EXPECT_EQ(form.geometry(), formPlace);
     }
