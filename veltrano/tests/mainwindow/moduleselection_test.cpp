@@ -59,7 +59,7 @@ protected:
 } // namespace
 
 // A first start ticks New Words only; a saved choice is restored; all zeros leaves nothing
-// selected (and a start is refused).
+// selected.
 TEST_F(ModuleSelectionTest, LoadRestoresTheSavedChoiceOrTicksNewWordsOnTheFirstStart) {
     for (const int saved : {-1, 7, 0}) {
         if (saved >= 0)
