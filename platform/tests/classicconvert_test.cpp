@@ -1,4 +1,5 @@
 #include "platform/classicconvert.h"
+#include "platform/classicerrors.h"
 
 #include "platform/tests/support/outcome.h"
 
@@ -7,6 +8,7 @@
 #include <QDateTime>
 #include <QObject>
 
+#include <cerrno>
 #include <cmath>
 #include <limits>
 
@@ -74,6 +76,25 @@ TEST(ClassicConvert, NumbersToText) {
     EXPECT_EQ(CStr(1234567890123456.0), QStringLiteral("1.23456789012346E+15"));
     EXPECT_EQ(CStr(std::numeric_limits<qulonglong>::max()), QStringLiteral("18446744073709551615"));
     EXPECT_EQ(outcome([] { return CStr(std::numeric_limits<double>::infinity()); }), "error 6");
+}
+
+TEST(ClassicErrors, ErrorsCarryTheClassicText) {
+    const trapwell::RuntimeError e = classicError(err::overflow, QStringLiteral("Settings"));
+    EXPECT_EQ(e.number(), 6);
+    EXPECT_EQ(e.source(), QStringLiteral("Settings"));
+    EXPECT_STREQ(e.what(), "Overflow");
+    EXPECT_EQ(outcome([] { raiseError(err::typeMismatch); }), "error 13");
+    EXPECT_EQ(classicErrorText(429), QStringLiteral("ActiveX component can't create object"));
+    EXPECT_EQ(classicErrorText(1001),
+              QStringLiteral("Application-defined or object-defined error"));
+}
+
+TEST(ClassicErrors, ErrnoMapsToClassicFileErrors) {
+    const std::pair<int, std::int32_t> cases[] = {
+        {ENOENT, 76}, {ENOTDIR, 76}, {EACCES, 75}, {EROFS, 75},        {ENOSPC, 61},
+        {EMFILE, 67}, {EIO, 57},     {EEXIST, 58}, {ENAMETOOLONG, 52}, {EINVAL, 75}};
+    for (const auto& [errnoValue, number] : cases)
+        EXPECT_EQ(errorNumberFromErrno(errnoValue), number) << "errno " << errnoValue;
 }
 
 namespace {

@@ -1,5 +1,4 @@
 #include "platform/messagebox.h"
-#include "platform/tests/support/fakes.h"
 
 #include <gtest/gtest.h>
 
@@ -10,34 +9,6 @@
 #include <QTimer>
 
 using namespace platform;
-
-TEST(MsgBoxRecorder, RecordsCallsAndAnswersWithTheFirstButton) {
-    MsgBoxRecorder recorder;
-    EXPECT_EQ(MsgBox(QStringLiteral("Save?"), mb::YesNoCancel | mb::Question, QStringLiteral("Ed")),
-              mb::Yes);
-    EXPECT_EQ(MsgBox(QStringLiteral("Done")), mb::OK);
-    ASSERT_EQ(recorder.calls().size(), 2);
-    EXPECT_EQ(recorder.calls()[0].prompt, QStringLiteral("Save?"));
-    EXPECT_EQ(recorder.calls()[0].buttons, mb::YesNoCancel | mb::Question);
-    EXPECT_EQ(recorder.calls()[0].title, QStringLiteral("Ed"));
-    // An empty title is recorded as the box would show it: the application's name.
-    EXPECT_EQ(recorder.calls()[1].title, QCoreApplication::applicationName());
-    EXPECT_EQ(MsgBox({}, mb::AbortRetryIgnore | mb::Critical), mb::Abort);
-    EXPECT_EQ(MsgBox({}, mb::RetryCancel), mb::Retry);
-}
-
-TEST(MsgBoxRecorder, InnermostRecorderAnswersThroughItsFunction) {
-    MsgBoxRecorder outer;
-    {
-        MsgBoxRecorder inner(
-            [](const MsgBoxCall& call) { return call.buttons == mb::YesNo ? mb::No : mb::Cancel; });
-        EXPECT_EQ(MsgBox(QStringLiteral("Delete?"), mb::YesNo), mb::No);
-        EXPECT_EQ(inner.calls().size(), 1);
-    }
-    EXPECT_TRUE(outer.calls().isEmpty());
-    EXPECT_EQ(MsgBox(QStringLiteral("After"), mb::YesNo), mb::Yes);
-    EXPECT_EQ(outer.calls().size(), 1);
-}
 
 // The real box, shown until its button is clicked. The window manager cuts a title wider
 // than its window: a short prompt must not make the box too narrow for its whole title,

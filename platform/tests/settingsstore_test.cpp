@@ -1,6 +1,7 @@
 #include "platform/inidocument.h"
 #include "platform/settingsstore.h"
 
+#include "platform/tests/support/files.h"
 #include "platform/tests/support/outcome.h"
 
 #include <gtest/gtest.h>
@@ -24,9 +25,7 @@ QString configFile(const QString& application) {
 }
 
 QByteArray contents(const QString& application) {
-    QFile file(configFile(application));
-    file.open(QIODevice::ReadOnly);
-    return file.readAll();
+    return fileBytes(configFile(application));
 }
 
 // Whatever an earlier round left under the application's name is gone.
@@ -38,10 +37,7 @@ void forget(const QString& application) {
 
 void plant(const QString& application, const QByteArray& bytes) {
     forget(application);
-    QDir().mkpath(QFileInfo(configFile(application)).absolutePath());
-    QFile file(configFile(application));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(bytes);
+    ASSERT_TRUE(writeBytes(configFile(application), bytes));
 }
 
 std::string get(const QString& app, const QString& section, const QString& key) {
@@ -196,19 +192,4 @@ TEST(IniSettingsStore, FilesThatCannotBeReadRaiseWithoutHangingOrChangingThem) {
     blocker.close();
     EXPECT_EQ(get(u"Blocker/App"_s, u"Main"_s, u"K"_s), "(none)");
     EXPECT_EQ(save(u"Blocker/App"_s, u"Main"_s, u"K"_s, u"v"_s), "error 75");
-}
-
-TEST(SettingsStoreOverride, NestsAndRestoresThePreviousStore) {
-    SettingsStore& real = SettingsStore::current();
-    EXPECT_NE(dynamic_cast<IniSettingsStore*>(&real), nullptr);
-    IniSettingsStore outer, inner;
-    {
-        SettingsStore::Override useOuter(outer);
-        {
-            SettingsStore::Override useInner(inner);
-            EXPECT_EQ(&SettingsStore::current(), &inner);
-        }
-        EXPECT_EQ(&SettingsStore::current(), &outer);
-    }
-    EXPECT_EQ(&SettingsStore::current(), &real);
 }

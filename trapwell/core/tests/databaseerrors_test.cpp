@@ -90,18 +90,14 @@ TEST_F(DatabaseTest, SeveralErrorsFollowEachOtherWithoutASeparator) {
     EXPECT_TRUE(handler.ErrDesc().contains("(-2147217900)DB ERROR 2\tNative DB ERR#: 1\r\n"
                                            "DESCRIPTION:\tno such table: nowhere\r\n"));
     EXPECT_TRUE(handler.ErrDesc().endsWith(')'));
-}
 
-TEST_F(DatabaseTest, WithoutErrorsOnlyTheDriverPrefixGoes) {
-    handler.setCn(QVariant::fromValue(connection.get()));
+    // Without errors only the driver prefix goes.
     handler.HandleError(QStringLiteral("[SQL Server]Timeout expired"), 5);
     EXPECT_EQ(handler.ErrDesc(), "Database Error: Timeout expired");
     EXPECT_EQ(handler.ErrorType(), "0");
     EXPECT_EQ(handler.ErrNum(), 5);
-}
 
-TEST_F(DatabaseTest, AnErrorNumberThatWouldOverflowKeepsTheTextOnly) {
-    handler.setCn(QVariant::fromValue(connection.get()));
+    // An error number that would overflow keeps the text only.
     connection->execute(QStringLiteral("select * from missing"));
     handler.HandleError(QStringLiteral("x"), 300000); // 300000 + 0x7FFC0000 needs 33 bits
     EXPECT_TRUE(handler.ErrDesc().startsWith("\r\nDATABASE ERROR MESSAGE(S)"));

@@ -5,6 +5,8 @@
 
 #include "core/logfile.h"
 
+#include "platform/tests/support/files.h"
+
 #include <trapwell/runtimeerror.h>
 
 #include <QDir>
@@ -22,17 +24,6 @@ using trapwell::core::LogFile;
 
 namespace {
 
-QByteArray bytesOf(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
-void writeFile(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-
 // Names in folder other than the given ones: what a failed or finished write left behind.
 QStringList leftovers(const QString& folder, const QStringList& expected) {
     QStringList names = QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
@@ -46,7 +37,7 @@ QStringList leftovers(const QString& folder, const QStringList& expected) {
 
 TEST_F(HandlerTest, NeitherLogFollowsALinkOrOpensAnythingButAFile) {
     const QString victim = temp.filePath(QStringLiteral("victim.txt"));
-    writeFile(victim, "the user's own file\n");
+    ASSERT_TRUE(writeBytes(victim, "the user's own file\n"));
     handler.setDestination(temp.path());
     handler.setUseInterface(false);
     handler.setTraceExecution(true);
@@ -57,7 +48,7 @@ TEST_F(HandlerTest, NeitherLogFollowsALinkOrOpensAnythingButAFile) {
     EXPECT_EQ(handler.Push(QStringLiteral("A")), 75);
     EXPECT_EQ(handler.HandleError(QStringLiteral("boom"), 5), 0); // the log step is skipped
     EXPECT_TRUE(handler.ErrorLogDisplay().contains("boom"));
-    EXPECT_EQ(bytesOf(victim), "the user's own file\n");
+    EXPECT_EQ(fileBytes(victim), "the user's own file\n");
     EXPECT_TRUE(QFileInfo(temp.filePath(QStringLiteral("Error.log"))).isSymLink());
 
     // A FIFO where a log goes would block the host for good; it is refused at once.
@@ -86,7 +77,7 @@ TEST(ErrorLogFile, ReadersSeeEitherReportWholeNeverAMix) {
     });
     int reads = 0, torn = 0;
     while (!done || reads < 10) {
-        const QByteArray seen = bytesOf(path);
+        const QByteArray seen = fileBytes(path);
         ++reads;
         if (seen != first.toLatin1() && seen != second.toLatin1())
             ++torn;
@@ -123,7 +114,7 @@ TEST(ErrorLogFile, AFullDiskKeepsThePreviousReportWhole) {
         } catch (const trapwell::RuntimeError& e) {
             outcome = e.number() == 61 ? 0 : 2;
         }
-        if (outcome == 0 && bytesOf(path) != previous.toLatin1())
+        if (outcome == 0 && fileBytes(path) != previous.toLatin1())
             outcome = 3;
         if (outcome == 0 && !leftovers(dir.path(), {"Error.log"}).isEmpty())
             outcome = 4;
@@ -168,7 +159,7 @@ TEST_F(HandlerTest, ARunawayRecursionIsReportedByItsEndsAndACount) {
               QStringLiteral("100000") + QString(2000, u' ') + QStringLiteral("P100000"));
     EXPECT_EQ(handler.ProcName(), QStringLiteral("P100000"));
     EXPECT_LT(handler.ErrorLogDisplay().size(), 2'000'000);
-    EXPECT_EQ(bytesOf(temp.filePath(QStringLiteral("Error.log"))),
+    EXPECT_EQ(fileBytes(temp.filePath(QStringLiteral("Error.log"))),
               (handler.ErrorLogDisplay() + QStringLiteral("\r\n")).toLocal8Bit());
     EXPECT_EQ(handler.CallStack(), QStringList({""}));
 }

@@ -21,7 +21,8 @@ public:
 } // namespace
 
 TEST_F(HandlerTest, PushAndPopKeepTheStackInOrderAndAnEmptyStackStaysEmpty) {
-    EXPECT_EQ(handler.Pop(), 0); // on a new object
+    EXPECT_EQ(handler.CallStack(), QStringList({"", ""})); // a new object's
+    EXPECT_EQ(handler.Pop(), 0);
     EXPECT_EQ(handler.CallStack(), QStringList({""}));
     EXPECT_EQ(handler.Push(QStringLiteral("A")), 0);
     EXPECT_EQ(handler.Push(QStringLiteral("B")), 0);

@@ -7,6 +7,7 @@
 #include "platform/classiccheckbox.h"
 #include "platform/messagebox.h"
 #include "platform/tests/support/fakes.h"
+#include "platform/tests/support/outcome.h"
 
 #include <trapwell/runtimeerror.h>
 
@@ -83,12 +84,7 @@ protected:
 TEST_F(frmEmlTest, AStoredTextThatIsNoNumberFailsTheLoadElseTheStoredValuesShow) {
     for (const auto& [key, value] : {std::pair{"EmailType", "Outlook"}, {"ShowEmlScre", "yes"}}) {
         store(key, value);
-        try {
-            frmEml::showModalFor(nullptr);
-            ADD_FAILURE() << key;
-        } catch (const trapwell::RuntimeError& e) {
-            EXPECT_EQ(e.number(), 13);
-        }
+        EXPECT_EQ(outcome([] { return frmEml::showModalFor(nullptr); }), "error 13") << key;
         store(key, "1");
     }
     EXPECT_EQ(stored("EmailFlag"), absent);

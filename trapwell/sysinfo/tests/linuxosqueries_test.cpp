@@ -1,5 +1,7 @@
 #include "sysinfo/osinfo.h"
 
+#include "platform/tests/support/files.h"
+
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -7,6 +9,7 @@
 
 #include <sys/resource.h>
 
+#include <limits>
 #include <tuple>
 
 namespace {
@@ -26,12 +29,17 @@ TEST(LinuxOsQueries, KernelReleaseGivesMajorMinorAndBuild) {
         EXPECT_EQ(parse(release, {7, 8, 9, 2, {}}), std::tuple(false, 7, 8, 9)) << release;
 }
 
-TEST(LinuxOsQueries, ProcessorTypeFollowsTheMachineName) {
-    const std::pair<const char*, std::int32_t> cases[] = {
-        {"i386", 386},    {"i486", 486},    {"i686", 586},      {"mips64", 4000},
-        {"alpha", 21064}, {"x86_64", 8664}, {"aarch64", 43620}, {"riscv64", 0}};
-    for (const auto& [machine, type] : cases)
+// The machine name gives the classic processor type, and that its name in the report.
+TEST(LinuxOsQueries, ProcessorTypeAndNameFollowTheMachineName) {
+    const std::tuple<const char*, std::int32_t, const char*> cases[] = {
+        {"i386", 386, "Intel 386"},          {"i486", 486, "Intel 486"},
+        {"i686", 586, "Intel Pentium"},      {"mips64", 4000, "MIPS R4000"},
+        {"alpha", 21064, "DEC Alpha 21064"}, {"x86_64", 8664, "(unknown)"},
+        {"aarch64", 43620, "(unknown)"},     {"riscv64", 0, "(unknown)"}};
+    for (const auto& [machine, type, text] : cases) {
         EXPECT_EQ(processorTypeFromMachine(machine), type) << machine;
+        EXPECT_EQ(cpuText(type), QLatin1String(text)) << machine;
+    }
 }
 
 class LinuxMemoryTest : public ::testing::Test {
@@ -42,9 +50,8 @@ protected:
     QString write(const QString& name, const QByteArray& content) {
         if (content.isEmpty())
             return dir.filePath("missing"); // stands for a file that cannot be read
-        QFile file(dir.filePath(name));
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.write(content) == content.size());
-        return file.fileName();
+        EXPECT_TRUE(writeBytes(dir.filePath(name), content));
+        return dir.filePath(name);
     }
 
     QTemporaryDir dir;
@@ -82,6 +89,22 @@ TEST_F(LinuxMemoryTest, AvailableVirtualIsAddressSpaceLimitLessVmSize) {
     ASSERT_EQ(setrlimit(RLIMIT_AS, &saved), 0);
     EXPECT_EQ(std::tuple(limited.totalVirtual, limited.availVirtual),
               std::tuple(qint64(lowered.rlim_cur), qint64(lowered.rlim_cur) - (4096 << 10)));
+}
+
+const QLocale english(QLocale::English, QLocale::UnitedStates);
+
+// Whole kilobytes only: partial ones are dropped (toward zero) and zero prints nothing.
+TEST(MemoryText, KilobytesGroupedByThousands) {
+    EXPECT_EQ(memoryText(1024 * 123456789LL, english), u"123,456,789K");
+    // Wider than the pattern and above 2^32: every digit is kept.
+    EXPECT_EQ(memoryText(std::numeric_limits<qint64>::max(), english), u"9,007,199,254,740,991K");
+    EXPECT_EQ(memoryText(2047, english), u"1K");
+    EXPECT_EQ(memoryText(-1536, english), u"-1K");
+    EXPECT_EQ(memoryText(-1023, english), u"K");
+    EXPECT_EQ(memoryText(-1024 * 123456LL, english), u"-123,456K");
+    EXPECT_EQ(memoryText(std::numeric_limits<qint64>::min(), english), u"-9,007,199,254,740,992K");
+    // QLocale::toString omits separators in the C locale; the pattern groups regardless.
+    EXPECT_EQ(memoryText(268435456, QLocale::c()), u"262,144K");
 }
 
 } // namespace

@@ -50,23 +50,20 @@ protected:
     bool shownAndDisabledThroughout = true;
 };
 
-TEST_F(EffectsTest, WindowIsLayeredFromItsFirstAlpha) {
+TEST_F(EffectsTest, WindowIsLayeredFromItsFirstAlphaAndAFadeThatCannotProceedChangesNothing) {
     EXPECT_EQ(isTransparent(&window), 0);
     EXPECT_EQ(GetTrans(&window), -1);
-    EXPECT_TRUE(SetTrans(&window, 128));
+    EXPECT_TRUE(SetTrans(&window, 100));
     EXPECT_EQ(isTransparent(&window), platform::LWA_ALPHA);
-    EXPECT_EQ(GetTrans(&window), 128);
-    EXPECT_NEAR(window.windowOpacity(), 128 / 255.0, 1 / 255.0);
-}
-
-TEST_F(EffectsTest, FadeThatCannotProceedChangesNothing) {
-    SetTrans(&window, 100);
+    EXPECT_NEAR(window.windowOpacity(), 100 / 255.0, 1 / 255.0);
     EXPECT_FALSE(FadeOut(&window, 200, 2)); // already below Final
     EXPECT_EQ(GetTrans(&window), 100);
     SetTrans(&window, 255);
     EXPECT_FALSE(FadeOut(&window, 10, 0)); // a step that makes no progress would never end
     EXPECT_EQ(GetTrans(&window), 255);
     EXPECT_TRUE(window.isEnabled());
+    QObject plain; // dragging an object without a window does nothing, and does not crash
+    FormDrag(&plain);
 }
 
 namespace {
@@ -131,16 +128,14 @@ TEST_F(EffectsTest, FadeStopsAtFinal) {
     EXPECT_EQ(fade(245, 2.5f), (std::vector{252, 250, 248, 245}));
 }
 
-TEST_F(EffectsTest, DragOfObjectWithoutWindowMovesNothing) {
-    QObject plain;
-    EXPECT_NO_THROW(FormDrag(&plain));
-}
-
-TEST_F(EffectsTest, FormOnTopSwitchesWithoutMovingTheWindow) {
+// Both the window given by handle and the display window switch without moving.
+TEST_F(EffectsTest, TopmostSwitchesKeepTheWindowWhereItIs) {
     window.setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
     const QRect place(100, 120, 300, 40);
     window.setGeometry(place);
     window.show();
+    Form2& form = Form2::instance();
+    const QRect formPlace = form.geometry();
     for (bool topMost : {false, true}) {
         std::int32_t handle = platform::handleOf(&window); // new flags may give a new handle
         FormOnTop(handle, topMost);
@@ -149,7 +144,13 @@ TEST_F(EffectsTest, FormOnTopSwitchesWithoutMovingTheWindow) {
         EXPECT_TRUE(window.testAttribute(Qt::WA_ShowWithoutActivating));
         EXPECT_TRUE(window.isVisible());
         EXPECT_EQ(window.geometry(), place);
+        bool enable = !topMost; // taken by reference
+        AlwaysOnTop(enable);
+        EXPECT_EQ(form.windowFlags().testFlag(Qt::WindowStaysOnTopHint), enable);
+        EXPECT_TRUE(form.isVisible());
+        EXPECT_EQ(form.geometry(), formPlace);
     }
+    Form2::destroyForTests();
 }
 
 TEST_F(EffectsTest, FormOnTopSendsUnknownHandleToTheErrorHandler) {
@@ -161,18 +162,6 @@ TEST_F(EffectsTest, FormOnTopSendsUnknownHandleToTheErrorHandler) {
     // The error path empties the stack, as the program's error path does.
     EXPECT_EQ(handler().CallStack(), QStringList({QString()}));
     handler().Push(sentinel);
-}
-
-TEST_F(EffectsTest, AlwaysOnTopKeepsTheDisplayWindowWhereItIs) {
-    Form2& form = Form2::instance();
-    const QRect place = form.geometry();
-    for (bool enable : {true, false}) {
-        AlwaysOnTop(enable);
-        EXPECT_EQ(form.windowFlags().testFlag(Qt::WindowStaysOnTopHint), enable);
-        EXPECT_TRUE(form.isVisible());
-        EXPECT_EQ(form.geometry(), place);
-    }
-    Form2::destroyForTests();
 }
 
 TEST(PlatformLayers, TwipsRoundHalvesToEven) {

@@ -45,10 +45,10 @@ protected:
         for (int n = 4; n <= 25; ++n)
             store(n, n == ticked ? QStringLiteral("1") : QStringLiteral("0"));
     }
-    QList<int> ticked() const {
+    static QList<int> ticked(const Form1& on) {
         QList<int> boxes;
         for (int n = 4; n <= 25; ++n)
-            if (form.Check(n)->Value() == 1)
+            if (on.Check(n)->Value() == 1)
                 boxes << n;
         return boxes;
     }
@@ -58,39 +58,34 @@ protected:
 
 } // namespace
 
-TEST_F(ModuleSelectionTest, FirstStartTicksNewWordsOnly) {
-    form.Form_Load();
-    EXPECT_EQ(ticked(), QList<int>({25}));
-    EXPECT_EQ(Presentation::SelectedModule, 25);
-    EXPECT_EQ(form.windowTitle(), "Veltrano Rudoz Arirera 0.0.72");
+// A first start ticks New Words only; a saved choice is restored; all zeros leaves nothing
+// selected.
+TEST_F(ModuleSelectionTest, LoadRestoresTheSavedChoiceOrTicksNewWordsOnTheFirstStart) {
+    for (const int saved : {-1, 7, 0}) {
+        if (saved >= 0)
+            storeOnly(saved);
+        Presentation::SelectedModule = 0;
+        Form1 loaded;
+        loaded.Form_Load();
+        const int expected = saved < 0 ? 25 : saved;
+        EXPECT_EQ(ticked(loaded), expected ? QList<int>({expected}) : QList<int>()) << saved;
+        EXPECT_EQ(Presentation::SelectedModule, expected) << saved;
+        EXPECT_EQ(loaded.windowTitle(), "Veltrano Rudoz Arirera 0.0.72");
+    }
     EXPECT_EQ(Presentation::WordInterval, 15);
-}
-
-TEST_F(ModuleSelectionTest, ASavedChoiceIsRestored) {
-    storeOnly(7);
-    form.Form_Load();
-    EXPECT_EQ(ticked(), QList<int>({7}));
-    EXPECT_EQ(Presentation::SelectedModule, 7);
-}
-
-TEST_F(ModuleSelectionTest, AllZeroLeavesNothingSelectedAndStartIsRefused) {
-    storeOnly(0);
-    form.Form_Load();
-    EXPECT_TRUE(ticked().isEmpty());
-    EXPECT_EQ(Presentation::SelectedModule, 0);
 }
 
 TEST_F(ModuleSelectionTest, ABoxClickUnticksTheOthersInAscendingOrder) {
     form.Form_Load();
     const int before = int(traceLines().size());
     form.Check(12)->click();
-    EXPECT_EQ(ticked(), QList<int>({12}));
+    EXPECT_EQ(ticked(form), QList<int>({12}));
     // Only box 25 changed, so only its handler ran inside box 12's.
     EXPECT_EQ(traceLines().mid(before),
               QStringList({"Form1.Check12_Click", "Form1.Check25_Click"}));
     EXPECT_EQ(Presentation::SelectedModule, 25); // taken over only by the panel
     form.Check(12)->click();
-    EXPECT_TRUE(ticked().isEmpty());
+    EXPECT_TRUE(ticked(form).isEmpty());
 }
 
 TEST_F(ModuleSelectionTest, ThePanelRoundTripSavesTheChoiceAndTakesItOver) {
@@ -125,7 +120,7 @@ TEST_F(ModuleSelectionTest, ABadStoredValueStopsTheRestoreThereAndLoadGoesOn) {
     store(20, QStringLiteral("1"));
     form.Form_Load();
     // Boxes 4 to 9 restored (box 5 ticked, box 4 unticked by it), from 10 on untouched.
-    EXPECT_EQ(ticked(), QList<int>({5}));
+    EXPECT_EQ(ticked(form), QList<int>({5}));
     EXPECT_EQ(handler().ErrNum(), 13);
     EXPECT_EQ(handler().ProcName(), "modTrans.checkvaluesload");
     EXPECT_EQ(Presentation::SelectedModule, 5); // load went on with its last step

@@ -21,6 +21,8 @@
 #include <QSystemTrayIcon>
 #include <QTimer>
 
+#include <tuple>
+
 using veltrano::Form1;
 using veltrano::SysTray;
 
@@ -69,15 +71,11 @@ TEST_F(TrayTest, AMinimizedWindowGoesToTheTrayAndRestoreBringsItBack) {
 
     form.setWindowState(Qt::WindowMinimized);
     tick();
-    EXPECT_EQ(tray().ParentWindow(), &form);
-    EXPECT_EQ(tray().PopupMenu(), form.mFile);
-    EXPECT_EQ(tray().MenuButton(), 2);
-    EXPECT_EQ(tray().ModeValue(), 192);
+    EXPECT_EQ(std::tuple(tray().ParentWindow(), tray().PopupMenu(), tray().MinimizeMode(),
+                         tray().MenuButton(), tray().ModeValue()),
+              std::tuple(&form, form.mFile, 3, 2, 192));
     EXPECT_EQ(tray().Tooltip(), "Thanks for Trying Veltrano!\r\n");
-    EXPECT_TRUE(tray().ShowInTray());
-    EXPECT_EQ(tray().MinimizeMode(), 3);
-    EXPECT_TRUE(tray().PersistentIcon());
-    EXPECT_TRUE(form.mRestore->isEnabled());
+    EXPECT_TRUE(tray().ShowInTray() && tray().PersistentIcon() && form.mRestore->isEnabled());
 
     form.mRestore->trigger();
     EXPECT_FALSE(form.windowState() & Qt::WindowMinimized);
@@ -109,9 +107,9 @@ TEST_F(TrayTest, ARestartedPanelUpdatesCheck1AndTellsTheUserOnce) {
     emit tray().Refreshed();
     EXPECT_EQ(form.Check1->Value(), 0);
     ASSERT_EQ(boxes.calls().size(), 1);
-    EXPECT_EQ(boxes.calls()[0].prompt, "The notification area has been restarted.");
-    EXPECT_EQ(boxes.calls()[0].buttons, platform::mb::OKOnly);
-    EXPECT_EQ(boxes.calls()[0].title, "Veltrano Rudoz Arirera");
+    EXPECT_EQ(std::tuple(boxes.calls()[0].prompt, boxes.calls()[0].buttons, boxes.calls()[0].title),
+              std::tuple("The notification area has been restarted.", platform::mb::OKOnly,
+                         "Veltrano Rudoz Arirera"));
 }
 
 TEST_F(TrayTest, IconActivationsBecomeTheClassicMouseEvents) {

@@ -1,7 +1,9 @@
 // The icon's popup menu as the learner uses it: its items, Start and Stop, the saved
-// choices, editing the chosen module and Quit. The menu's actions are triggered directly:
-// there is no tray host offscreen.
+// choices, editing the chosen module, the web links and Quit. The menu's actions are triggered
+// directly: there is no tray host offscreen.
 
+#include "links/addresses.h"
+#include "links/website.h"
 #include "mainwindow/form1.h"
 #include "mainwindow/imagebutton.h"
 #include "mainwindow/systray.h"
@@ -21,6 +23,7 @@
 #include <QAction>
 #include <QListWidget>
 #include <QMenu>
+#include <QRegularExpression>
 #include <QSystemTrayIcon>
 #include <QtCore/qtestsupport_core.h>
 #include <QTimer>
@@ -138,27 +141,6 @@ TEST_F(TrayMenuTest, ChoicesAreSavedAndSurviveARestart) {
     EXPECT_TRUE(menu().mPauseFullScreen->isChecked());
 }
 
-// "Deutsch" flashes the German set's entries, in a program started again too.
-TEST_F(TrayMenuTest, TheChosenMeaningsAreShown) {
-    writeModule(7, "dog - a pet\ncat - a pet\n");
-    writeModule(7, "dog - Hund\ncat - Katze\n", QStringLiteral("data-de"));
-    Presentation::SelectedModule = 7;
-    menu().mMeaningsIn->actions()[1]->trigger();
-    const auto again = restarted();
-    Presentation::SelectedModule = 7;
-    Presentation::WordInterval = 1;
-    QString shown;
-    Form2& strip = Form2::instance();
-    QObject::connect(strip.List1, &QListWidget::currentRowChanged, strip.List1, [&](int row) {
-        if (row < 0)
-            return;
-        shown = strip.List1->item(row)->text();
-        again->presentation().Image3_Click();
-    });
-    again->presentation().Image2_Click();
-    EXPECT_EQ(shown, "cat - Katze");
-}
-
 // The learner edits a copy in their own folder; the program's module stays as shipped and a
 // second edit keeps what the learner wrote.
 TEST_F(TrayMenuTest, EditWordsOpensTheLearnersOwnCopy) {
@@ -172,20 +154,12 @@ TEST_F(TrayMenuTest, EditWordsOpensTheLearnersOwnCopy) {
     const QString own = veltrano::ModuleFiles::userPath(7);
     ASSERT_EQ(shell.opened().size(), 1);
     EXPECT_EQ(shell.opened()[0], QUrl::fromLocalFile(own));
-    QFile copy(own);
-    ASSERT_TRUE(copy.open(QIODevice::ReadOnly));
-    EXPECT_EQ(copy.readAll(), "geliefert\n");
-    copy.close();
-    ASSERT_TRUE(copy.open(QIODevice::WriteOnly | QIODevice::Append));
-    copy.write("neu - new\n");
-    copy.close();
+    EXPECT_EQ(fileBytes(own), "geliefert\n");
+    writeFile(own, "geliefert\nneu - new\n");
 
     menu().mEditWords->trigger();
-    ASSERT_TRUE(copy.open(QIODevice::ReadOnly));
-    EXPECT_EQ(copy.readAll(), "geliefert\nneu - new\n");
-    QFile shipped(temp.filePath(QStringLiteral("data-de/7.txt")));
-    ASSERT_TRUE(shipped.open(QIODevice::ReadOnly));
-    EXPECT_EQ(shipped.readAll(), "geliefert\n");
+    EXPECT_EQ(fileBytes(own), "geliefert\nneu - new\n");
+    EXPECT_EQ(fileBytes(temp.filePath(QStringLiteral("data-de/7.txt"))), "geliefert\n");
 
     // A module that was never shipped starts empty; no module chosen is refused.
     Presentation::SelectedModule = 12;
@@ -212,4 +186,52 @@ TEST_F(TrayMenuTest, QuitEndsTheProgramAndALeftClickRestoresTheWindow) {
     platform::ProgramEndRecorder ends;
     menu().mQuit->trigger();
     EXPECT_EQ(ends.count(), 1);
+}
+
+TEST_F(TrayMenuTest, OpenWebsiteTellsWhatWentWrong) {
+    const QString address = QStringLiteral("http://example.org/setup.exe");
+    const struct {
+        int result;
+        int buttons;
+        QString prompt;
+    } cases[] = {
+        {31, platform::mb::Exclamation,
+         "No Association Found for HTTP Addresses. A Web Browser Should be Installed or "
+         "Reinstalled."},
+        {2, platform::mb::Exclamation, "The '" + address + "' File or Path was Not Found."},
+        {3, platform::mb::Exclamation, "The '" + address + "' File or Path was Not Found."},
+        {5, platform::mb::Critical,
+         "An error occurred attempting to open '" + address + "' (ShellExecute code 5)."},
+    };
+    for (const auto& c : cases) {
+        platform::ShellRecorder shell([&](const QUrl&) { return c.result; });
+        platform::MsgBoxRecorder boxes;
+        veltrano::OpenWebsite(address);
+        ASSERT_EQ(boxes.calls().size(), 1) << c.result;
+        EXPECT_EQ(boxes.calls()[0].prompt, c.prompt);
+        EXPECT_EQ(boxes.calls()[0].buttons, c.buttons);
+        EXPECT_EQ(boxes.calls()[0].title, "Veltrano Rudoz Arirera");
+    }
+    for (int silent : {0, 42}) {
+        platform::ShellRecorder shell([&](const QUrl&) { return silent; });
+        platform::MsgBoxRecorder boxes;
+        veltrano::OpenWebsite(address);
+        EXPECT_TRUE(boxes.calls().isEmpty()) << silent;
+    }
+}
+
+TEST_F(TrayMenuTest, TheFourEntryPointsOpenTheirAddresses) {
+    platform::ShellRecorder shell([](const QUrl&) { return platform::shell::noAssociation; });
+    platform::MsgBoxRecorder boxes;
+    form.Image1->Click();
+    form.mVisit->trigger();
+    form.Image4->Click();
+    form.mContact->trigger();
+    const QUrl mail(QStringLiteral("mailto:") + QLatin1String(veltrano::addresses::supportMail));
+    EXPECT_EQ(shell.opened(), QList<QUrl>({QUrl(veltrano::addresses::updateDownload),
+                                           QUrl(veltrano::addresses::website), mail, mail}));
+    // The mail link fails silently; the two web addresses each told the user.
+    EXPECT_EQ(boxes.calls().size(), 2);
+    EXPECT_EQ(traceLines().filter(QRegularExpression("^Form1.(Image[14]|mVisit|mContact)_")).size(),
+              4);
 }

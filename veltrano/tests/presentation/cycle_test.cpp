@@ -1,5 +1,6 @@
 #include "presentation/modsubliminal.h"
 #include "presentation/options.h"
+#include "presentation/wait.h"
 
 #include "../support/programfixture.h"
 
@@ -8,6 +9,7 @@
 
 #include <QEvent>
 #include <QListWidget>
+#include <QTimer>
 
 #include <sys/stat.h>
 
@@ -197,4 +199,42 @@ TEST_F(CycleTest, AFullScreenWindowHoldsTheDueEntryBack) {
         EXPECT_EQ(present(1), QStringList({"W1"}));
     }
     EXPECT_EQ(handler().ErrNum(), 0);
+}
+
+TEST_F(CycleTest, AWaitOfZeroSecondsHandlesPendingEventsOnce) {
+    bool ran = false;
+    QTimer::singleShot(0, [&] { ran = true; });
+    veltrano::Wait(0.0);
+    EXPECT_TRUE(ran);
+    EXPECT_EQ(traceLines(), QStringList({"modSubliminal.Wait"}));
+    EXPECT_EQ(handler().CallStack(), QStringList({""}));
+}
+
+TEST_F(CycleTest, AWaitFollowsAChangedIntervalAndEndsJustAfterMidnight) {
+    // One second passes per reading of the clock, starting at noon.
+    SteppingClock clock(12 * 3600.0, 1.0);
+    platform::Clock::Override useClock(clock);
+    std::int16_t seconds = 15;
+    // Raise the interval from an event handled inside the wait, 12 seconds in.
+    QTimer raise;
+    QObject::connect(&raise, &QTimer::timeout, [&] {
+        if (clock.peek() >= 12 * 3600.0 + 12)
+            seconds = 20;
+    });
+    raise.start(0);
+    veltrano::Wait(seconds);
+    EXPECT_EQ(seconds, 20);
+    // Ended at the first reading at or past entry + 20 s (each pass reads the clock twice).
+    EXPECT_GE(clock.peek(), 12 * 3600.0 + 20);
+    EXPECT_LE(clock.peek(), 12 * 3600.0 + 23);
+
+    SteppingClock late(23 * 3600.0 + 59 * 60 + 55, 1.0);
+    platform::Clock::Override useLate(late);
+    veltrano::Wait(15.0);
+    EXPECT_LT(late.peek(), 10.0);
+    // Starting inside the first ten seconds after midnight: one pass only.
+    SteppingClock early(2.0, 0.001);
+    platform::Clock::Override useEarly(early);
+    veltrano::Wait(15.0);
+    EXPECT_LT(early.peek(), 2.01);
 }

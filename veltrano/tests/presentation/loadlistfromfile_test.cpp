@@ -1,5 +1,7 @@
 #include "presentation/loadlistfromfile.h"
 
+#include "platform/tests/support/files.h"
+
 #include <QFile>
 #include <QListWidget>
 #include <QTemporaryDir>
@@ -20,9 +22,7 @@ class ModuleFileTest : public ::testing::Test {
 protected:
     QString file(const QByteArray& bytes) {
         const QString path = dir.filePath(QStringLiteral("m%1.txt").arg(++count));
-        QFile f(path);
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
+        EXPECT_TRUE(writeBytes(path, bytes));
         return path;
     }
     QStringList loaded(const QByteArray& bytes) { return readModuleEntries(file(bytes)); }
@@ -53,22 +53,18 @@ TEST_F(ModuleFileTest, ACrLfAcrossTheReadBufferIsOneLineEnd) {
     EXPECT_EQ(entries[1], "next");
 }
 
+// Also a file the user cannot read (root reads everything, so only checked for others).
 TEST_F(ModuleFileTest, NothingUsableGivesAnEmptyList) {
-    QListWidget list;
-    list.addItem(QStringLiteral("old"));
-    LoadListFromFile(file("\r\n\n\r"), &list);
-    EXPECT_EQ(list.count(), 0);
-    list.addItem(QStringLiteral("old"));
-    LoadListFromFile(file(""), &list);
-    EXPECT_EQ(list.count(), 0);
-    list.addItem(QStringLiteral("old"));
-    LoadListFromFile(QStringLiteral("/nonexistent/4.txt"), &list);
-    EXPECT_EQ(list.count(), 0);
-    // A file the user cannot read (root reads everything, so only checked for others).
     const QString locked = file("secret\n");
     QFile::setPermissions(locked, QFile::WriteOwner);
-    if (::geteuid() != 0) {
-        EXPECT_TRUE(readModuleEntries(locked).isEmpty());
+    QStringList paths{file("\r\n\n\r"), file(""), QStringLiteral("/nonexistent/4.txt")};
+    if (::geteuid() != 0)
+        paths << locked;
+    QListWidget list;
+    for (const QString& path : paths) {
+        list.addItem(QStringLiteral("old"));
+        LoadListFromFile(path, &list);
+        EXPECT_EQ(list.count(), 0) << path.toStdString();
     }
 }
 

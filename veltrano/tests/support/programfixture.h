@@ -7,6 +7,7 @@
 #include "tracing/programfolder.h"
 
 #include "platform/clock.h"
+#include "platform/tests/support/files.h"
 
 #include <QDir>
 #include <QFile>
@@ -59,10 +60,7 @@ protected:
         writeFile(veltrano::ModuleFiles::userPath(number), bytes);
     }
     static void writeFile(const QString& path, const QByteArray& bytes) {
-        QDir().mkpath(QFileInfo(path).path());
-        QFile f(path);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
+        ASSERT_TRUE(writeBytes(path, bytes));
     }
     QStringList traceLines() const {
         QFile f(temp.filePath(QStringLiteral("Trace.log")));

@@ -31,41 +31,15 @@ protected:
 
 } // namespace
 
-TEST_F(StartUpTest, ASettingsStoreThatCannotBeWrittenEndsInTheFatalMessage) {
-    // The component's settings file is a folder: configuring the component fails in the
-    // first traced procedure, before its error trap.
-    const QString settings =
-        QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
-        QStringLiteral("/Halvorn.ini");
-    QFile::remove(settings); // written when the fixture configured its component
-    ASSERT_TRUE(QDir().mkpath(settings));
-    veltrano::clsAEHandling::resetForTests();
-    veltrano::Form1 form;
-    const bool ran = VeltranoApplication::startUp([&] { form.Form_Load(); });
-    QDir(settings).removeRecursively();
-
-    EXPECT_FALSE(ran);
-    EXPECT_EQ(fatalTexts(), "Run-time error '75':\n\nPath/File access error");
-    EXPECT_EQ(ends.count(), 1);
-    EXPECT_EQ(ends.lastExitCode(), 1);
-}
-
 TEST_F(StartUpTest, DamagedSettingsFilesAreReportedAndLeftByteForByte) {
     const QDir config(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation));
     const QByteArray component = "[Other Program]\nkeep=this\n[ErrHandler\nEmailType=1\n";
     const QByteArray program = "; mine\n[Check%20Box%20Selection]\nCheck%20Box%207=1\n"
                                "a line without an equals sign\n[Foreign]\nx=1\n";
-    const auto plant = [&](const char* name, const QByteArray& bytes) {
-        QFile file(config.filePath(QString::fromLatin1(name)));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write(bytes);
-    };
-    const auto bytesOf = [&](const char* name) {
-        QFile file(config.filePath(QString::fromLatin1(name)));
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    };
-    plant("Halvorn.ini", component);
-    plant("Veltrano Rudoz Arirera.ini", program);
+    const QString componentFile = config.filePath(QStringLiteral("Halvorn.ini"));
+    const QString programFile = config.filePath(QStringLiteral("Veltrano Rudoz Arirera.ini"));
+    ASSERT_TRUE(writeBytes(componentFile, component));
+    ASSERT_TRUE(writeBytes(programFile, program));
     veltrano::clsAEHandling::resetForTests();
     handler().setUseInterface(false);
     handler().setLogEvent(false);
@@ -82,19 +56,17 @@ TEST_F(StartUpTest, DamagedSettingsFilesAreReportedAndLeftByteForByte) {
     handler().setEmailType(trapwell::aeSMTP);
     form.Image6->Click();
     form.Image6->Click();
-    EXPECT_EQ(bytesOf("Halvorn.ini"), component);
-    EXPECT_EQ(bytesOf("Veltrano Rudoz Arirera.ini"), program);
+    EXPECT_EQ(fileBytes(componentFile), component);
+    EXPECT_EQ(fileBytes(programFile), program);
 }
 
-TEST_F(StartUpTest, AMissingComponentEndsInTheFatalMessageAndAWorkingLoadRunsThrough) {
+// The built program meeting such starts (a settings file that is a folder, a missing
+// component) is x11/startup_x11_test.sh; here the exact text of the message.
+TEST_F(StartUpTest, AFailedStartEndsInTheFatalMessageAndAFailedExit) {
     // What creating the component raises when its library is missing or unsound.
     EXPECT_FALSE(VeltranoApplication::startUp(
         [] { throw trapwell::RuntimeError(429, {}, "ActiveX component can't create object"); }));
     EXPECT_EQ(fatalTexts(), "Run-time error '429':\n\nActiveX component can't create object");
-    EXPECT_EQ(ends.lastExitCode(), 1);
-
-    veltrano::Form1 form;
-    EXPECT_TRUE(VeltranoApplication::startUp([&] { form.Form_Load(); }));
     EXPECT_EQ(ends.count(), 1);
-    EXPECT_EQ(form.windowTitle(), "Veltrano Rudoz Arirera 0.0.72");
+    EXPECT_EQ(ends.lastExitCode(), 1);
 }

@@ -72,16 +72,14 @@ protected:
 
 } // namespace
 
-TEST(UrlEncode, KeepsLettersAndDigitsAndEncodesTheRest) {
+// Letters and digits stay; whatever the text, the result may stand in a request line:
+// printable ASCII only, and letters whose upper case is ASCII go as UTF-8.
+TEST(UrlEncode, KeepsLettersAndDigitsAndEncodesTheRestAsPrintableAscii) {
     EXPECT_EQ(UrlEncode(QStringLiteral("a b&c=d")), QStringLiteral("a+b%26c%3Dd"));
     EXPECT_EQ(UrlEncode(QStringLiteral("azAZ09-_.~")), QStringLiteral("azAZ09%2D%5F%2E%7E"));
     EXPECT_EQ(UrlEncode(QStringLiteral("\r\n\x01")), QStringLiteral("%0D%0A%01"));
     EXPECT_EQ(UrlEncode(QString(QChar(0xE9)) + QChar(0x100) + QChar(0x20AC)),
               QStringLiteral("%E9%100%20AC"));
-}
-
-// Whatever the text, the result may stand in a request line: printable ASCII only.
-TEST(UrlEncode, LettersWhoseUpperCaseIsAsciiGoAsUtf8) {
     EXPECT_EQ(UrlEncode(QStringLiteral("\u0131s\u017F")), QStringLiteral("%C4%B1s%C5%BF"));
     int found = 0;
     for (char16_t code = 0x80; code != 0; ++code) {
