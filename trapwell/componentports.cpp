@@ -4,6 +4,7 @@
 #include "core/handlersettings.h"
 #include "core/mailvalues.h"
 #include "delivery/maildelivery.h"
+#include "delivery/outboxworker.h"
 #include "delivery/smtpmailer.h"
 #include "dialogs/frmeml.h"
 #include "dialogs/frmerror.h"
@@ -22,7 +23,21 @@ ComponentPorts::~ComponentPorts() {
 }
 
 core::ErrorDialogPort& ComponentPorts::errorDialog() {
-    return dialogs::frmError::instance();
+    dialogs::frmError& dialog = dialogs::frmError::instance();
+    dialog.setOutbox(worker_);
+    return dialog;
+}
+
+void ComponentPorts::setDeliveryOptions(const core::DeliveryOptions& options) {
+    options_ = options;
+    if (options.outbox && !worker_) {
+        worker_ = delivery::OutboxWorker::acquire();
+        worker_->setRetrying(true);
+    } else if (!options.outbox) {
+        worker_.reset();
+    }
+    if (dialogs::frmError::exists())
+        dialogs::frmError::instance().setOutbox(worker_);
 }
 
 void ComponentPorts::changeEmailSettings() {
@@ -75,7 +90,11 @@ delivery::SmtpMailer& ComponentPorts::mailer() {
                     [this] { mailer_->ReplyBuffer = delivery::lastReplySlot(); });
                 return *dialog.Winsock1();
             },
-            [] { delivery::lastReplySlot().clear(); }});
+            [] { delivery::lastReplySlot().clear(); },
+            [this](const delivery::OutgoingMessage& message) {
+                if (worker_)
+                    worker_->keep(message);
+            }});
     return *mailer_;
 }
 

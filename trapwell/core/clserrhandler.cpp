@@ -95,6 +95,8 @@ HResult ClsErrHandler::queryInterface(const Guid& iid, void** out) {
         return offer(static_cast<ISupportErrorRecord*>(this), out);
     if (iid == IID_IConnectionPoint)
         return offer(static_cast<IConnectionPoint*>(this), out);
+    if (iid == IID_clsErrHandler2)
+        return offer(static_cast<IclsErrHandler2*>(this), out);
     return refuse(out);
 }
 
@@ -515,6 +517,12 @@ void ClsErrHandler::writeSystemLogEntry() {
 void ClsErrHandler::showErrorDialog() {
     if (!UseInterface)
         return;
+    // A repeat of an error whose dialog was just seen is logged and counted, not shown.
+    const RepeatFilter::Key repeatKey{ErrNum, ProcName, ErrLine};
+    const RepeatFilter::Verdict repeat =
+        repeats_.occurred(repeatKey, platform::Clock::current().now());
+    if (!repeat.show)
+        return;
     ErrorDialogPort& dialog = ports_->errorDialog();
     using F = ErrorDialogField;
     dialog.setField(F::m_dblErrNum, double(ErrNum));
@@ -533,7 +541,14 @@ void ClsErrHandler::showErrorDialog() {
     dialog.setField(F::m_strEmailDetailAPI, QString());
     dialog.setField(F::m_strEmailDetailAPI2, QString());
     dialog.setField(F::m_strToName, ToName);
+    dialog.setNotes(DialogNotes{repeat.note});
     dialog.refresh();
+    // Closed however the dialog ends, so an exception cannot leave the error "open" for ever.
+    struct Closing {
+        RepeatFilter& filter;
+        const RepeatFilter::Key& key;
+        ~Closing() { filter.dialogClosed(key, platform::Clock::current().now()); }
+    } closing{repeats_, repeatKey};
     dialog.showModal();
 }
 

@@ -14,6 +14,12 @@ struct MailRequest {
     QString body;
 };
 
+// How reports leave the machine, beside the specified deliveries; all off by default.
+struct DeliveryOptions {
+    // Keep what cannot be delivered in the outbox and retry it in the background.
+    bool outbox = false;
+};
+
 // What a handler object needs from the dialogs and the deliveries, which the core does not
 // see: the component's library puts its dialogs and mailers behind this, tests a fake. One
 // per handler object, owned by it.
@@ -27,6 +33,8 @@ public:
     // Mails the report the stored way, telling the user the outcome. May raise; the handler
     // then ends silently.
     virtual void transmitMail(const MailRequest& request) = 0;
+    // The handler's current options, handed on whenever one changes.
+    virtual void setDeliveryOptions(const DeliveryOptions&) {}
 };
 
 } // namespace trapwell::core

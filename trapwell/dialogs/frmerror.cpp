@@ -4,6 +4,7 @@
 #include "core/mailvalues.h"
 #include "delivery/geturl.h"
 #include "delivery/maildelivery.h"
+#include "delivery/outboxworker.h"
 #include "delivery/smtpmailer.h"
 #include "dialogs/frmeml.h"
 
@@ -98,6 +99,12 @@ void frmError::createControls() {
     lblErrNum = new QLabel(this);
     lblErrNum->setFont(namedFont("Verdana", 10, true));
     lblErrNum->setGeometry(platform::twipsRect(120, 60, 9585, 360));
+
+    lblRepeats = new QLabel(this);
+    lblRepeats->setFont(namedFont("Verdana", 8));
+    lblRepeats->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    lblRepeats->setGeometry(platform::twipsRect(4800, 60, 4905, 360));
+    lblRepeats->hide();
 
     PictList = new QWidget(this);
     PictList->setGeometry(platform::twipsRect(0, 480, 9825, 420));
@@ -219,6 +226,11 @@ void frmError::setField(core::ErrorDialogField field, const QVariant& value) {
     }
 }
 
+void frmError::setNotes(const core::DialogNotes& notes) {
+    lblRepeats->setText(notes.repeats);
+    lblRepeats->setVisible(!notes.repeats.isEmpty());
+}
+
 void frmError::refresh() {
     load();
     update();
@@ -238,7 +250,12 @@ void frmError::load() {
     connect(winsock_.get(), &platform::TcpConnection::DataArrival, this,
             &frmError::Winsock1_DataArrival);
     mailer_ = std::make_unique<delivery::SmtpMailer>(
-        delivery::SmtpMailer::Copy{[this]() -> platform::TcpConnection& { return *winsock_; }, {}});
+        delivery::SmtpMailer::Copy{[this]() -> platform::TcpConnection& { return *winsock_; },
+                                   {},
+                                   [this](const delivery::OutgoingMessage& message) {
+                                       if (outbox_)
+                                           outbox_->keep(message);
+                                   }});
     Form_Load();
 }
 
@@ -340,6 +357,12 @@ void frmError::cmdPost_Click() {
         QStringLiteral("SysInfo"),   SysLog,         QStringLiteral("DBInfo"),  DbLog};
     const QString answer = delivery::PostToUrl(fUrl, values);
     platform::MsgBox(answer, platform::mb::OKOnly, QStringLiteral("Internet Error Reporting"));
+    // A posting that found no server is kept, exactly as requested, to go later.
+    if (outbox_ && answer == QStringLiteral("Failed sending: Coludn't Connect to Server")) {
+        delivery::OutgoingMessage message;
+        message.target = delivery::postingUrl(fUrl, values).toLocal8Bit();
+        outbox_->keep(message);
+    }
 }
 
 void frmError::cmdClose_Click() {

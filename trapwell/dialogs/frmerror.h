@@ -17,8 +17,9 @@ class TcpConnection;
 }
 
 namespace trapwell::delivery {
+class OutboxWorker;
 class SmtpMailer;
-}
+} // namespace trapwell::delivery
 
 namespace trapwell::dialogs {
 
@@ -72,6 +73,9 @@ public:
     QPushButton* cmdDatabaseInfo = nullptr;
     QPushButton* cmdErrorInfo = nullptr;
     QLabel* lblErrNum = nullptr;
+    // Beside the specified controls: how often the error repeated unseen; empty and hidden
+    // unless the host counts repeats.
+    QLabel* lblRepeats = nullptr;
 
     // The SMTP connection; it exists while the window is loaded.
     platform::TcpConnection* Winsock1() const { return winsock_.get(); }
@@ -84,6 +88,9 @@ public:
     // ErrorDialogPort, as HandleError drives it.
     void setField(core::ErrorDialogField field, const QVariant& value) override;
     void refresh() override;
+    void setNotes(const core::DialogNotes& notes) override;
+    // Where mail and postings that fail are kept for later; none keeps nothing.
+    void setOutbox(std::shared_ptr<delivery::OutboxWorker> outbox) { outbox_ = std::move(outbox); }
     void showModal() override;
     QString postingAddress() const override { return fUrl; }
     void setPostingAddress(const QString& address) override { fUrl = address; }
@@ -113,6 +120,7 @@ private:
     QString body_;
     std::unique_ptr<platform::TcpConnection> winsock_;
     std::unique_ptr<delivery::SmtpMailer> mailer_;
+    std::shared_ptr<delivery::OutboxWorker> outbox_;
 };
 
 } // namespace trapwell::dialogs

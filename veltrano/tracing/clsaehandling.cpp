@@ -46,6 +46,11 @@ clsAEHandling::clsAEHandling()
         // A component without its error dialog has no posting address to set.
     }
     handler_.setPostAvailable(false);
+    // Beside the specified configuration: a procedure that fails on every timer tick opens
+    // the dialog once a minute at most.
+    handler_.setRepeatWindow(60);
+    // Reports that cannot be sent now are kept and sent when the network is back.
+    handler_.setOutbox(true);
 }
 
 clsAEHandling::~clsAEHandling() = default;

@@ -18,15 +18,17 @@
 // requests are written down, and a test may make them fail.
 class FakePorts final : public trapwell::core::HandlerPorts {
 public:
-    class Dialog final : public trapwell::core::ErrorDialogPort {
+    class Dialog : public trapwell::core::ErrorDialogPort {
     public:
         void setField(trapwell::core::ErrorDialogField, const QVariant&) override {}
         void refresh() override {}
+        void setNotes(const trapwell::core::DialogNotes& n) override { notes = n; }
         void showModal() override { ++shown; }
         QString postingAddress() const override { return address; }
         void setPostingAddress(const QString& a) override { address = a; }
         int shown = 0;
         QString address;
+        trapwell::core::DialogNotes notes;
     };
 
     trapwell::core::ErrorDialogPort& errorDialog() override {

@@ -1,0 +1,54 @@
+// The members of the handler's second interface, IclsErrHandler2: options added beside the
+// specified behaviour, each off (or at its documented default) until a host sets it.
+
+#include "core/clserrhandler.h"
+
+#include "platform/com/errorrecord.h"
+
+namespace trapwell::core {
+
+namespace {
+const QString componentSource = QStringLiteral("Trapwell");
+
+template <class Body> HResult member(Body&& body) {
+    return platform::com::guard(componentSource, std::forward<Body>(body));
+}
+} // namespace
+
+HResult ClsErrHandler::get_RepeatWindow(std::int32_t* result) {
+    if (!result)
+        return status::pointer;
+    *result = repeats_.window();
+    return status::ok;
+}
+
+HResult ClsErrHandler::put_RepeatWindow(std::int32_t seconds) {
+    return member([&] { repeats_.setWindow(seconds); });
+}
+
+HResult ClsErrHandler::get_TraceLimit(std::int64_t* result) {
+    if (!result)
+        return status::pointer;
+    *result = Trace.limit();
+    return status::ok;
+}
+
+HResult ClsErrHandler::put_TraceLimit(std::int64_t bytes) {
+    return member([&] { Trace.setLimit(bytes); });
+}
+
+HResult ClsErrHandler::get_Outbox(bool* result) {
+    if (!result)
+        return status::pointer;
+    *result = delivery_.outbox;
+    return status::ok;
+}
+
+HResult ClsErrHandler::put_Outbox(bool on) {
+    return member([&] {
+        delivery_.outbox = on;
+        ports_->setDeliveryOptions(delivery_);
+    });
+}
+
+} // namespace trapwell::core

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "trapwell/unknown.h"
+
+#include <QString>
+
+#include <cstdint>
+
+namespace trapwell {
+
+// {F26A6FFF-7001-42EC-B184-98F1954EC4A3}
+inline constexpr Guid IID_clsErrHandler2{
+    0xF26A6FFF, 0x7001, 0x42EC, {0xB1, 0x84, 0x98, 0xF1, 0x95, 0x4E, 0xC4, 0xA3}};
+
+// What a handler object offers beside IclsErrHandler, reached with queryInterface on it.
+// Every option here starts in the state that leaves the handler's behaviour as it always was
+// (the trace limit excepted: see TraceLimit).
+// Append-only: slot order and identifiers never change; hosts bind to both.
+class IclsErrHandler2 : public IUnknown {
+public:
+    // Seconds during which the same error (number, procedure, line) reported again is
+    // logged and counted but does not open the error dialog again; 0 (default) shows it
+    // every time. Negative values raise error 380.
+    virtual HResult get_RepeatWindow(std::int32_t* result) = 0; // slot 0
+    virtual HResult put_RepeatWindow(std::int32_t seconds) = 0; // slot 1
+    // Size in bytes at which Trace.log becomes Trace.log.1 and a new one begins; default
+    // 8 MB, so a long traced run takes at most twice that on disk. 0 lets the trace grow
+    // without limit, as it originally did. Negative values raise error 380.
+    virtual HResult get_TraceLimit(std::int64_t* result) = 0; // slot 2
+    virtual HResult put_TraceLimit(std::int64_t bytes) = 0;   // slot 3
+    // Keep reports that cannot be delivered (mail over SMTP, posting, the collector) in
+    // $XDG_STATE_HOME/trapwell/outbox/ and send them again from a background thread, now and
+    // then at growing intervals of at most 10 minutes. Off by default.
+    virtual HResult get_Outbox(bool* result) = 0; // slot 4
+    virtual HResult put_Outbox(bool on) = 0;      // slot 5
+
+protected:
+    ~IclsErrHandler2() = default;
+};
+
+} // namespace trapwell
