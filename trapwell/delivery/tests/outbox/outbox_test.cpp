@@ -124,11 +124,13 @@ TEST_F(OutboxTest, DropsTheOldestBeyondThirtyReportsOneMegabyteOrThirtyDays) {
 TEST_F(WorkerTest, ReportKeptWhileTheServerIsDownArrivesOnceWhenItComesUp) {
     ASSERT_TRUE(server.listen());
     const quint16 port = server.port();
+    const QByteArray report = server.url("/report?ErrDetail=x&");
+    const QByteArray collector = server.url("/collector");
     server.close(); // the network is down: connections are refused
 
     worker->setRetrying(true);
-    worker->keep(get(server.url("/report?ErrDetail=x&")));
-    worker->send(post(server.url("/collector"), "{\"event\":1}"), true);
+    worker->keep(get(report));
+    worker->send(post(collector, "{\"event\":1}"), true);
     QTRY_COMPARE_WITH_TIMEOUT(outbox.pending().size(), 2, 30000);
 
     ASSERT_TRUE(server.listen(port));
