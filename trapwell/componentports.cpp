@@ -25,6 +25,7 @@ ComponentPorts::~ComponentPorts() {
 core::ErrorDialogPort& ComponentPorts::errorDialog() {
     dialogs::frmError& dialog = dialogs::frmError::instance();
     dialog.setOutbox(worker_);
+    dialog.setDeliveryOptions(options_);
     return dialog;
 }
 
@@ -36,15 +37,19 @@ void ComponentPorts::setDeliveryOptions(const core::DeliveryOptions& options) {
     } else if (!options.outbox) {
         worker_.reset();
     }
-    if (dialogs::frmError::exists())
+    if (dialogs::frmError::exists()) {
         dialogs::frmError::instance().setOutbox(worker_);
+        dialogs::frmError::instance().setDeliveryOptions(options_);
+    }
 }
 
 void ComponentPorts::changeEmailSettings() {
     dialogs::frmEml::showModalFor(nullptr);
 }
 
-void ComponentPorts::transmitMail(const core::MailRequest& request) {
+void ComponentPorts::transmitMail(const core::MailRequest& given) {
+    core::MailRequest request = given;
+    request.body = options_.outgoing(given.body);
     // A mail link carries no body: the user pastes the report from the clipboard.
     QClipboard* clipboard = QGuiApplication::clipboard();
     clipboard->clear();

@@ -25,7 +25,7 @@ public:
 
     core::ErrorDialogPort& errorDialog() override;
     void changeEmailSettings() override;
-    void transmitMail(const core::MailRequest& request) override;
+    void transmitMail(const core::MailRequest& given) override;
     void setDeliveryOptions(const core::DeliveryOptions& options) override;
 
 private:

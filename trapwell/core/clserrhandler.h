@@ -97,6 +97,10 @@ public:
     HResult put_TraceLimit(std::int64_t bytes) override;
     HResult get_Outbox(bool* result) override;
     HResult put_Outbox(bool on) override;
+    HResult get_PrivateReports(bool* result) override;
+    HResult put_PrivateReports(bool on) override;
+    HResult get_PrivateParameters(QString* result) override;
+    HResult put_PrivateParameters(const QString& names) override;
 
     // Raise the events to every connected sink, in connection order.
     void raiseBeforeHandlerCalled(bool& cancel);

@@ -51,4 +51,36 @@ HResult ClsErrHandler::put_Outbox(bool on) {
     });
 }
 
+HResult ClsErrHandler::get_PrivateReports(bool* result) {
+    if (!result)
+        return status::pointer;
+    *result = delivery_.privacy;
+    return status::ok;
+}
+
+HResult ClsErrHandler::put_PrivateReports(bool on) {
+    return member([&] {
+        delivery_.privacy = on;
+        ports_->setDeliveryOptions(delivery_);
+    });
+}
+
+HResult ClsErrHandler::get_PrivateParameters(QString* result) {
+    if (!result)
+        return status::pointer;
+    *result = delivery_.privateParameters.join(u',');
+    return status::ok;
+}
+
+HResult ClsErrHandler::put_PrivateParameters(const QString& names) {
+    return member([&] {
+        QStringList words;
+        for (const QString& word : names.split(u',', Qt::SkipEmptyParts))
+            if (!word.trimmed().isEmpty())
+                words << word.trimmed();
+        delivery_.privateParameters = words;
+        ports_->setDeliveryOptions(delivery_);
+    });
+}
+
 } // namespace trapwell::core

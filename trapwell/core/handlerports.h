@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/errordialogport.h"
+#include "core/privacymask.h"
 
 #include <QString>
 
@@ -18,6 +19,16 @@ struct MailRequest {
 struct DeliveryOptions {
     // Keep what cannot be delivered in the outbox and retry it in the background.
     bool outbox = false;
+    // Mask what identifies the user in every copy that leaves the machine.
+    bool privacy = false;
+    QStringList privateParameters = PrivacyMask::defaultParameterNames();
+
+    // text as it may leave the machine.
+    QString outgoing(const QString& text) const {
+        if (!privacy)
+            return text;
+        return PrivacyMask(privateParameters).apply(text);
+    }
 };
 
 // What a handler object needs from the dialogs and the deliveries, which the core does not

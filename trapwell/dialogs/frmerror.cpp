@@ -151,6 +151,8 @@ void frmError::createControls() {
     cmdEmlSet = actionButton("Email Settin&gs", 6300);
     cmdEmail = actionButton("E&mail Error", 7440);
     cmdClose = actionButton("&Close", 8580);
+    cmdSent = actionButton("What Is Se&nt", 3420);
+    cmdSent->hide();
     // Enter and Esc both close.
     cmdClose->setDefault(true);
 
@@ -170,6 +172,9 @@ void frmError::createControls() {
     connect(cmdEmail, &QPushButton::clicked, this, &frmError::cmdEmail_Click);
     connect(cmdPost, &QPushButton::clicked, this, &frmError::cmdPost_Click);
     connect(cmdClose, &QPushButton::clicked, this, &frmError::cmdClose_Click);
+    connect(cmdSent, &QPushButton::clicked, this, [this] {
+        platform::MsgBox(outgoingBody(), platform::mb::OKOnly, QStringLiteral("What Is Sent"));
+    });
 }
 
 void frmError::setField(core::ErrorDialogField field, const QVariant& value) {
@@ -224,6 +229,11 @@ void frmError::setField(core::ErrorDialogField field, const QVariant& value) {
         m_strToName = value.toString();
         break;
     }
+}
+
+void frmError::setDeliveryOptions(const core::DeliveryOptions& options) {
+    options_ = options;
+    cmdSent->setVisible(options.privacy);
 }
 
 void frmError::setNotes(const core::DialogNotes& notes) {
@@ -303,7 +313,7 @@ void frmError::Form_Activate() {
     cmdErrorInfo->click();
     QClipboard* clipboard = QGuiApplication::clipboard();
     clipboard->clear();
-    clipboard->setText(body_);
+    clipboard->setText(outgoingBody());
 }
 
 void frmError::showSection(const QString& heading, const QString& text) {
@@ -331,7 +341,7 @@ void frmError::cmdEmail_Click() {
         switch (core::HandlerSettings::emailType()) {
         case aeOutlook:
             delivery::reportOutlookResult(
-                delivery::SendOutlookMail(m_strEmailAddress, m_strSubject, body_));
+                delivery::SendOutlookMail(m_strEmailAddress, m_strSubject, outgoingBody()));
             break;
         case aeDefault:
             m_strEmailDetailAPI = delivery::mailLink(m_strEmailAddress, m_strSubject);
@@ -341,7 +351,7 @@ void frmError::cmdEmail_Click() {
         case aeSMTP: {
             const core::MailValues& mail = core::MailValues::current();
             mailer_->SendEmail(mail.SMTPMailServer, mail.FromName, mail.FromEmailAddress,
-                               m_strToName, m_strEmailAddress, m_strSubject, body_);
+                               m_strToName, m_strEmailAddress, m_strSubject, outgoingBody());
             break;
         }
         }
@@ -352,9 +362,10 @@ void frmError::cmdEmail_Click() {
 
 void frmError::cmdPost_Click() {
     BusyPointer busy(this);
-    QStringList values{
-        QStringLiteral("ErrDetail"), m_strErrDetail, QStringLiteral("AppInfo"), AppLog,
-        QStringLiteral("SysInfo"),   SysLog,         QStringLiteral("DBInfo"),  DbLog};
+    QStringList values{QStringLiteral("ErrDetail"), options_.outgoing(m_strErrDetail),
+                       QStringLiteral("AppInfo"),   options_.outgoing(AppLog),
+                       QStringLiteral("SysInfo"),   options_.outgoing(SysLog),
+                       QStringLiteral("DBInfo"),    options_.outgoing(DbLog)};
     const QString answer = delivery::PostToUrl(fUrl, values);
     platform::MsgBox(answer, platform::mb::OKOnly, QStringLiteral("Internet Error Reporting"));
     // A posting that found no server is kept, exactly as requested, to go later.

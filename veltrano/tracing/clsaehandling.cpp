@@ -51,6 +51,8 @@ clsAEHandling::clsAEHandling()
     handler_.setRepeatWindow(60);
     // Reports that cannot be sent now are kept and sent when the network is back.
     handler_.setOutbox(true);
+    // Copies that leave the machine carry no home folder, names or addresses of the user.
+    handler_.setPrivateReports(true);
 }
 
 clsAEHandling::~clsAEHandling() = default;

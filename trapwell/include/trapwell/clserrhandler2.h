@@ -33,6 +33,15 @@ public:
     // then at growing intervals of at most 10 minutes. Off by default.
     virtual HResult get_Outbox(bool* result) = 0; // slot 4
     virtual HResult put_Outbox(bool on) = 0;      // slot 5
+    // Mask in every copy that leaves the machine (mail body, clipboard, posted data) the home
+    // folder (as "~"), the user and host names, e-mail addresses and the values of parameters
+    // whose names contain a listed word. The report as displayed and Error.log stay whole.
+    // Off by default.
+    virtual HResult get_PrivateReports(bool* result) = 0; // slot 6
+    virtual HResult put_PrivateReports(bool on) = 0;      // slot 7
+    // The words, separated by commas; default "password,passwd,token,secret,key,email,mail".
+    virtual HResult get_PrivateParameters(QString* result) = 0;      // slot 8
+    virtual HResult put_PrivateParameters(const QString& names) = 0; // slot 9
 
 protected:
     ~IclsErrHandler2() = default;

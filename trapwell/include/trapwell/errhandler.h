@@ -180,6 +180,12 @@ public:
     void setTraceLimit(std::int64_t bytes) const { call(second()->put_TraceLimit(bytes)); }
     bool Outbox() const { return get2(&IclsErrHandler2::get_Outbox); }
     void setOutbox(bool on) const { call(second()->put_Outbox(on)); }
+    bool PrivateReports() const { return get2(&IclsErrHandler2::get_PrivateReports); }
+    void setPrivateReports(bool on) const { call(second()->put_PrivateReports(on)); }
+    QString PrivateParameters() const { return get2(&IclsErrHandler2::get_PrivateParameters); }
+    void setPrivateParameters(const QString& names) const {
+        call(second()->put_PrivateParameters(names));
+    }
 
     SysInfo SysObject() const {
         ISysObj* raw = nullptr;
