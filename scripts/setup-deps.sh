@@ -6,7 +6,7 @@ set -euo pipefail
 
 packages=(
     cmake g++ make ninja-build
-    qt6-base-dev qt6-svg-dev qt6-qpa-plugins libqt6sql6-sqlite libcurl4-openssl-dev
+    qt6-base-dev qt6-svg-dev qt6-qpa-plugins libqt6sql6-sqlite libcurl4-openssl-dev zlib1g-dev
 )
 if [[ ${1:-} == --test ]]; then
     packages+=(

@@ -3,6 +3,7 @@
 #include "core/clserrhandler.h"
 #include "core/handlersettings.h"
 #include "core/mailvalues.h"
+#include "delivery/collectorevent.h"
 #include "delivery/maildelivery.h"
 #include "delivery/outboxworker.h"
 #include "delivery/smtpmailer.h"
@@ -31,16 +32,23 @@ core::ErrorDialogPort& ComponentPorts::errorDialog() {
 
 void ComponentPorts::setDeliveryOptions(const core::DeliveryOptions& options) {
     options_ = options;
-    if (options.outbox && !worker_) {
+    // The worker sends reports to the report address too, so the host's thread never waits.
+    const bool needWorker = options.outbox || !options.reportUrl.isEmpty();
+    if (needWorker && !worker_)
         worker_ = delivery::OutboxWorker::acquire();
-        worker_->setRetrying(true);
-    } else if (!options.outbox) {
+    else if (!needWorker)
         worker_.reset();
-    }
+    if (worker_)
+        worker_->setRetrying(options.outbox);
     if (dialogs::frmError::exists()) {
         dialogs::frmError::instance().setOutbox(worker_);
         dialogs::frmError::instance().setDeliveryOptions(options_);
     }
+}
+
+void ComponentPorts::sendReport(const core::CollectorReport& report) {
+    if (worker_)
+        worker_->send(delivery::CollectorEvent::message(report), options_.outbox);
 }
 
 void ComponentPorts::changeEmailSettings() {

@@ -27,6 +27,7 @@ public:
     void changeEmailSettings() override;
     void transmitMail(const core::MailRequest& given) override;
     void setDeliveryOptions(const core::DeliveryOptions& options) override;
+    void sendReport(const core::CollectorReport& report) override;
 
 private:
     // The handler's own copy of the mailer, which borrows the error dialog's connection.

@@ -337,6 +337,8 @@ std::int32_t ClsErrHandler::pushProcedure(const QString& name) noexcept {
         CallStack.resize(std::size_t(StackDepth) + 1);
         ProcedureTable::current().redimPreserve(StackDepth);
         CallStack[std::size_t(StackDepth)] = name;
+        if (keepBreadcrumbs_)
+            breadcrumbs_.entered(name);
         if (TraceExecution)
             Trace.append(name);
         return 0;
@@ -457,6 +459,7 @@ std::int32_t ClsErrHandler::handleError(const QString& description, double numbe
     skipOnFailure([&] { composeReport(line); });
     skipOnFailure([&] { writeErrorLog(); });
     skipOnFailure([&] { writeSystemLogEntry(); });
+    skipOnFailure([&] { sendReport(line); });
     skipOnFailure([&] { showErrorDialog(); });
     skipOnFailure([&] { raiseAfterHandlerCalled(); });
     skipOnFailure([&] { emptyStack(); });

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/breadcrumbs.h"
 #include "core/handlerports.h"
 #include "core/repeatfilter.h"
 #include "core/tracelog.h"
@@ -101,6 +102,8 @@ public:
     HResult put_PrivateReports(bool on) override;
     HResult get_PrivateParameters(QString* result) override;
     HResult put_PrivateParameters(const QString& names) override;
+    HResult get_ReportUrl(QString* result) override;
+    HResult put_ReportUrl(const QString& address) override;
 
     // Raise the events to every connected sink, in connection order.
     void raiseBeforeHandlerCalled(bool& cancel);
@@ -129,6 +132,9 @@ private:
     void writeSystemLogEntry();
     void showErrorDialog();
     void emptyStack();
+    // The report for the report address, masked as the options say.
+    CollectorReport collectorReport(std::int32_t line) const;
+    void sendReport(std::int32_t line);
 
     friend class platform::com::ComObject<ClsErrHandler, IclsErrHandler, ISupportErrorRecord,
                                           IConnectionPoint, IclsErrHandler2>;
@@ -166,6 +172,8 @@ private:
     std::unique_ptr<HandlerPorts> ports_;
     RepeatFilter repeats_;
     DeliveryOptions delivery_;
+    bool keepBreadcrumbs_ = false; // while a report address is set
+    Breadcrumbs breadcrumbs_;
     std::map<std::uint32_t, ComPtr<IclsErrHandlerEvents>> sinks_;
     std::uint32_t nextCookie_ = 1;
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/collectorreport.h"
 #include "core/errordialogport.h"
 #include "core/privacymask.h"
 
@@ -22,6 +23,9 @@ struct DeliveryOptions {
     // Mask what identifies the user in every copy that leaves the machine.
     bool privacy = false;
     QStringList privateParameters = PrivacyMask::defaultParameterNames();
+    // Where each handled error is sent as it happens (a collector's DSN or a plain URL);
+    // empty sends nothing.
+    QString reportUrl;
 
     // text as it may leave the machine.
     QString outgoing(const QString& text) const {
@@ -46,6 +50,9 @@ public:
     virtual void transmitMail(const MailRequest& request) = 0;
     // The handler's current options, handed on whenever one changes.
     virtual void setDeliveryOptions(const DeliveryOptions&) {}
+    // Hands a report for the report address to the deliveries; returns at once, the sending
+    // happens elsewhere (kept in the outbox when that is on and sending fails).
+    virtual void sendReport(const CollectorReport&) {}
 };
 
 } // namespace trapwell::core

@@ -214,6 +214,20 @@ TEST(InterfaceSlots, TheSecondInterfaceAnswersAtItsPositions) {
     EXPECT_EQ(slot<bool>(p, 5, true), status::ok);
     EXPECT_TRUE(get<bool>(p, 4));
     EXPECT_EQ(slot<bool>(p, 5, false), status::ok);
+
+    EXPECT_FALSE(get<bool>(p, 6)); // PrivateReports
+    EXPECT_EQ(slot<bool>(p, 7, true), status::ok);
+    EXPECT_TRUE(get<bool>(p, 6));
+    EXPECT_EQ(get<QString>(p, 8), "password,passwd,token,secret,key,email,mail");
+    EXPECT_EQ(slot<const QString&>(p, 9, QStringLiteral("pin, otp")), status::ok);
+    EXPECT_EQ(get<QString>(p, 8), "pin,otp");
+
+    EXPECT_EQ(get<QString>(p, 10), ""); // ReportUrl
+    EXPECT_EQ(slot<const QString&>(p, 11, QStringLiteral("https://k@collector.example/3")),
+              status::ok);
+    EXPECT_EQ(get<QString>(p, 10), "https://k@collector.example/3");
+    EXPECT_EQ(slot<const QString&>(p, 11, QStringLiteral("file:///tmp/x")), classic(380));
+    EXPECT_EQ(slot<const QString&>(p, 11, QString()), status::ok);
 }
 
 #include "interfaceslots_test.moc"

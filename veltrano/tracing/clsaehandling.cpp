@@ -4,6 +4,8 @@
 #include "tracing/appobject.h"
 #include "tracing/programfolder.h"
 
+#include "platform/settingsstore.h"
+
 namespace veltrano {
 
 namespace {
@@ -53,6 +55,15 @@ clsAEHandling::clsAEHandling()
     handler_.setOutbox(true);
     // Copies that leave the machine carry no home folder, names or addresses of the user.
     handler_.setPrivateReports(true);
+    // A collector of the user's or the developers' choosing receives every report as it
+    // happens (README: "Sending reports to a collector"). Nothing is sent when unset.
+    const QString reportUrl = platform::SettingsStore::current().GetSetting(
+        QStringLiteral("Veltrano"), QStringLiteral("Reports"), QStringLiteral("ReportUrl"));
+    try {
+        handler_.setReportUrl(reportUrl.trimmed());
+    } catch (const trapwell::RuntimeError&) {
+        // Not an http(s) address: reports stay on the machine.
+    }
 }
 
 clsAEHandling::~clsAEHandling() = default;

@@ -41,8 +41,13 @@ public:
             mailFailure();
     }
 
+    void sendReport(const trapwell::core::CollectorReport& report) override {
+        reports.push_back(report);
+    }
+
     Dialog dialog;
     trapwell::core::ErrorDialogPort* replacementDialog = nullptr;
+    std::vector<trapwell::core::CollectorReport> reports;
     int settingsShown = 0;
     std::vector<trapwell::core::MailRequest> mails;
     std::function<void()> mailFailure;

@@ -42,6 +42,15 @@ public:
     // The words, separated by commas; default "password,passwd,token,secret,key,email,mail".
     virtual HResult get_PrivateParameters(QString* result) = 0;      // slot 8
     virtual HResult put_PrivateParameters(const QString& names) = 0; // slot 9
+    // Where each handled error is also sent, at once and from a background thread: an error
+    // collector's DSN ("https://KEY@HOST/PROJECT") gets an event in its envelope protocol
+    // (exception, one frame per procedure on the stack, the top procedure's parameters, the
+    // application and system sections, the last 100 procedures entered, the release); any
+    // other http(s) URL gets the four report sections as a JSON document in a POST. Masked
+    // when PrivateReports is on; kept in the outbox when Outbox is on and sending fails.
+    // Empty (default) sends nothing. Other schemes raise error 380.
+    virtual HResult get_ReportUrl(QString* result) = 0;        // slot 10
+    virtual HResult put_ReportUrl(const QString& address) = 0; // slot 11
 
 protected:
     ~IclsErrHandler2() = default;

@@ -186,6 +186,8 @@ public:
     void setPrivateParameters(const QString& names) const {
         call(second()->put_PrivateParameters(names));
     }
+    QString ReportUrl() const { return get2(&IclsErrHandler2::get_ReportUrl); }
+    void setReportUrl(const QString& address) const { call(second()->put_ReportUrl(address)); }
 
     SysInfo SysObject() const {
         ISysObj* raw = nullptr;
