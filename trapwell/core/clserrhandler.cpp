@@ -1,6 +1,7 @@
 #include "core/clserrhandler.h"
 
 #include "core/componentfolder.h"
+#include "core/crashcapture.h"
 #include "core/databaseerrorcheck.h"
 #include "core/handlersettings.h"
 #include "core/logfile.h"
@@ -84,7 +85,10 @@ ClsErrHandler::ClsErrHandler(std::unique_ptr<HandlerPorts> ports)
     : CallStack(2), ports_(std::move(ports)) {
 }
 
-ClsErrHandler::~ClsErrHandler() = default;
+ClsErrHandler::~ClsErrHandler() {
+    if (crashCapture_)
+        CrashCapture::disarm(this);
+}
 
 HResult ClsErrHandler::queryInterface(const Guid& iid, void** out) {
     if (!out)
@@ -337,6 +341,8 @@ std::int32_t ClsErrHandler::pushProcedure(const QString& name) noexcept {
         CallStack.resize(std::size_t(StackDepth) + 1);
         ProcedureTable::current().redimPreserve(StackDepth);
         CallStack[std::size_t(StackDepth)] = name;
+        if (crashCapture_)
+            CrashCapture::entered(this, StackDepth, CallStack[std::size_t(StackDepth)]);
         if (keepBreadcrumbs_)
             breadcrumbs_.entered(name);
         if (TraceExecution)
@@ -351,6 +357,8 @@ std::int32_t ClsErrHandler::popProcedure() noexcept {
     try {
         if (CallStack.size() == 1)
             return 0;
+        if (crashCapture_) // before the name it points at goes
+            CrashCapture::left(this, std::max(0, StackDepth - 1));
         CallStack[std::size_t(StackDepth)].clear();
         CallStack.resize(StackDepth == 0 ? 1 : std::size_t(StackDepth));
         ProcedureTable& table = ProcedureTable::current();

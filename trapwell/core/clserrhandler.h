@@ -104,6 +104,9 @@ public:
     HResult put_PrivateParameters(const QString& names) override;
     HResult get_ReportUrl(QString* result) override;
     HResult put_ReportUrl(const QString& address) override;
+    HResult get_CrashCapture(bool* result) override;
+    HResult put_CrashCapture(bool on) override;
+    HResult get_PendingCrash(QString* result) override;
 
     // Raise the events to every connected sink, in connection order.
     void raiseBeforeHandlerCalled(bool& cancel);
@@ -174,6 +177,7 @@ private:
     DeliveryOptions delivery_;
     bool keepBreadcrumbs_ = false; // while a report address is set
     Breadcrumbs breadcrumbs_;
+    bool crashCapture_ = false; // this object's stack is what a crash records
     std::map<std::uint32_t, ComPtr<IclsErrHandlerEvents>> sinks_;
     std::uint32_t nextCookie_ = 1;
 };

@@ -3,6 +3,7 @@
 
 #include "core/clserrhandler.h"
 
+#include "core/crashcapture.h"
 #include "core/proceduretable.h"
 
 #include "platform/classicconvert.h"
@@ -149,6 +150,34 @@ HResult ClsErrHandler::put_ReportUrl(const QString& address) {
             breadcrumbs_.clear();
         ports_->setDeliveryOptions(delivery_);
     });
+}
+
+HResult ClsErrHandler::get_CrashCapture(bool* result) {
+    if (!result)
+        return status::pointer;
+    *result = crashCapture_ && CrashCapture::armedFor(this);
+    return status::ok;
+}
+
+HResult ClsErrHandler::put_CrashCapture(bool on) {
+    return member([&] {
+        if (!on) {
+            CrashCapture::disarm(this);
+            crashCapture_ = false;
+            return;
+        }
+        CrashCapture::arm(this, CrashCapture::defaultFolder());
+        crashCapture_ = true;
+        // The procedures already running are part of what a crash shows.
+        for (std::int32_t i = 1; i <= StackDepth; ++i)
+            CrashCapture::entered(this, i, CallStack[std::size_t(i)]);
+    });
+}
+
+HResult ClsErrHandler::get_PendingCrash(QString* result) {
+    if (!result)
+        return status::pointer;
+    return member([&] { *result = CrashCapture::takePending(CrashCapture::defaultFolder()); });
 }
 
 CollectorReport ClsErrHandler::collectorReport(std::int32_t line) const {

@@ -228,6 +228,12 @@ TEST(InterfaceSlots, TheSecondInterfaceAnswersAtItsPositions) {
     EXPECT_EQ(get<QString>(p, 10), "https://k@collector.example/3");
     EXPECT_EQ(slot<const QString&>(p, 11, QStringLiteral("file:///tmp/x")), classic(380));
     EXPECT_EQ(slot<const QString&>(p, 11, QString()), status::ok);
+
+    EXPECT_FALSE(get<bool>(p, 12)); // CrashCapture
+    EXPECT_EQ(slot<bool>(p, 13, true), status::ok);
+    EXPECT_TRUE(get<bool>(p, 12));
+    EXPECT_EQ(slot<bool>(p, 13, false), status::ok);
+    EXPECT_EQ(get<QString>(p, 14), ""); // PendingCrash
 }
 
 #include "interfaceslots_test.moc"

@@ -57,6 +57,12 @@ clsAEHandling::clsAEHandling()
     handler_.setPrivateReports(true);
     // A collector of the user's or the developers' choosing receives every report as it
     // happens (README: "Sending reports to a collector"). Nothing is sent when unset.
+    // A crash leaves the procedures that were running for the next start to report.
+    try {
+        handler_.setCrashCapture(true);
+    } catch (const trapwell::RuntimeError&) {
+        // No state folder: crashes go unrecorded, as before.
+    }
     const QString reportUrl = platform::SettingsStore::current().GetSetting(
         QStringLiteral("Veltrano"), QStringLiteral("Reports"), QStringLiteral("ReportUrl"));
     try {
@@ -67,5 +73,14 @@ clsAEHandling::clsAEHandling()
 }
 
 clsAEHandling::~clsAEHandling() = default;
+
+void clsAEHandling::reportPendingCrash() const {
+    try {
+        handler_.reportPendingCrash(
+            QStringLiteral("Veltrano ended unexpectedly the last time it ran."));
+    } catch (const trapwell::RuntimeError&) {
+        // An unreadable record is not worth a second error at start.
+    }
+}
 
 } // namespace veltrano

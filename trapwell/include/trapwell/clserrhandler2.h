@@ -51,6 +51,16 @@ public:
     // Empty (default) sends nothing. Other schemes raise error 380.
     virtual HResult get_ReportUrl(QString* result) = 0;        // slot 10
     virtual HResult put_ReportUrl(const QString& address) = 0; // slot 11
+    // When the host process crashes (SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT), write the
+    // signal and the procedures on this handler's stack to $XDG_STATE_HOME/trapwell/, then let
+    // the system's own crash handling go on. One handler of a process records at a time (the
+    // last one switched on). Off by default.
+    virtual HResult get_CrashCapture(bool* result) = 0; // slot 12
+    virtual HResult put_CrashCapture(bool on) = 0;      // slot 13
+    // What a crashed earlier run left: "Signal <n> <NAME>", then one procedure per line,
+    // outermost first, each line ended by LF; empty when there is none. Reading it removes it,
+    // so each crash is reported once (ErrHandler::reportPendingCrash does that).
+    virtual HResult get_PendingCrash(QString* result) = 0; // slot 14
 
 protected:
     ~IclsErrHandler2() = default;

@@ -188,6 +188,28 @@ public:
     }
     QString ReportUrl() const { return get2(&IclsErrHandler2::get_ReportUrl); }
     void setReportUrl(const QString& address) const { call(second()->put_ReportUrl(address)); }
+    bool CrashCapture() const { return get2(&IclsErrHandler2::get_CrashCapture); }
+    void setCrashCapture(bool on) const { call(second()->put_CrashCapture(on)); }
+    QString PendingCrash() const { return get2(&IclsErrHandler2::get_PendingCrash); }
+
+    // Reports what a crashed earlier run left (PendingCrash) through HandleError, as an error
+    // numbered 128 + the signal (the shell's exit status of such a process) in the procedure
+    // that was running, with the crashed run's stack on the stack. False when there was none.
+    bool reportPendingCrash(const QString& customMessage = {}) const {
+        const QString text = PendingCrash();
+        if (text.isEmpty())
+            return false;
+        QStringList lines = text.split(u'\n', Qt::SkipEmptyParts);
+        // "Signal <n> <NAME>"
+        const QStringList signal = lines.isEmpty() ? QStringList() : lines.takeFirst().split(u' ');
+        const int number = signal.value(1).toInt();
+        for (const QString& procedure : lines)
+            Push(procedure);
+        HandleError(QStringLiteral("The program ended with %1 (signal %2) in its last run")
+                        .arg(signal.value(2), QString::number(number)),
+                    128 + number, 0, customMessage);
+        return true;
+    }
 
     SysInfo SysObject() const {
         ISysObj* raw = nullptr;
