@@ -7,7 +7,7 @@ set -euo pipefail
 packages=(
     cmake g++ make ninja-build
     qt6-base-dev qt6-svg-dev qt6-qpa-plugins libqt6sql6-sqlite libcurl4-openssl-dev libxcb1-dev
-    fonts-dejavu-core
+    zlib1g-dev fonts-dejavu-core
 )
 if [[ ${1:-} == --test ]]; then
     packages+=(

@@ -3,7 +3,9 @@
 #include "core/clserrhandler.h"
 #include "core/handlersettings.h"
 #include "core/mailvalues.h"
+#include "delivery/collectorevent.h"
 #include "delivery/maildelivery.h"
+#include "delivery/outboxworker.h"
 #include "delivery/smtpmailer.h"
 #include "dialogs/frmeml.h"
 #include "dialogs/frmerror.h"
@@ -22,14 +24,40 @@ ComponentPorts::~ComponentPorts() {
 }
 
 core::ErrorDialogPort& ComponentPorts::errorDialog() {
-    return dialogs::frmError::instance();
+    dialogs::frmError& dialog = dialogs::frmError::instance();
+    dialog.setOutbox(worker_);
+    dialog.setDeliveryOptions(options_);
+    return dialog;
+}
+
+void ComponentPorts::setDeliveryOptions(const core::DeliveryOptions& options) {
+    options_ = options;
+    // The worker sends reports to the report address too, so the host's thread never waits.
+    const bool needWorker = options.outbox || !options.reportUrl.isEmpty();
+    if (needWorker && !worker_)
+        worker_ = delivery::OutboxWorker::acquire();
+    else if (!needWorker)
+        worker_.reset();
+    if (worker_)
+        worker_->setRetrying(options.outbox);
+    if (dialogs::frmError::exists()) {
+        dialogs::frmError::instance().setOutbox(worker_);
+        dialogs::frmError::instance().setDeliveryOptions(options_);
+    }
+}
+
+void ComponentPorts::sendReport(const core::CollectorReport& report) {
+    if (worker_)
+        worker_->send(delivery::CollectorEvent::message(report), options_.outbox);
 }
 
 void ComponentPorts::changeEmailSettings() {
     dialogs::frmEml::showModalFor(nullptr);
 }
 
-void ComponentPorts::transmitMail(const core::MailRequest& request) {
+void ComponentPorts::transmitMail(const core::MailRequest& given) {
+    core::MailRequest request = given;
+    request.body = options_.outgoing(given.body);
     // A mail link carries no body: the user pastes the report from the clipboard.
     QClipboard* clipboard = QGuiApplication::clipboard();
     clipboard->clear();
@@ -75,7 +103,11 @@ delivery::SmtpMailer& ComponentPorts::mailer() {
                     [this] { mailer_->ReplyBuffer = delivery::lastReplySlot(); });
                 return *dialog.Winsock1();
             },
-            [] { delivery::lastReplySlot().clear(); }});
+            [] { delivery::lastReplySlot().clear(); },
+            [this](const delivery::OutgoingMessage& message) {
+                if (worker_)
+                    worker_->keep(message);
+            }});
     return *mailer_;
 }
 

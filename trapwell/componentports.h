@@ -9,8 +9,9 @@
 #include <memory>
 
 namespace trapwell::delivery {
+class OutboxWorker;
 class SmtpMailer;
-}
+} // namespace trapwell::delivery
 
 namespace trapwell {
 
@@ -24,12 +25,17 @@ public:
 
     core::ErrorDialogPort& errorDialog() override;
     void changeEmailSettings() override;
-    void transmitMail(const core::MailRequest& request) override;
+    void transmitMail(const core::MailRequest& given) override;
+    void setDeliveryOptions(const core::DeliveryOptions& options) override;
+    void sendReport(const core::CollectorReport& report) override;
 
 private:
     // The handler's own copy of the mailer, which borrows the error dialog's connection.
     delivery::SmtpMailer& mailer();
 
+    core::DeliveryOptions options_;
+    // Held while this handler keeps unsent reports; shared by all handlers of the process.
+    std::shared_ptr<delivery::OutboxWorker> worker_;
     std::unique_ptr<delivery::SmtpMailer> mailer_;
     QMetaObject::Connection replySubscription_;
 };

@@ -2,7 +2,10 @@
 // user works elsewhere. Everything hangs off the main window.
 
 #include "mainwindow/form1.h"
+#include "tracing/clsaehandling.h"
 #include "tracing/veltranoapplication.h"
+
+#include <QTimer>
 
 int main(int argc, char** argv) {
     veltrano::VeltranoApplication::preferX11(argc, argv);
@@ -17,6 +20,8 @@ int main(int argc, char** argv) {
             form.show();
         }))
         return 1;
+    // Once the window is up: what a crash of the previous run left.
+    QTimer::singleShot(0, &form, [] { veltrano::clsAEHandling::shared().reportPendingCrash(); });
     // Form_Terminate runs from aboutToQuit, after the last event: the same holds there.
     int status = 1;
     veltrano::VeltranoApplication::startUp([&] { status = app.exec(); });

@@ -1,6 +1,7 @@
 #include "core/clserrhandler.h"
 
 #include "core/componentfolder.h"
+#include "core/crashcapture.h"
 #include "core/databaseerrorcheck.h"
 #include "core/handlersettings.h"
 #include "core/logfile.h"
@@ -97,7 +98,10 @@ ClsErrHandler::ClsErrHandler(std::unique_ptr<HandlerPorts> ports)
     : CallStack(2), ports_(std::move(ports)) {
 }
 
-ClsErrHandler::~ClsErrHandler() = default;
+ClsErrHandler::~ClsErrHandler() {
+    if (crashCapture_)
+        CrashCapture::disarm(this);
+}
 
 HResult ClsErrHandler::queryInterface(const Guid& iid, void** out) {
     if (!out)
@@ -108,6 +112,8 @@ HResult ClsErrHandler::queryInterface(const Guid& iid, void** out) {
         return offer(static_cast<ISupportErrorRecord*>(this), out);
     if (iid == IID_IConnectionPoint)
         return offer(static_cast<IConnectionPoint*>(this), out);
+    if (iid == IID_clsErrHandler2)
+        return offer(static_cast<IclsErrHandler2*>(this), out);
     return refuse(out);
 }
 
@@ -376,6 +382,10 @@ std::int32_t ClsErrHandler::pushProcedure(const QString& name) noexcept {
         CallStack.resize(std::size_t(StackDepth) + 1);
         ProcedureTable::current().redimPreserve(StackDepth);
         CallStack[std::size_t(StackDepth)] = name;
+        if (crashCapture_)
+            CrashCapture::entered(this, StackDepth, CallStack[std::size_t(StackDepth)]);
+        if (keepBreadcrumbs_)
+            breadcrumbs_.entered(name);
         if (TraceExecution)
             Trace.append(name);
         return 0;
@@ -388,6 +398,8 @@ std::int32_t ClsErrHandler::popProcedure() noexcept {
     try {
         if (CallStack.size() == 1)
             return 0;
+        if (crashCapture_) // before the name it points at goes
+            CrashCapture::left(this, std::max(0, StackDepth - 1));
         CallStack[std::size_t(StackDepth)].clear();
         CallStack.resize(StackDepth == 0 ? 1 : std::size_t(StackDepth));
         ProcedureTable& table = ProcedureTable::current();
@@ -504,6 +516,7 @@ std::int32_t ClsErrHandler::handleError(const QString& description, double numbe
     skipOnFailure([&] { composeReport(line); });
     skipOnFailure([&] { writeErrorLog(); });
     skipOnFailure([&] { writeSystemLogEntry(); });
+    skipOnFailure([&] { sendReport(line); });
     skipOnFailure([&] { showErrorDialog(); });
     skipOnFailure([&] { raiseAfterHandlerCalled(); });
     skipOnFailure([&] { emptyStack(); });
@@ -564,6 +577,12 @@ void ClsErrHandler::writeSystemLogEntry() {
 void ClsErrHandler::showErrorDialog() {
     if (!UseInterface)
         return;
+    // A repeat of an error whose dialog was just seen is logged and counted, not shown.
+    const RepeatFilter::Key repeatKey{ErrNum, ProcName, ErrLine};
+    const RepeatFilter::Verdict repeat =
+        repeats_.occurred(repeatKey, platform::Clock::current().now());
+    if (!repeat.show)
+        return;
     ErrorDialogPort& dialog = ports_->errorDialog();
     using F = ErrorDialogField;
     dialog.setField(F::m_dblErrNum, double(ErrNum));
@@ -582,7 +601,14 @@ void ClsErrHandler::showErrorDialog() {
     dialog.setField(F::m_strEmailDetailAPI, QString());
     dialog.setField(F::m_strEmailDetailAPI2, QString());
     dialog.setField(F::m_strToName, ToName);
+    dialog.setNotes(DialogNotes{repeat.note});
     dialog.refresh();
+    // Closed however the dialog ends, so an exception cannot leave the error "open" for ever.
+    struct Closing {
+        RepeatFilter& filter;
+        const RepeatFilter::Key& key;
+        ~Closing() { filter.dialogClosed(key, platform::Clock::current().now()); }
+    } closing{repeats_, repeatKey};
     dialog.showModal();
 }
 

@@ -1,11 +1,14 @@
 #pragma once
 
+#include "core/breadcrumbs.h"
 #include "core/handlerports.h"
+#include "core/repeatfilter.h"
 #include "core/tracelog.h"
 
 #include "platform/com/comobject.h"
 
 #include <trapwell/clserrhandler.h>
+#include <trapwell/clserrhandler2.h>
 #include <trapwell/comptr.h>
 #include <trapwell/errorrecord.h>
 #include <trapwell/events.h>
@@ -23,8 +26,9 @@ namespace trapwell::core {
 // The error handler object: procedure stack, error state, report texts, options and
 // delivery settings of one host. Used from one thread. It reaches the dialogs and the
 // deliveries only through its ports.
-class ClsErrHandler final : public platform::com::ComObject<ClsErrHandler, IclsErrHandler,
-                                                            ISupportErrorRecord, IConnectionPoint> {
+class ClsErrHandler final
+    : public platform::com::ComObject<ClsErrHandler, IclsErrHandler, ISupportErrorRecord,
+                                      IConnectionPoint, IclsErrHandler2> {
 public:
     explicit ClsErrHandler(std::unique_ptr<HandlerPorts> ports);
 
@@ -87,6 +91,23 @@ public:
     HResult get_URL(QVariant* result) override;
     HResult put_URL(const QVariant& vNewValue) override;
 
+    // IclsErrHandler2 (clserrhandler2.cpp): options beside the specified behaviour.
+    HResult get_RepeatWindow(std::int32_t* result) override;
+    HResult put_RepeatWindow(std::int32_t seconds) override;
+    HResult get_TraceLimit(std::int64_t* result) override;
+    HResult put_TraceLimit(std::int64_t bytes) override;
+    HResult get_Outbox(bool* result) override;
+    HResult put_Outbox(bool on) override;
+    HResult get_PrivateReports(bool* result) override;
+    HResult put_PrivateReports(bool on) override;
+    HResult get_PrivateParameters(QString* result) override;
+    HResult put_PrivateParameters(const QString& names) override;
+    HResult get_ReportUrl(QString* result) override;
+    HResult put_ReportUrl(const QString& address) override;
+    HResult get_CrashCapture(bool* result) override;
+    HResult put_CrashCapture(bool on) override;
+    HResult get_PendingCrash(QString* result) override;
+
     // Raise the events to every connected sink, in connection order.
     void raiseBeforeHandlerCalled(bool& cancel);
     void raiseAfterHandlerCalled();
@@ -120,9 +141,12 @@ private:
     void writeSystemLogEntry();
     void showErrorDialog();
     void emptyStack();
+    // The report for the report address, masked as the options say.
+    CollectorReport collectorReport(std::int32_t line) const;
+    void sendReport(std::int32_t line);
 
     friend class platform::com::ComObject<ClsErrHandler, IclsErrHandler, ISupportErrorRecord,
-                                          IConnectionPoint>;
+                                          IConnectionPoint, IclsErrHandler2>;
 
     // Fields, in the order the object has always declared them.
     ComPtr<ISysObj> SysObject;
@@ -155,6 +179,11 @@ private:
     QString DbLogDisplay;
 
     std::unique_ptr<HandlerPorts> ports_;
+    RepeatFilter repeats_;
+    DeliveryOptions delivery_;
+    bool keepBreadcrumbs_ = false; // while a report address is set
+    Breadcrumbs breadcrumbs_;
+    bool crashCapture_ = false; // this object's stack is what a crash records
     std::map<std::uint32_t, ComPtr<IclsErrHandlerEvents>> sinks_;
     std::uint32_t nextCookie_ = 1;
 };

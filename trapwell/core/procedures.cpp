@@ -47,6 +47,20 @@ QVariant Procedures::ReadParams() const {
     }
 }
 
+std::vector<Procedures::Entry> Procedures::entries() const {
+    std::vector<Entry> out;
+    for (const Parameter& p : params_) {
+        QString value;
+        try {
+            value = valueText(p);
+        } catch (...) {
+            value = QStringLiteral("-----");
+        }
+        out.push_back({p.Param(), p.PrmType(), value});
+    }
+    return out;
+}
+
 QString Procedures::ordinalSuffix(int i) {
     const QString digits = QString::number(i);
     const QString lastTwo = digits.right(2);

@@ -20,6 +20,13 @@ public:
 
     int count() const { return int(params_.size()); }
 
+    // Name, type and value text of each parameter, as the listing shows them; a value without
+    // text reads "-----".
+    struct Entry {
+        QString name, type, value;
+    };
+    std::vector<Entry> entries() const;
+
     // "st", "nd", "rd" or "th" for the decimal number i.
     static QString ordinalSuffix(int i);
 

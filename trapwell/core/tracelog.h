@@ -7,18 +7,32 @@ namespace trapwell::core {
 
 // The trace log: one procedure name per line, CR LF, in the locale's 8-bit encoding.
 // Every append opens, writes and closes the file, so a trace survives a crash of the host.
+// Beside that: when an append would take the file past the size limit, the file becomes
+// "Trace.log.1" (replacing an older one) and a new one begins, so a long run keeps at most
+// twice the limit on disk.
 class TraceLog {
 public:
+    static constexpr qint64 defaultLimit = 8 * 1024 * 1024;
+
     const QString& path() const { return path_; }
-    // Points the log at path and deletes an earlier file there, so each trace starts afresh.
-    // Raises the classic file error when the old file cannot be deleted.
+    // Bytes; 0 lets the file grow without limit. Negative values raise error 380.
+    qint64 limit() const { return limit_; }
+    void setLimit(qint64 bytes);
+    // Points the log at path and deletes an earlier file there (and its older generation),
+    // so each trace starts afresh. Raises the classic file error when the old file cannot be
+    // deleted.
     void restart(const QString& path);
     // Appends line + CR LF; raises the classic file error when the file cannot be written.
-    void append(const QString& line) const;
+    void append(const QString& line);
 
 private:
+    void rotate();
+
     QString path_;
     QByteArray encodedPath_;
+    QByteArray encodedOlderPath_;
+    qint64 limit_ = defaultLimit;
+    qint64 written_ = 0; // bytes in the current file since restart() or rotate()
 };
 
 } // namespace trapwell::core

@@ -22,11 +22,15 @@ QString PostToUrl(QString& url, QStringList& list) {
     if (list.size() / 2 > maxPairs)
         platform::raiseError(platform::err::overflow);
 
+    QString request = postingUrl(url, list);
+    return OpenUrl(request);
+}
+
+QString postingUrl(const QString& url, const QStringList& list) {
     QString query = QStringLiteral("?");
     for (qsizetype i = 0; i + 1 < list.size(); i += 2)
         query += UrlEncode(list[i]) + u'=' + UrlEncode(list[i + 1]) + u'&';
-    QString request = url + query;
-    return OpenUrl(request);
+    return url + query;
 }
 
 QString UrlEncode(const QString& text) {

@@ -14,6 +14,9 @@ namespace trapwell::delivery {
 // Raises error 6 for more than 127 pairs, the limit of its 8-bit pair counter.
 QString PostToUrl(QString& url, QStringList& list);
 
+// The address PostToUrl requests for list: url + "?" + the encoded pairs, each ended by "&".
+QString postingUrl(const QString& url, const QStringList& list);
+
 // Letters and digits stay, a space becomes "+", anything else "%" and its UTF-16 code in
 // upper-case hex, at least two digits ("%26", "%0A", "%20AC"). A non-ASCII letter whose
 // upper case is an ASCII letter ("ı", "ſ") goes as its percent-encoded UTF-8 bytes ("%C4%B1").

@@ -150,9 +150,25 @@ void SmtpMailer::SendEmail(const QString& MailServerName, const QString& FromNam
         {QStringLiteral("250"), {QStringLiteral("QUIT\r\n")}},
         {QStringLiteral("221"), {}},
     };
-    for (const auto& step : dialogue) {
-        if (WaitFor(step.code))
+    // The message counts as delivered once the server has answered the data's end.
+    const auto undelivered = [&](std::size_t step) {
+        if (!copy_.undelivered || step > 5)
             return;
+        OutgoingMessage message;
+        message.kind = OutgoingMessage::Kind::Smtp;
+        message.target = server.trimmed().toUtf8();
+        message.port = SmtpLimits::current().port();
+        message.from = oneLine(FromEmailAddress).trimmed().toUtf8();
+        message.to = oneLine(ToEMailAddress).trimmed().toUtf8();
+        message.body = (headers + crlf + body + crlf).toUtf8();
+        copy_.undelivered(message);
+    };
+    for (std::size_t i = 0; i < std::size(dialogue); ++i) {
+        const auto& step = dialogue[i];
+        if (WaitFor(step.code)) {
+            undelivered(i);
+            return;
+        }
         for (const QString& text : step.sends) {
             if (!connection)
                 return;

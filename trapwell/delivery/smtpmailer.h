@@ -1,5 +1,7 @@
 #pragma once
 
+#include "delivery/outbox.h"
+
 #include "platform/service.h"
 #include "platform/tcpconnection.h"
 
@@ -32,6 +34,9 @@ public:
         std::function<platform::TcpConnection&()> connection;
         // Runs just before connecting (the component's copy empties the last-reply slot).
         std::function<void()> beforeConnect;
+        // Runs after the failure message when the server did not take the message: the
+        // message as it was to go (server, envelope and the data after DATA).
+        std::function<void(const OutgoingMessage&)> undelivered;
     };
 
     explicit SmtpMailer(Copy copy);

@@ -4,6 +4,7 @@
 #include "core/mailvalues.h"
 #include "delivery/geturl.h"
 #include "delivery/maildelivery.h"
+#include "delivery/outboxworker.h"
 #include "delivery/smtpmailer.h"
 #include "dialogs/dialogstyle.h"
 #include "dialogs/frmeml.h"
@@ -86,6 +87,12 @@ void frmError::createControls() {
     lblErrNum->setFont(namedFont("Verdana", 10, true));
     lblErrNum->setGeometry(platform::twipsRect(120, 60, 9585, 360));
 
+    lblRepeats = new QLabel(this);
+    lblRepeats->setFont(namedFont("Verdana", 8));
+    lblRepeats->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    lblRepeats->setGeometry(platform::twipsRect(4800, 60, 4905, 360));
+    lblRepeats->hide();
+
     PictList = new QWidget(this);
     PictList->setGeometry(platform::twipsRect(0, 480, 9825, 420));
     const auto sectionButton = [&](const char* caption, int index) {
@@ -131,6 +138,8 @@ void frmError::createControls() {
     cmdEmlSet = actionButton("Email Settin&gs", 6300);
     cmdEmail = actionButton("E&mail Error", 7440);
     cmdClose = actionButton("&Close", 8580);
+    cmdSent = actionButton("What Is Se&nt", 3420);
+    cmdSent->hide();
     // Enter and Esc both close.
     cmdClose->setDefault(true);
 
@@ -150,6 +159,9 @@ void frmError::createControls() {
     connect(cmdEmail, &QPushButton::clicked, this, &frmError::cmdEmail_Click);
     connect(cmdPost, &QPushButton::clicked, this, &frmError::cmdPost_Click);
     connect(cmdClose, &QPushButton::clicked, this, &frmError::cmdClose_Click);
+    connect(cmdSent, &QPushButton::clicked, this, [this] {
+        platform::MsgBox(outgoingBody(), platform::mb::OKOnly, QStringLiteral("What Is Sent"));
+    });
 }
 
 void frmError::setField(core::ErrorDialogField field, const QVariant& value) {
@@ -206,6 +218,16 @@ void frmError::setField(core::ErrorDialogField field, const QVariant& value) {
     }
 }
 
+void frmError::setDeliveryOptions(const core::DeliveryOptions& options) {
+    options_ = options;
+    cmdSent->setVisible(options.privacy);
+}
+
+void frmError::setNotes(const core::DialogNotes& notes) {
+    lblRepeats->setText(notes.repeats);
+    lblRepeats->setVisible(!notes.repeats.isEmpty());
+}
+
 void frmError::refresh() {
     load();
     update();
@@ -225,7 +247,12 @@ void frmError::load() {
     connect(winsock_.get(), &platform::TcpConnection::DataArrival, this,
             &frmError::Winsock1_DataArrival);
     mailer_ = std::make_unique<delivery::SmtpMailer>(
-        delivery::SmtpMailer::Copy{[this]() -> platform::TcpConnection& { return *winsock_; }, {}});
+        delivery::SmtpMailer::Copy{[this]() -> platform::TcpConnection& { return *winsock_; },
+                                   {},
+                                   [this](const delivery::OutgoingMessage& message) {
+                                       if (outbox_)
+                                           outbox_->keep(message);
+                                   }});
     Form_Load();
 }
 
@@ -280,7 +307,7 @@ void frmError::Form_Activate() {
     cmdErrorInfo->click();
     QClipboard* clipboard = QGuiApplication::clipboard();
     clipboard->clear();
-    clipboard->setText(body_);
+    clipboard->setText(outgoingBody());
 }
 
 void frmError::showSection(const QString& heading, const QString& text) {
@@ -308,7 +335,7 @@ void frmError::cmdEmail_Click() {
         switch (core::HandlerSettings::emailType()) {
         case aeOutlook:
             delivery::reportOutlookResult(
-                delivery::SendOutlookMail(m_strEmailAddress, m_strSubject, body_));
+                delivery::SendOutlookMail(m_strEmailAddress, m_strSubject, outgoingBody()));
             break;
         case aeDefault:
             m_strEmailDetailAPI = delivery::mailLink(m_strEmailAddress, m_strSubject);
@@ -318,7 +345,7 @@ void frmError::cmdEmail_Click() {
         case aeSMTP: {
             const core::MailValues& mail = core::MailValues::current();
             mailer_->SendEmail(mail.SMTPMailServer, mail.FromName, mail.FromEmailAddress,
-                               m_strToName, m_strEmailAddress, m_strSubject, body_);
+                               m_strToName, m_strEmailAddress, m_strSubject, outgoingBody());
             break;
         }
         }
@@ -329,11 +356,18 @@ void frmError::cmdEmail_Click() {
 
 void frmError::cmdPost_Click() {
     BusyPointer busy(this);
-    QStringList values{
-        QStringLiteral("ErrDetail"), m_strErrDetail, QStringLiteral("AppInfo"), AppLog,
-        QStringLiteral("SysInfo"),   SysLog,         QStringLiteral("DBInfo"),  DbLog};
+    QStringList values{QStringLiteral("ErrDetail"), options_.outgoing(m_strErrDetail),
+                       QStringLiteral("AppInfo"),   options_.outgoing(AppLog),
+                       QStringLiteral("SysInfo"),   options_.outgoing(SysLog),
+                       QStringLiteral("DBInfo"),    options_.outgoing(DbLog)};
     const QString answer = delivery::PostToUrl(fUrl, values);
     platform::MsgBox(answer, platform::mb::OKOnly, QStringLiteral("Internet Error Reporting"));
+    // A posting that found no server is kept, exactly as requested, to go later.
+    if (outbox_ && answer == QStringLiteral("Failed sending: Coludn't Connect to Server")) {
+        delivery::OutgoingMessage message;
+        message.target = delivery::postingUrl(fUrl, values).toLocal8Bit();
+        outbox_->keep(message);
+    }
 }
 
 void frmError::cmdClose_Click() {

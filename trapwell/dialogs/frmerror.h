@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/errordialogport.h"
+#include "core/handlerports.h"
 
 #include <QDialog>
 #include <QString>
@@ -17,8 +18,9 @@ class TcpConnection;
 }
 
 namespace trapwell::delivery {
+class OutboxWorker;
 class SmtpMailer;
-}
+} // namespace trapwell::delivery
 
 namespace trapwell::dialogs {
 
@@ -72,6 +74,11 @@ public:
     QPushButton* cmdDatabaseInfo = nullptr;
     QPushButton* cmdErrorInfo = nullptr;
     QLabel* lblErrNum = nullptr;
+    // Beside the specified controls: how often the error repeated unseen; empty and hidden
+    // unless the host counts repeats.
+    QLabel* lblRepeats = nullptr;
+    // Beside the e-mail and post buttons when reports are masked: shows what will be sent.
+    QPushButton* cmdSent = nullptr;
 
     // The SMTP connection; it exists while the window is loaded.
     platform::TcpConnection* Winsock1() const { return winsock_.get(); }
@@ -84,6 +91,13 @@ public:
     // ErrorDialogPort, as HandleError drives it.
     void setField(core::ErrorDialogField field, const QVariant& value) override;
     void refresh() override;
+    void setNotes(const core::DialogNotes& notes) override;
+    // Where mail and postings that fail are kept for later; none keeps nothing.
+    void setOutbox(std::shared_ptr<delivery::OutboxWorker> outbox) { outbox_ = std::move(outbox); }
+    // How copies that leave the machine are made (privacy); shown by cmdSent when masked.
+    void setDeliveryOptions(const core::DeliveryOptions& options);
+    // The e-mail body as it leaves the machine.
+    QString outgoingBody() const { return options_.outgoing(body_); }
     void showModal() override;
     QString postingAddress() const override { return fUrl; }
     void setPostingAddress(const QString& address) override { fUrl = address; }
@@ -114,6 +128,8 @@ private:
     QString body_;
     std::unique_ptr<platform::TcpConnection> winsock_;
     std::unique_ptr<delivery::SmtpMailer> mailer_;
+    std::shared_ptr<delivery::OutboxWorker> outbox_;
+    core::DeliveryOptions options_;
 };
 
 } // namespace trapwell::dialogs

@@ -2,6 +2,7 @@
 // position in the table of the interface pointer and check the identifiers' exact values.
 
 #include <trapwell/clserrhandler.h>
+#include <trapwell/clserrhandler2.h>
 #include <trapwell/comptr.h>
 #include <trapwell/errhandler.h>
 #include <trapwell/events.h>
@@ -187,6 +188,52 @@ TEST(InterfaceSlots, EveryMemberOfTheHandlerAnswersAtItsPosition) {
         get<QString>(p, 47).startsWith("App. Information\r\n=============\r\nTitle:\tP\r\n"));
     EXPECT_TRUE(get<QString>(p, 48).startsWith("System Information\r\n"));
     EXPECT_EQ(get<QString>(p, 49), "Database Information\r\n==============\r\n");
+}
+
+TEST(InterfaceSlots, TheSecondInterfaceAnswersAtItsPositions) {
+    EXPECT_EQ(IID_clsErrHandler2.toString(), "{F26A6FFF-7001-42EC-B184-98F1954EC4A3}");
+    ComPtr<IclsErrHandler> handler;
+    ASSERT_EQ(createInstance(CLSID_clsErrHandler, IID_clsErrHandler, handler.putVoid()),
+              status::ok);
+    ComPtr<IclsErrHandler2> second = handler.as<IclsErrHandler2>(IID_clsErrHandler2);
+    ASSERT_TRUE(second);
+    // One object: the second interface leads back to the first.
+    EXPECT_EQ(second.as<IclsErrHandler>(IID_clsErrHandler).get(), handler.get());
+    void* p = second.get();
+
+    EXPECT_EQ(get<std::int32_t>(p, 0), 0); // RepeatWindow
+    EXPECT_EQ(slot<std::int32_t>(p, 1, 60), status::ok);
+    EXPECT_EQ(get<std::int32_t>(p, 0), 60);
+    EXPECT_EQ(slot<std::int32_t>(p, 1, -1), classic(380));
+
+    EXPECT_EQ(get<std::int64_t>(p, 2), 8 * 1024 * 1024); // TraceLimit
+    EXPECT_EQ(slot<std::int64_t>(p, 3, std::int64_t(1) << 40), status::ok);
+    EXPECT_EQ(get<std::int64_t>(p, 2), std::int64_t(1) << 40);
+
+    EXPECT_FALSE(get<bool>(p, 4)); // Outbox
+    EXPECT_EQ(slot<bool>(p, 5, true), status::ok);
+    EXPECT_TRUE(get<bool>(p, 4));
+    EXPECT_EQ(slot<bool>(p, 5, false), status::ok);
+
+    EXPECT_FALSE(get<bool>(p, 6)); // PrivateReports
+    EXPECT_EQ(slot<bool>(p, 7, true), status::ok);
+    EXPECT_TRUE(get<bool>(p, 6));
+    EXPECT_EQ(get<QString>(p, 8), "password,passwd,token,secret,key,email,mail");
+    EXPECT_EQ(slot<const QString&>(p, 9, QStringLiteral("pin, otp")), status::ok);
+    EXPECT_EQ(get<QString>(p, 8), "pin,otp");
+
+    EXPECT_EQ(get<QString>(p, 10), ""); // ReportUrl
+    EXPECT_EQ(slot<const QString&>(p, 11, QStringLiteral("https://k@collector.example/3")),
+              status::ok);
+    EXPECT_EQ(get<QString>(p, 10), "https://k@collector.example/3");
+    EXPECT_EQ(slot<const QString&>(p, 11, QStringLiteral("file:///tmp/x")), classic(380));
+    EXPECT_EQ(slot<const QString&>(p, 11, QString()), status::ok);
+
+    EXPECT_FALSE(get<bool>(p, 12)); // CrashCapture
+    EXPECT_EQ(slot<bool>(p, 13, true), status::ok);
+    EXPECT_TRUE(get<bool>(p, 12));
+    EXPECT_EQ(slot<bool>(p, 13, false), status::ok);
+    EXPECT_EQ(get<QString>(p, 14), ""); // PendingCrash
 }
 
 #include "interfaceslots_test.moc"

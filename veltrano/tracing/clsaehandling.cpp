@@ -4,6 +4,8 @@
 #include "tracing/appobject.h"
 #include "tracing/programfolder.h"
 
+#include "platform/settingsstore.h"
+
 namespace veltrano {
 
 namespace {
@@ -46,8 +48,39 @@ clsAEHandling::clsAEHandling()
         // A component without its error dialog has no posting address to set.
     }
     handler_.setPostAvailable(false);
+    // Beside the specified configuration: a procedure that fails on every timer tick opens
+    // the dialog once a minute at most.
+    handler_.setRepeatWindow(60);
+    // Reports that cannot be sent now are kept and sent when the network is back.
+    handler_.setOutbox(true);
+    // Copies that leave the machine carry no home folder, names or addresses of the user.
+    handler_.setPrivateReports(true);
+    // A collector of the user's or the developers' choosing receives every report as it
+    // happens (README: "Sending reports to a collector"). Nothing is sent when unset.
+    // A crash leaves the procedures that were running for the next start to report.
+    try {
+        handler_.setCrashCapture(true);
+    } catch (const trapwell::RuntimeError&) {
+        // No state folder: crashes go unrecorded, as before.
+    }
+    const QString reportUrl = platform::SettingsStore::current().GetSetting(
+        QStringLiteral("Veltrano"), QStringLiteral("Reports"), QStringLiteral("ReportUrl"));
+    try {
+        handler_.setReportUrl(reportUrl.trimmed());
+    } catch (const trapwell::RuntimeError&) {
+        // Not an http(s) address: reports stay on the machine.
+    }
 }
 
 clsAEHandling::~clsAEHandling() = default;
+
+void clsAEHandling::reportPendingCrash() const {
+    try {
+        handler_.reportPendingCrash(
+            QStringLiteral("Veltrano ended unexpectedly the last time it ran."));
+    } catch (const trapwell::RuntimeError&) {
+        // An unreadable record is not worth a second error at start.
+    }
+}
 
 } // namespace veltrano

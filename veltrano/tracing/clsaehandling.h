@@ -25,6 +25,10 @@ public:
     // change what they need (UseInterface, LogEvent).
     static void resetForTests();
 
+    // Reports, through the error dialog and the deliveries, a crash the previous run left;
+    // does nothing when there was none. For the start of the program, once its window shows.
+    void reportPendingCrash() const;
+
     ~clsAEHandling();
 
 private:

@@ -3,6 +3,7 @@
 // Fakes of the platform's services for tests: each puts itself in place of the real service
 // for its lifetime (service.h) and records what the code under test asked of it.
 
+#include "platform/clock.h"
 #include "platform/messagebox.h"
 #include "platform/programend.h"
 #include "platform/shell.h"
@@ -49,6 +50,18 @@ public:
 private:
     QList<QUrl> opened_;
     std::function<int(const QUrl&)> answer_;
+    Override use_{*this};
+};
+
+// A clock that stands still until the test moves it.
+class SettableClock final : public Clock {
+public:
+    explicit SettableClock(QDateTime start) : now_(std::move(start)) {}
+    QDateTime now() const override { return now_; }
+    void advance(int seconds) { now_ = now_.addSecs(seconds); }
+
+private:
+    QDateTime now_;
     Override use_{*this};
 };
 

@@ -21,15 +21,17 @@
 // requests are written down, and a test may make them fail.
 class FakePorts final : public trapwell::core::HandlerPorts {
 public:
-    class Dialog final : public trapwell::core::ErrorDialogPort {
+    class Dialog : public trapwell::core::ErrorDialogPort {
     public:
         void setField(trapwell::core::ErrorDialogField, const QVariant&) override {}
         void refresh() override {}
+        void setNotes(const trapwell::core::DialogNotes& n) override { notes = n; }
         void showModal() override { ++shown; }
         QString postingAddress() const override { return address; }
         void setPostingAddress(const QString& a) override { address = a; }
         int shown = 0;
         QString address;
+        trapwell::core::DialogNotes notes;
     };
 
     trapwell::core::ErrorDialogPort& errorDialog() override {
@@ -42,8 +44,13 @@ public:
             mailFailure();
     }
 
+    void sendReport(const trapwell::core::CollectorReport& report) override {
+        reports.push_back(report);
+    }
+
     Dialog dialog;
     trapwell::core::ErrorDialogPort* replacementDialog = nullptr;
+    std::vector<trapwell::core::CollectorReport> reports;
     int settingsShown = 0;
     std::vector<trapwell::core::MailRequest> mails;
     std::function<void()> mailFailure;

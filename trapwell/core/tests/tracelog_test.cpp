@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 namespace {
 QByteArray contents(const QString& path) {
@@ -87,4 +88,51 @@ TEST_F(HandlerTest, TracingOnWithoutAUsableFolderFailsSilently) {
     handler.setTraceExecution(true); // must not raise
     EXPECT_TRUE(object().traceExecution());
     EXPECT_TRUE(handler.Destination().isEmpty());
+}
+
+namespace {
+QStringList traceLines(const QString& path) {
+    return QString::fromLocal8Bit(contents(path)).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+}
+} // namespace
+
+TEST_F(HandlerTest, LongTracedRunKeepsTwoGenerationsWithinTheLimit) {
+    EXPECT_EQ(handler.TraceLimit(), 8 * 1024 * 1024);
+    handler.setDestination(temp.path());
+    handler.setTraceLimit(4096);
+    handler.setTraceExecution(true);
+    const QString trace = temp.filePath(QStringLiteral("Trace.log"));
+    const QString older = trace + QStringLiteral(".1");
+    // Hours of a 16 ms timer, scaled down to the limit: many times the limit in all.
+    const int pushes = 20000;
+    for (int i = 0; i < pushes; ++i) {
+        handler.Push(QStringLiteral("Form1.Timer1_Timer %1").arg(i));
+        handler.Pop();
+    }
+    EXPECT_LE(QFileInfo(trace).size(), 4096);
+    EXPECT_LE(QFileInfo(older).size(), 4096);
+    EXPECT_GT(QFileInfo(older).size(), 4096 - 64); // it was full when it was replaced
+    // Together they are the end of the trace, in order, with nothing lost between them.
+    const QStringList lines = traceLines(older) + traceLines(trace);
+    ASSERT_FALSE(lines.isEmpty());
+    for (qsizetype k = 0; k < lines.size(); ++k)
+        ASSERT_EQ(lines[k], QStringLiteral("Form1.Timer1_Timer %1").arg(pushes - lines.size() + k))
+            << k;
+
+    // Switching tracing on again starts afresh, older generation included.
+    handler.setTraceExecution(true);
+    EXPECT_FALSE(QFile::exists(trace));
+    EXPECT_FALSE(QFile::exists(older));
+}
+
+TEST_F(HandlerTest, TraceWithoutLimitGrowsInOneFile) {
+    handler.setDestination(temp.path());
+    handler.setTraceLimit(0);
+    handler.setTraceExecution(true);
+    for (int i = 0; i < 2000; ++i)
+        handler.Push(QStringLiteral("Größe.Form_Load"));
+    const QString trace = temp.filePath(QStringLiteral("Trace.log"));
+    EXPECT_EQ(traceLines(trace).size(), 2000);
+    EXPECT_FALSE(QFile::exists(trace + QStringLiteral(".1")));
+    EXPECT_EQ(errorOf([&] { handler.setTraceLimit(-1); }).number(), 380);
 }

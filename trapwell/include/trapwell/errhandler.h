@@ -5,6 +5,7 @@
 // only thing a host links besides these headers is the component runtime (createInstance).
 
 #include "trapwell/clserrhandler.h"
+#include "trapwell/clserrhandler2.h"
 #include "trapwell/comptr.h"
 #include "trapwell/errorrecord.h"
 #include "trapwell/events.h"
@@ -176,6 +177,45 @@ public:
     void setShowDBInfo(bool v) const { call(p_->put_ShowDBInfo(v)); }
     QVariant URL() const { return get(&IclsErrHandler::get_URL); }
     void setURL(const QVariant& v) const { call(p_->put_URL(v)); }
+    // Options beside the specified behaviour (IclsErrHandler2). A component that lacks that
+    // interface raises error 430.
+    std::int32_t RepeatWindow() const { return get2(&IclsErrHandler2::get_RepeatWindow); }
+    void setRepeatWindow(std::int32_t seconds) const { call(second()->put_RepeatWindow(seconds)); }
+    std::int64_t TraceLimit() const { return get2(&IclsErrHandler2::get_TraceLimit); }
+    void setTraceLimit(std::int64_t bytes) const { call(second()->put_TraceLimit(bytes)); }
+    bool Outbox() const { return get2(&IclsErrHandler2::get_Outbox); }
+    void setOutbox(bool on) const { call(second()->put_Outbox(on)); }
+    bool PrivateReports() const { return get2(&IclsErrHandler2::get_PrivateReports); }
+    void setPrivateReports(bool on) const { call(second()->put_PrivateReports(on)); }
+    QString PrivateParameters() const { return get2(&IclsErrHandler2::get_PrivateParameters); }
+    void setPrivateParameters(const QString& names) const {
+        call(second()->put_PrivateParameters(names));
+    }
+    QString ReportUrl() const { return get2(&IclsErrHandler2::get_ReportUrl); }
+    void setReportUrl(const QString& address) const { call(second()->put_ReportUrl(address)); }
+    bool CrashCapture() const { return get2(&IclsErrHandler2::get_CrashCapture); }
+    void setCrashCapture(bool on) const { call(second()->put_CrashCapture(on)); }
+    QString PendingCrash() const { return get2(&IclsErrHandler2::get_PendingCrash); }
+
+    // Reports what a crashed earlier run left (PendingCrash) through HandleError, as an error
+    // numbered 128 + the signal (the shell's exit status of such a process) in the procedure
+    // that was running, with the crashed run's stack on the stack. False when there was none.
+    bool reportPendingCrash(const QString& customMessage = {}) const {
+        const QString text = PendingCrash();
+        if (text.isEmpty())
+            return false;
+        QStringList lines = text.split(u'\n', Qt::SkipEmptyParts);
+        // "Signal <n> <NAME>"
+        const QStringList signal = lines.isEmpty() ? QStringList() : lines.takeFirst().split(u' ');
+        const int number = signal.value(1).toInt();
+        for (const QString& procedure : lines)
+            Push(procedure);
+        HandleError(QStringLiteral("The program ended with %1 (signal %2) in its last run")
+                        .arg(signal.value(2), QString::number(number)),
+                    128 + number, 0, customMessage);
+        return true;
+    }
+
     SysInfo SysObject() const {
         ISysObj* raw = nullptr;
         call(p_->get_SysObject(&raw));
@@ -187,6 +227,20 @@ private:
     template <class R> R get(HResult (IclsErrHandler::*member)(R*)) const {
         R r{};
         call((p_.get()->*member)(&r));
+        return r;
+    }
+    ComPtr<IclsErrHandler2> second() const {
+        ComPtr<IclsErrHandler2> p = p_.template as<IclsErrHandler2>(IID_clsErrHandler2);
+        if (!p)
+            throw RuntimeError(430, QStringLiteral("Trapwell"),
+                               QStringLiteral("Class does not support Automation or does not "
+                                              "support expected interface"));
+        return p;
+    }
+    template <class R> R get2(HResult (IclsErrHandler2::*member)(R*)) const {
+        R r{};
+        const ComPtr<IclsErrHandler2> p = second();
+        call((p.get()->*member)(&r));
         return r;
     }
     void callWith(HResult (IclsErrHandler::*member)(QString*), const QString& v) const {

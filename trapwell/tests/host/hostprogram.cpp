@@ -7,6 +7,10 @@
 #include <QTemporaryDir>
 #include <QTextStream>
 
+#include <csignal>
+#include <cstdlib>
+#include <sys/resource.h>
+
 namespace {
 int failures = 0;
 
@@ -18,7 +22,30 @@ void expect(bool ok, const QString& what) {
 }
 } // namespace
 
+// "crash SIGNAL": a host that records its stack and then crashes in a nested procedure, for the
+// test that the next run reports it. The system's handling must still end the process by the
+// signal; no core file is wanted from a test.
+int crash(const QString& how) {
+    trapwell::ErrHandler handler = trapwell::ErrHandler::create();
+    handler.setCrashCapture(true);
+    handler.Push(QStringLiteral("Form1.Form_Load"));
+    handler.Push(QStringLiteral("Module.Übersetzen"));
+    handler.Push(QStringLiteral("Module.Divide"));
+    handler.Pop();
+    handler.Push(QStringLiteral("Module.Read"));
+    const rlimit noCore{0, 0};
+    ::setrlimit(RLIMIT_CORE, &noCore);
+    if (how == QLatin1String("abort"))
+        std::abort();
+    *static_cast<volatile int*>(nullptr) = 1;
+    return 0;
+}
+
 int main(int argc, char** argv) {
+    if (argc == 3 && QByteArray(argv[1]) == "crash") {
+        QCoreApplication app(argc, argv);
+        return crash(QString::fromLatin1(argv[2]));
+    }
     QTemporaryDir config;
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
     QCoreApplication app(argc, argv);

@@ -1,5 +1,6 @@
 #include "componentports.h"
 #include "core/handlersettings.h"
+#include "delivery/outboxworker.h"
 #include "delivery/smtpmailer.h"
 #include "dialogs/frmerror.h"
 
@@ -156,8 +157,10 @@ protected:
     platform::TcpConnection connection;
     int asked = 0;
     int beforeConnect = 0;
+    std::vector<trapwell::delivery::OutgoingMessage> undelivered;
     SmtpMailer mailer{{[this]() -> platform::TcpConnection& { return ++asked, connection; },
-                       [this] { ++beforeConnect; }}};
+                       [this] { ++beforeConnect; },
+                       [this](const auto& message) { undelivered.push_back(message); }}};
     QTemporaryDir dir;
     TestLimits limits;
     std::vector<std::unique_ptr<TestPeer>> peers;
@@ -200,6 +203,7 @@ TEST_F(SmtpMailerTest, DialogueGoesOutByteForByte) {
     EXPECT_EQ(asked, 1);
     EXPECT_EQ(beforeConnect, 1);
     EXPECT_TRUE(server.output().contains("SUBJECT:  Error report\nX-Peer"));
+    EXPECT_TRUE(undelivered.empty());
 }
 
 TEST_F(SmtpMailerTest, BodyLinesStartingWithADotCannotEndTheMessage) {
@@ -266,6 +270,30 @@ TEST_F(SmtpMailerTest, RejectedRecipientStopsWithoutQuitAndTheNextSendCloses) {
     send();
     EXPECT_EQ(server.output(10000), "HELO 127.0.0.1\r\nMAIL FROM:  sender@example.com\r\n"
                                     "RCPT TO:  to@example.com\r\n<closed>");
+}
+
+TEST_F(SmtpMailerTest, UndeliveredMailIsHandedOnAndGoesLaterAsItWas) {
+    startFaultServer("reject-rcpt");
+    send(QStringLiteral("Line one\r\n.dot"));
+    ASSERT_EQ(undelivered.size(), 1u);
+    const trapwell::delivery::OutgoingMessage& kept = undelivered.front();
+    EXPECT_EQ(kept.kind, trapwell::delivery::OutgoingMessage::Kind::Smtp);
+    EXPECT_EQ(kept.target, "127.0.0.1");
+    EXPECT_EQ(kept.from, "sender@example.com");
+    EXPECT_EQ(kept.to, "to@example.com");
+    EXPECT_TRUE(kept.body.startsWith("FROM:  Sender Name\r\nDATE:  "));
+    EXPECT_TRUE(kept.body.endsWith("SUBJECT:  Error report\r\n\r\nLine one\r\n..dot\r\n\r\n"));
+
+    // Later, from the outbox's worker: the same message reaches a willing server.
+    Peer& willing = startFaultServer("accept-all");
+    trapwell::delivery::OutgoingMessage retry = kept;
+    retry.port = limits.serverPort;
+    EXPECT_EQ(trapwell::delivery::attemptDelivery(retry).outcome,
+              trapwell::delivery::Attempt::Delivered);
+    const QByteArray received = willing.output(5000);
+    EXPECT_TRUE(received.contains("MAIL FROM:<sender@example.com>")) << received.constData();
+    EXPECT_TRUE(received.contains("RCPT TO:<to@example.com>"));
+    EXPECT_TRUE(received.contains("SUBJECT:  Error report\r\n\r\nLine one\r\n..dot\r\n"));
 }
 
 TEST_F(SmtpMailerTest, SecondPieceOfTheGreetingIsWhatTheNextWaitTests) {

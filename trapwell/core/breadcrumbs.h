@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QString>
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+namespace trapwell::core {
+
+// The procedures entered last, for a report's trail of what led to the error: a fixed ring
+// of the latest entries, where a procedure entered again right after itself (a timer's
+// handler, a loop) only counts up instead of pushing the older ones out.
+class Breadcrumbs {
+public:
+    static constexpr std::size_t capacity = 100;
+
+    struct Entry {
+        QString procedure;
+        std::int64_t msSinceEpoch = 0; // the latest entry of the run
+        std::uint32_t repeats = 1;     // entries in a row
+    };
+
+    // Called by Push: cheap enough for every procedure entry (no allocation once the ring has
+    // gone round, a coarse clock).
+    void entered(const QString& procedure);
+    // Oldest first.
+    std::vector<Entry> entries() const;
+    void clear();
+
+private:
+    std::array<Entry, capacity> ring_;
+    std::size_t next_ = 0;
+    std::size_t size_ = 0;
+};
+
+} // namespace trapwell::core

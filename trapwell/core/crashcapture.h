@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QString>
+
+#include <cstdint>
+
+namespace trapwell::core {
+
+// Writes what the host was doing when it crashed: on SIGSEGV, SIGBUS, SIGFPE, SIGILL and
+// SIGABRT, on an alternate signal stack, the signal and the procedures on the stack of the
+// handler that armed it go to a file opened in advance; then the previous handler is put back
+// and the signal raised again, so the system's own crash handling (core dump, crash reporter)
+// still runs. Process-wide: one handler object records at a time.
+//
+// The handler only reads the preallocated frame table below and writes with write(2); the
+// names stay owned by the recording handler's CallStack, whose strings outlive their entry.
+class CrashCapture {
+public:
+    // Deepest stack recorded; deeper procedures are counted but not named.
+    static constexpr int maxFrames = 256;
+
+    // Arms the capture for owner (replacing another owner), writing to a new file of this
+    // process in folder. Raises the classic file error when the folder or file cannot be made.
+    static void arm(const void* owner, const QString& folder);
+    // Puts the previous handlers back and removes this process's (empty) file; only the owner
+    // disarms.
+    static void disarm(const void* owner);
+    static bool armedFor(const void* owner);
+
+    // The procedure at depth (1 = outermost) of owner is name, whose characters stay valid
+    // until left() drops that depth. Called by Push and Pop: a few stores, no locking. Calls
+    // of a handler that is not the recording one change nothing.
+    static void entered(const void* owner, std::int32_t depth, const QString& name) noexcept;
+    static void left(const void* owner, std::int32_t newDepth) noexcept;
+
+    // The text a crashed run of any process left in folder, oldest first, removing it;
+    // empty when there is none. Files of processes still running are left alone.
+    static QString takePending(const QString& folder);
+
+    // The folder the component keeps it in: $XDG_STATE_HOME/trapwell (~/.local/state/trapwell).
+    static QString defaultFolder();
+};
+
+} // namespace trapwell::core

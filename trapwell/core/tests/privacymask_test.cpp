@@ -1,0 +1,63 @@
+#include "handlerfixture.h"
+
+#include "core/privacymask.h"
+
+#include <QDir>
+
+using trapwell::core::PrivacyMask;
+
+namespace {
+
+const QString report = QStringLiteral(
+    "Current Directory:\t/home/alice/work\r\n"
+    "Path:\t\t/home/alice/app\r\n"
+    "Error Procedure:\tForm1.Send\r\n"
+    "1st Param:\r\nName: \tstrPassword\r\nType : \tString\r\nValue: \thunter2\r\n\r\n"
+    "2nd Param:\r\nName: \tcount\r\nType : \tInteger\r\nValue: \t5\r\n\r\n"
+    "3rd Param:\r\nName: \tsToken\r\nType : \tString\r\nValue: \t\r\n"
+    "Sent by alice on lab7 to Alice.B-C@mail.example.org; alicea and lab7x stay.\r\n");
+
+} // namespace
+
+TEST(PrivacyMask, HidesHomeNamesAddressesAndSecretParameterValues) {
+    const QString masked = PrivacyMask(QStringLiteral("/home/alice"), QStringLiteral("alice"),
+                                       QStringLiteral("lab7"), PrivacyMask::defaultParameterNames())
+                               .apply(report);
+    EXPECT_EQ(masked,
+              "Current Directory:\t~/work\r\n"
+              "Path:\t\t~/app\r\n"
+              "Error Procedure:\tForm1.Send\r\n"
+              "1st Param:\r\nName: \tstrPassword\r\nType : \tString\r\nValue: \t<masked>\r\n\r\n"
+              "2nd Param:\r\nName: \tcount\r\nType : \tInteger\r\nValue: \t5\r\n\r\n"
+              "3rd Param:\r\nName: \tsToken\r\nType : \tString\r\nValue: \t\r\n"
+              "Sent by <user> on <host> to <email>; alicea and lab7x stay.\r\n");
+
+    // The list decides which values go.
+    const QString onlyCount = PrivacyMask(QStringLiteral("/home/alice"), QStringLiteral("alice"),
+                                          QStringLiteral("lab7"), {QStringLiteral("COUNT")})
+                                  .apply(report);
+    EXPECT_TRUE(onlyCount.contains("Value: \thunter2\r\n"));
+    EXPECT_TRUE(onlyCount.contains("Name: \tcount\r\nType : \tInteger\r\nValue: \t<masked>"));
+}
+
+TEST(PrivacyMask, ThisUsersHomeAndNameDoNotLeave) {
+    const QString home = QDir::homePath();
+    const QString user = qEnvironmentVariable("USER");
+    const QString masked =
+        PrivacyMask().apply(QStringLiteral("Path:\t\t") + home + QStringLiteral("/app\r\nuser ") +
+                            user + QStringLiteral(" mail me@example.com\r\n"));
+    EXPECT_FALSE(masked.contains(home));
+    if (user.size() > 1) {
+        EXPECT_FALSE(masked.contains(QStringLiteral(" ") + user + QStringLiteral(" ")));
+    }
+    EXPECT_FALSE(masked.contains(u'@'));
+}
+
+TEST_F(HandlerTest, PrivacyIsOffUntilAHostAsksAndTheWordListIsItsOwn) {
+    EXPECT_FALSE(handler.PrivateReports());
+    EXPECT_EQ(handler.PrivateParameters(), "password,passwd,token,secret,key,email,mail");
+    handler.setPrivateReports(true);
+    handler.setPrivateParameters(QStringLiteral(" pin, ,iban "));
+    EXPECT_TRUE(handler.PrivateReports());
+    EXPECT_EQ(handler.PrivateParameters(), "pin,iban");
+}

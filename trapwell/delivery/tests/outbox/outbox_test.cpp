@@ -1,0 +1,182 @@
+#include "delivery/outbox.h"
+#include "delivery/outboxworker.h"
+
+#include "platform/tests/support/loopbackhttp.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QtTest/QTest>
+
+#include <sys/stat.h>
+
+using namespace trapwell::delivery;
+
+namespace {
+
+const QDateTime now(QDate(2026, 5, 1), QTime(12, 0));
+
+OutgoingMessage get(const QByteArray& url) {
+    OutgoingMessage m;
+    m.target = url;
+    return m;
+}
+
+OutgoingMessage post(const QByteArray& url, const QByteArray& body) {
+    OutgoingMessage m;
+    m.kind = OutgoingMessage::Kind::HttpPost;
+    m.target = url;
+    m.headers = {"Content-Type: application/json"};
+    m.body = body;
+    return m;
+}
+
+int modeOf(const QString& path) {
+    struct stat st {};
+    return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? int(st.st_mode & 0777) : -1;
+}
+
+// Retries every few milliseconds instead of every few minutes.
+class QuickSchedule final : public OutboxSchedule {
+public:
+    std::chrono::milliseconds firstRetry() const override { return std::chrono::milliseconds(20); }
+    std::chrono::milliseconds longestWait() const override {
+        return std::chrono::milliseconds(100);
+    }
+
+private:
+    Override use_{*this};
+};
+
+class OutboxTest : public testing::Test {
+protected:
+    QTemporaryDir dir;
+    Outbox outbox{dir.filePath(QStringLiteral("state/trapwell/outbox"))};
+};
+
+class WorkerTest : public OutboxTest {
+protected:
+    void TearDown() override { worker.reset(); }
+    QuickSchedule schedule;
+    platform::LoopbackHttp server;
+    std::shared_ptr<OutboxWorker> worker = std::make_shared<OutboxWorker>(outbox);
+};
+
+} // namespace
+
+TEST_F(OutboxTest, KeepsEachReportPrivatelyAndReadsItBackExactly) {
+    OutgoingMessage mail;
+    mail.kind = OutgoingMessage::Kind::Smtp;
+    mail.target = "mail.example.org";
+    mail.port = 2525;
+    mail.from = "app@example.org";
+    mail.to = "help@example.org";
+    mail.body = "FROM:  App\r\nSUBJECT:  x\r\n\r\nline\r\n\r\n..dot\r\n\n\nbinary \x01\r\n";
+    const QString path = outbox.store(mail, now);
+    ASSERT_FALSE(path.isEmpty());
+    EXPECT_EQ(modeOf(path), 0600);
+    EXPECT_EQ(modeOf(outbox.folder()), 0700);
+    EXPECT_EQ(outbox.pending(), QStringList{path}); // no temporary file left beside it
+
+    const std::optional<OutgoingMessage> back = Outbox::read(path);
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back->kind, OutgoingMessage::Kind::Smtp);
+    EXPECT_EQ(back->target, mail.target);
+    EXPECT_EQ(back->port, 2525);
+    EXPECT_EQ(back->from, mail.from);
+    EXPECT_EQ(back->to, mail.to);
+    EXPECT_EQ(back->body, mail.body);
+
+    const std::optional<OutgoingMessage> posted =
+        Outbox::read(outbox.store(post("http://h/api/1/envelope/", "{\"a\":1}"), now));
+    ASSERT_TRUE(posted);
+    EXPECT_EQ(posted->headers, QList<QByteArray>{"Content-Type: application/json"});
+    EXPECT_EQ(posted->body, "{\"a\":1}");
+}
+
+TEST_F(OutboxTest, DropsTheOldestBeyondThirtyReportsOneMegabyteOrThirtyDays) {
+    for (int i = 0; i < 35; ++i)
+        outbox.store(get("http://h/" + QByteArray::number(i)), now.addSecs(i));
+    QStringList kept = outbox.pending();
+    ASSERT_EQ(kept.size(), 30);
+    EXPECT_EQ(Outbox::read(kept.first())->target, "http://h/5");
+    EXPECT_EQ(Outbox::read(kept.last())->target, "http://h/34");
+
+    // Three large reports: the first two no longer fit beside the newest ones.
+    for (int i = 0; i < 3; ++i)
+        outbox.store(post("http://h/big", QByteArray(400 * 1024, 'x')), now.addSecs(100 + i));
+    kept = outbox.pending();
+    qint64 total = 0;
+    for (const QString& p : kept)
+        total += QFileInfo(p).size();
+    EXPECT_LE(total, 1024 * 1024);
+    EXPECT_EQ(Outbox::read(kept.last())->body.size(), 400 * 1024);
+
+    // A month later everything before it is gone.
+    outbox.store(get("http://h/late"), now.addDays(31));
+    kept = outbox.pending();
+    ASSERT_EQ(kept.size(), 1);
+    EXPECT_EQ(Outbox::read(kept.first())->target, "http://h/late");
+}
+
+TEST_F(WorkerTest, ReportKeptWhileTheServerIsDownArrivesOnceWhenItComesUp) {
+    ASSERT_TRUE(server.listen());
+    const quint16 port = server.port();
+    const QByteArray report = server.url("/report?ErrDetail=x&");
+    const QByteArray collector = server.url("/collector");
+    server.close(); // the network is down: connections are refused
+
+    worker->setRetrying(true);
+    worker->keep(get(report));
+    worker->send(post(collector, "{\"event\":1}"), true);
+    QTRY_COMPARE_WITH_TIMEOUT(outbox.pending().size(), 2, 30000);
+
+    ASSERT_TRUE(server.listen(port));
+    QTRY_VERIFY_WITH_TIMEOUT(outbox.pending().isEmpty(), 30000);
+    // Whatever the worker does next comes after this marker.
+    worker->send(get(server.url("/marker")), false);
+    QTRY_VERIFY_WITH_TIMEOUT(
+        !server.requests.isEmpty() && server.requests.last().target == "/marker", 30000);
+    ASSERT_EQ(server.requests.size(), 3);
+    QMap<QByteArray, platform::LoopbackHttp::Request> byTarget;
+    for (const auto& r : server.requests)
+        byTarget[r.target] = r;
+    EXPECT_EQ(byTarget["/report?ErrDetail=x&"].method, "GET");
+    EXPECT_EQ(byTarget["/collector"].method, "POST");
+    EXPECT_EQ(byTarget["/collector"].body, "{\"event\":1}");
+    EXPECT_EQ(byTarget["/collector"].headers["content-type"], "application/json");
+}
+
+TEST_F(WorkerTest, RetryAfterHoldsBackTheNextSendsUntilItHasPassed) {
+    ASSERT_TRUE(server.listen());
+    server.script({429, {"Retry-After: 3600"}, "slow down"});
+    worker->send(post(server.url("/c"), "first"), true);
+    QTRY_COMPARE_WITH_TIMEOUT(outbox.pending().size(), 1, 30000);
+    EXPECT_EQ(server.requests.size(), 1);
+    EXPECT_GT(worker->rateLimitLeft().count(), 3500);
+
+    // Held back without asking the server, and kept.
+    worker->send(post(server.url("/c"), "second"), true);
+    QTRY_COMPARE_WITH_TIMEOUT(outbox.pending().size(), 2, 30000);
+    EXPECT_EQ(server.requests.size(), 1);
+    // A report to another kind of receiver is not held back.
+    worker->send(get(server.url("/page")), false);
+    QTRY_COMPARE_WITH_TIMEOUT(server.requests.size(), 2, 30000);
+}
+
+TEST_F(WorkerTest, ShortRetryAfterDelaysTheReportThenItIsDelivered) {
+    ASSERT_TRUE(server.listen());
+    server.script({429, {"Retry-After: 1"}, ""});
+    worker->setRetrying(true);
+    worker->send(post(server.url("/c"), "report"), true);
+    QTRY_COMPARE_WITH_TIMEOUT(server.requests.size(), 2, 30000);
+    QTRY_VERIFY_WITH_TIMEOUT(outbox.pending().isEmpty(), 30000);
+    EXPECT_EQ(server.requests[1].body, "report");
+    // A server that will never take it: dropped, not retried for ever.
+    server.script({400, {}, "bad"});
+    worker->keep(post(server.url("/c"), "malformed"));
+    QTRY_COMPARE_WITH_TIMEOUT(server.requests.size(), 3, 30000);
+    QTRY_VERIFY_WITH_TIMEOUT(outbox.pending().isEmpty(), 30000);
+}

@@ -1,0 +1,115 @@
+// A host that crashes with crash capture on, in a child process, and the next run of a host
+// that reports what it left: the signal, the stack, through the normal report path.
+
+#include "platform/gzip.h"
+#include "platform/tests/support/loopbackhttp.h"
+
+#include <trapwell/errhandler.h>
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest/QTest>
+
+#include <csignal>
+#include <optional>
+
+namespace {
+
+class CrashTest : public testing::Test {
+protected:
+    QString stateFolder() const {
+        return qEnvironmentVariable("XDG_STATE_HOME") + QStringLiteral("/trapwell");
+    }
+    QStringList crashFiles() const {
+        return QDir(stateFolder()).entryList({QStringLiteral("crash-*.txt")}, QDir::Files);
+    }
+    // Runs the host example until it crashes the given way; the signal that ended it.
+    int crashHost(const char* how) {
+        QProcess host;
+        host.start(QStringLiteral(HOST_EXAMPLE),
+                   {QStringLiteral("crash"), QString::fromLatin1(how)});
+        EXPECT_TRUE(host.waitForFinished(60000));
+        EXPECT_EQ(host.exitStatus(), QProcess::CrashExit)
+            << host.readAllStandardError().constData();
+        return host.exitCode(); // the signal, for a process a signal ended
+    }
+    void TearDown() override {
+        for (const QString& file : crashFiles())
+            QFile::remove(QDir(stateFolder()).filePath(file));
+    }
+    trapwell::ErrHandler handler = trapwell::ErrHandler::create();
+};
+
+} // namespace
+
+TEST_F(CrashTest, SegmentationFaultIsRecordedAndTheSystemStillEndsTheProcess) {
+    EXPECT_EQ(crashHost("segv"), SIGSEGV);
+    const QString text = handler.PendingCrash();
+    EXPECT_EQ(text, "Signal 11 SIGSEGV\nForm1.Form_Load\nModule.Übersetzen\nModule.Read\n");
+    EXPECT_EQ(handler.PendingCrash(), ""); // reported once
+    EXPECT_TRUE(crashFiles().isEmpty());
+}
+
+TEST_F(CrashTest, NextRunReportsTheCrashWithItsStackThroughTheNormalPath) {
+    EXPECT_EQ(crashHost("abort"), SIGABRT);
+
+    QTemporaryDir dir;
+    platform::LoopbackHttp collector;
+    ASSERT_TRUE(collector.listen());
+    handler.setDestination(dir.path());
+    handler.setUseInterface(false);
+    handler.setReportUrl(QStringLiteral("http://k@127.0.0.1:%1/5").arg(collector.port()));
+    ASSERT_TRUE(handler.reportPendingCrash());
+    EXPECT_FALSE(handler.reportPendingCrash());
+
+    const QString report = handler.ErrorLogDisplay();
+    EXPECT_TRUE(report.contains("Error Number:\t134\r\n")) << report.toStdString();
+    EXPECT_TRUE(report.contains("Error Procedure:\tModule.Read\r\n"));
+    EXPECT_TRUE(report.contains("SIGABRT (signal 6)"));
+    EXPECT_TRUE(report.contains("01  Form1.Form_Load\r\n02    Module.Übersetzen\r\n"
+                                "03      Module.Read\r\n"));
+    EXPECT_EQ(handler.CallStack(), QStringList({{}})); // emptied as after any report
+
+    QTRY_COMPARE_WITH_TIMEOUT(collector.requests.size(), 1, 30000);
+    const QList<QByteArray> envelope =
+        platform::gzipDecompress(collector.requests.first().body).split('\n');
+    ASSERT_GE(envelope.size(), 3);
+    const QJsonObject event = QJsonDocument::fromJson(envelope[2]).object();
+    const QJsonArray frames = event["exception"]["values"][0]["stacktrace"]["frames"].toArray();
+    ASSERT_EQ(frames.size(), 3);
+    EXPECT_EQ(frames[2]["function"], "Module.Read");
+}
+
+TEST_F(CrashTest, CaptureOffLeavesNoFileAndTheHandlersOfTheHostInPlace) {
+    struct sigaction before {};
+    ::sigaction(SIGSEGV, nullptr, &before);
+    handler.setCrashCapture(true);
+    EXPECT_TRUE(handler.CrashCapture());
+    EXPECT_EQ(crashFiles().size(), 1);
+    handler.Push(QStringLiteral("Running"));
+    handler.setCrashCapture(false);
+    EXPECT_FALSE(handler.CrashCapture());
+    EXPECT_TRUE(crashFiles().isEmpty());
+    struct sigaction after {};
+    ::sigaction(SIGSEGV, nullptr, &after);
+    EXPECT_EQ(after.sa_handler, before.sa_handler);
+    EXPECT_EQ(handler.PendingCrash(), "");
+
+    // A second handler that takes over: the first one's going does not disarm it.
+    std::optional<trapwell::ErrHandler> first = trapwell::ErrHandler::create();
+    first->setCrashCapture(true);
+    trapwell::ErrHandler second = trapwell::ErrHandler::create();
+    second.setCrashCapture(true);
+    EXPECT_FALSE(first->CrashCapture());
+    EXPECT_TRUE(second.CrashCapture());
+    first.reset();
+    EXPECT_TRUE(second.CrashCapture());
+    EXPECT_EQ(crashFiles().size(), 1);
+    second.setCrashCapture(false);
+}
