@@ -82,18 +82,6 @@ QString normalisedFolder(const QString& value) {
 } // namespace
 
 // The members that run through these refuse other threads here; the others say so first.
-template <class Body> HResult ClsErrHandler::member(Body&& body) {
-    if (!onOwnerThread())
-        return status::wrongThread;
-    return core::member(std::forward<Body>(body));
-}
-
-template <class T, class Body> HResult ClsErrHandler::getter(T* result, Body&& body) {
-    if (!onOwnerThread())
-        return status::wrongThread;
-    return core::getter(result, std::forward<Body>(body));
-}
-
 ClsErrHandler::ClsErrHandler(std::unique_ptr<HandlerPorts> ports)
     : CallStack(2), ports_(std::move(ports)) {
 }

@@ -6,6 +6,7 @@
 #include "core/tracelog.h"
 
 #include "platform/com/comobject.h"
+#include "platform/com/errorrecord.h"
 
 #include <trapwell/clserrhandler.h>
 #include <trapwell/clserrhandler2.h>
@@ -130,8 +131,18 @@ private:
     // A member's body under the component's error convention (a raised error becomes the
     // thread's error record and a failed status), refused on a thread other than the
     // creator's (status::wrongThread).
-    template <class Body> HResult member(Body&& body);
-    template <class T, class Body> HResult getter(T* result, Body&& body);
+    template <class Body> HResult member(Body&& body) {
+        if (!onOwnerThread())
+            return status::wrongThread;
+        return platform::com::guard(QStringLiteral("Trapwell"), std::forward<Body>(body));
+    }
+    template <class T, class Body> HResult getter(T* result, Body&& body) {
+        if (!onOwnerThread())
+            return status::wrongThread;
+        if (!result)
+            return status::pointer;
+        return member([&] { *result = body(); });
+    }
 
     // The steps of HandleError.
     std::int32_t handleError(const QString& description, double number, std::int32_t line,

@@ -16,14 +16,6 @@
 
 namespace trapwell::core {
 
-namespace {
-const QString componentSource = QStringLiteral("Trapwell");
-
-template <class Body> HResult member(Body&& body) {
-    return platform::com::guard(componentSource, std::forward<Body>(body));
-}
-} // namespace
-
 HResult ClsErrHandler::get_RepeatWindow(std::int32_t* result) {
     if (!result)
         return status::pointer;

@@ -285,7 +285,7 @@ TEST_F(SmtpMailerTest, UndeliveredMailIsHandedOnAndGoesLaterAsItWas) {
     EXPECT_TRUE(kept.body.endsWith("SUBJECT:  Error report\r\n\r\nLine one\r\n..dot\r\n\r\n"));
 
     // Later, from the outbox's worker: the same message reaches a willing server.
-    Peer& willing = startFaultServer("accept-all");
+    TestPeer& willing = startFaultServer("accept-all");
     trapwell::delivery::OutgoingMessage retry = kept;
     retry.port = limits.serverPort;
     EXPECT_EQ(trapwell::delivery::attemptDelivery(retry).outcome,
