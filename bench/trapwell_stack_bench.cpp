@@ -47,6 +47,38 @@ void PushPop_TracingOn(benchmark::State& state) {
 }
 BENCHMARK(PushPop_TracingOn);
 
+// What a host that sends reports and records crashes pays on every procedure: the trail of
+// procedures entered for the report and the table a crash reads.
+void PushPop_TrailAndCrashCapture(benchmark::State& state) {
+    trapwell::ErrHandler handler = makeHandler(false);
+    handler.setReportUrl(QStringLiteral("http://key@127.0.0.1:9/1")); // nothing is sent here
+    handler.setCrashCapture(true);
+    // Distinct names, so the trail records each instead of counting one up.
+    const QString names[2] = {QStringLiteral("Form1.Timer1_Timer"),
+                              QStringLiteral("Form1.Timer2_Timer")};
+    std::size_t i = 0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(handler.Push(names[i++ & 1]));
+        benchmark::DoNotOptimize(handler.Pop());
+    }
+    handler.setCrashCapture(false);
+}
+BENCHMARK(PushPop_TrailAndCrashCapture);
+
+// The same with one name, as a timer's handler: the trail counts the repeats up.
+void PushPop_TrailAndCrashCapture_Repeated(benchmark::State& state) {
+    trapwell::ErrHandler handler = makeHandler(false);
+    handler.setReportUrl(QStringLiteral("http://key@127.0.0.1:9/1"));
+    handler.setCrashCapture(true);
+    const QString name = QStringLiteral("Form1.Timer1_Timer");
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(handler.Push(name));
+        benchmark::DoNotOptimize(handler.Pop());
+    }
+    handler.setCrashCapture(false);
+}
+BENCHMARK(PushPop_TrailAndCrashCapture_Repeated);
+
 // The floor for tracing: open, append one line, close, with nothing else around it.
 void DirectAppend_OpenWriteClose(benchmark::State& state) {
     const QByteArray path = QFile::encodeName(folder().filePath(QStringLiteral("Direct.log")));
@@ -114,6 +146,7 @@ BENCHMARK(HandleError_RunawayRecursion)->Arg(1000)->Arg(100000)->Unit(benchmark:
 int main(int argc, char** argv) {
     QTemporaryDir config;
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
+    qputenv("XDG_STATE_HOME", QFile::encodeName(config.path()));
     QCoreApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

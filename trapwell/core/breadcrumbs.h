@@ -14,6 +14,9 @@ namespace trapwell::core {
 class Breadcrumbs {
 public:
     static constexpr std::size_t capacity = 100;
+    // Longer names are cut: the ring copies characters, so an entry costs neither an
+    // allocation nor the atomic reference counting of a QString copy.
+    static constexpr std::size_t longestName = 120;
 
     struct Entry {
         QString procedure;
@@ -21,16 +24,21 @@ public:
         std::uint32_t repeats = 1;     // entries in a row
     };
 
-    // Called by Push: cheap enough for every procedure entry (no allocation once the ring has
-    // gone round, a coarse clock).
-    void entered(const QString& procedure);
+    // Called by Push: cheap enough for every procedure entry.
+    void entered(const QString& procedure) noexcept;
     // Oldest first.
     std::vector<Entry> entries() const;
     void clear();
 
 private:
-    std::array<Entry, capacity> ring_;
-    std::size_t next_ = 0;
+    struct Slot {
+        std::int64_t msSinceEpoch;
+        std::uint32_t repeats;
+        std::uint32_t size;
+        char16_t chars[longestName];
+    };
+    std::array<Slot, capacity> ring_{};
+    std::size_t last_ = capacity - 1; // the newest slot
     std::size_t size_ = 0;
 };
 

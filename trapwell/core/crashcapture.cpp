@@ -21,16 +21,12 @@ namespace {
 
 constexpr std::array<int, 5> crashSignals{SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT};
 
-struct Frame {
-    const char16_t* chars;
-    std::int32_t size;
-};
+using crashdetail::depth;
+using crashdetail::frames;
+using crashdetail::recordingOwner;
 
-// Everything the signal handler touches, allocated before any crash.
-Frame frames[CrashCapture::maxFrames + 1];
-volatile std::sig_atomic_t depth = 0;
+// Everything else the signal handler touches, allocated before any crash.
 int fileDescriptor = -1;
-const void* recordingOwner = nullptr;
 struct sigaction previous[crashSignals.size()];
 // Big enough for the handler and the kernel's frame; allocated once, never freed (a crash
 // may come at any time, even during teardown).
@@ -221,21 +217,6 @@ void CrashCapture::disarm(const void* owner) {
 
 bool CrashCapture::armedFor(const void* owner) {
     return owner && recordingOwner == owner;
-}
-
-void CrashCapture::entered(const void* owner, std::int32_t newDepth, const QString& name) noexcept {
-    if (owner != recordingOwner)
-        return;
-    if (newDepth >= 1 && newDepth <= maxFrames)
-        frames[newDepth] = {reinterpret_cast<const char16_t*>(name.constData()),
-                            std::int32_t(name.size())};
-    depth = newDepth; // after the frame, so the handler never reads a half-written one
-}
-
-void CrashCapture::left(const void* owner, std::int32_t newDepth) noexcept {
-    if (owner != recordingOwner)
-        return;
-    depth = newDepth;
 }
 
 QString CrashCapture::takePending(const QString& folder) {

@@ -2,9 +2,23 @@
 
 #include <QString>
 
+#include <csignal>
 #include <cstdint>
 
 namespace trapwell::core {
+
+namespace crashdetail {
+struct Frame {
+    const char16_t* chars;
+    std::int32_t size;
+};
+// What the signal handler reads, allocated before any crash; written only by the recording
+// handler's thread. Inline, so Push and Pop store into it without a call.
+inline constexpr int maxFrames = 256;
+inline Frame frames[maxFrames + 1];
+inline volatile std::sig_atomic_t depth = 0;
+inline const void* recordingOwner = nullptr;
+} // namespace crashdetail
 
 // Writes what the host was doing when it crashed: on SIGSEGV, SIGBUS, SIGFPE, SIGILL and
 // SIGABRT, on an alternate signal stack, the signal and the procedures on the stack of the
@@ -17,7 +31,7 @@ namespace trapwell::core {
 class CrashCapture {
 public:
     // Deepest stack recorded; deeper procedures are counted but not named.
-    static constexpr int maxFrames = 256;
+    static constexpr int maxFrames = crashdetail::maxFrames;
 
     // Arms the capture for owner (replacing another owner), writing to a new file of this
     // process in folder. Raises the classic file error when the folder or file cannot be made.
@@ -30,8 +44,18 @@ public:
     // The procedure at depth (1 = outermost) of owner is name, whose characters stay valid
     // until left() drops that depth. Called by Push and Pop: a few stores, no locking. Calls
     // of a handler that is not the recording one change nothing.
-    static void entered(const void* owner, std::int32_t depth, const QString& name) noexcept;
-    static void left(const void* owner, std::int32_t newDepth) noexcept;
+    static void entered(const void* owner, std::int32_t depth, const QString& name) noexcept {
+        if (owner != crashdetail::recordingOwner)
+            return;
+        if (depth >= 1 && depth <= maxFrames)
+            crashdetail::frames[depth] = {reinterpret_cast<const char16_t*>(name.constData()),
+                                          std::int32_t(name.size())};
+        crashdetail::depth = depth; // after the frame: the handler never reads a half-written one
+    }
+    static void left(const void* owner, std::int32_t newDepth) noexcept {
+        if (owner == crashdetail::recordingOwner)
+            crashdetail::depth = newDepth;
+    }
 
     // The text a crashed run of any process left in folder, oldest first, removing it;
     // empty when there is none. Files of processes still running are left alone.
