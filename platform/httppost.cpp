@@ -36,10 +36,15 @@ size_t onHeader(char* data, size_t size, size_t count, void* user) {
     return size * count;
 }
 
+// curl calls this at least once a second while a transfer runs; non-zero aborts it.
+int onProgress(void* cancel, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
+    return static_cast<const std::atomic<bool>*>(cancel)->load() ? 1 : 0;
+}
+
 } // namespace
 
 HttpPostResult httpPost(const QByteArray& url, const QList<QByteArray>& headers,
-                        const QByteArray& body) {
+                        const QByteArray& body, const std::atomic<bool>* cancel) {
     std::call_once(curlInitialised, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
     HttpPostResult result;
     const std::unique_ptr<CURL, decltype(&curl_easy_cleanup)> handle(curl_easy_init(),
@@ -70,6 +75,11 @@ HttpPostResult httpPost(const QByteArray& url, const QList<QByteArray>& headers,
     curl_easy_setopt(h, CURLOPT_WRITEDATA, &result);
     curl_easy_setopt(h, CURLOPT_HEADERFUNCTION, &onHeader);
     curl_easy_setopt(h, CURLOPT_HEADERDATA, &result);
+    if (cancel) {
+        curl_easy_setopt(h, CURLOPT_NOPROGRESS, 0L);
+        curl_easy_setopt(h, CURLOPT_XFERINFOFUNCTION, &onProgress);
+        curl_easy_setopt(h, CURLOPT_XFERINFODATA, const_cast<std::atomic<bool>*>(cancel));
+    }
 
     const CURLcode code = curl_easy_perform(h);
     curl_easy_getinfo(h, CURLINFO_RESPONSE_CODE, &result.status);

@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QList>
 
+#include <atomic>
+
 namespace platform {
 
 // One synchronous HTTP POST through libcurl, for deliveries that run on a worker thread:
@@ -19,8 +21,9 @@ struct HttpPostResult {
     QByteArray body;
 };
 
-// headers are complete lines without CR LF ("Content-Type: application/json").
+// headers are complete lines without CR LF ("Content-Type: application/json"). When cancel
+// is given and becomes true, the request ends within about a second, unanswered.
 HttpPostResult httpPost(const QByteArray& url, const QList<QByteArray>& headers,
-                        const QByteArray& body);
+                        const QByteArray& body, const std::atomic<bool>* cancel = nullptr);
 
 } // namespace platform

@@ -60,14 +60,14 @@ private:
 
 } // namespace
 
-Attempt attemptDelivery(const OutgoingMessage& m) {
+Attempt attemptDelivery(const OutgoingMessage& m, const std::atomic<bool>* cancel) {
     switch (m.kind) {
     case OutgoingMessage::Kind::HttpGet: {
         const platform::HttpGetResult r = platform::httpGet(m.target, "vb wininet");
         return fromHttpStatus(r.opened, r.status, -1);
     }
     case OutgoingMessage::Kind::HttpPost: {
-        const platform::HttpPostResult r = platform::httpPost(m.target, m.headers, m.body);
+        const platform::HttpPostResult r = platform::httpPost(m.target, m.headers, m.body, cancel);
         Attempt a = fromHttpStatus(r.answered, r.status, r.retryAfter);
         // The collector may limit us in a 200 as well; its header names the seconds first.
         if (!r.rateLimits.isEmpty() && a.outcome != Attempt::RateLimited) {
@@ -108,6 +108,7 @@ OutboxWorker::~OutboxWorker() {
     {
         const std::lock_guard lock(mutex_);
         stop_ = true;
+        stopping_ = true;
     }
     wake_.notify_all();
     thread_.join();
@@ -153,7 +154,7 @@ Attempt OutboxWorker::deliver(const OutgoingMessage& message) {
         if (Clock::now() < limitedUntil_)
             return {Attempt::RateLimited};
     }
-    const Attempt a = attemptDelivery(message);
+    const Attempt a = attemptDelivery(message, &stopping_);
     if (collector && a.retryAfter.count() > 0) {
         const std::lock_guard lock(mutex_);
         limitedUntil_ = Clock::now() + a.retryAfter;

@@ -4,6 +4,7 @@
 
 #include "platform/service.h"
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <deque>
@@ -23,7 +24,8 @@ struct Attempt {
     } outcome = Failed;
     std::chrono::seconds retryAfter{0};
 };
-Attempt attemptDelivery(const OutgoingMessage& message);
+// cancel, when given and set, ends an HTTP attempt early (as Failed).
+Attempt attemptDelivery(const OutgoingMessage& message, const std::atomic<bool>* cancel = nullptr);
 
 // When the worker tries the outbox again: first after firstRetry, then twice as long after
 // each pass that left a report undelivered, never longer than longestWait (10 minutes).
@@ -71,6 +73,9 @@ private:
     std::condition_variable wake_;
     std::deque<std::pair<OutgoingMessage, bool>> queue_;
     bool stop_ = false;
+    // Set with stop_: ends a request in flight, so the last handler's end does not wait for a
+    // slow or silent receiver (the message then goes to the outbox, if it was to be kept).
+    std::atomic<bool> stopping_{false};
     bool retrying_ = false;
     bool retrySoon_ = true;
     std::chrono::steady_clock::time_point limitedUntil_{};

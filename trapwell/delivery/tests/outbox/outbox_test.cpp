@@ -1,6 +1,7 @@
 #include "delivery/outbox.h"
 #include "delivery/outboxworker.h"
 
+#include "platform/httpget.h"
 #include "platform/tests/support/loopbackhttp.h"
 
 #include <gtest/gtest.h>
@@ -11,6 +12,9 @@
 #include <QtTest/QTest>
 
 #include <sys/stat.h>
+
+#include <atomic>
+#include <thread>
 
 using namespace trapwell::delivery;
 
@@ -179,4 +183,36 @@ TEST_F(WorkerTest, ShortRetryAfterDelaysTheReportThenItIsDelivered) {
     worker->keep(post(server.url("/c"), "malformed"));
     QTRY_COMPARE_WITH_TIMEOUT(server.requests.size(), 3, 30000);
     QTRY_VERIFY_WITH_TIMEOUT(outbox.pending().isEmpty(), 30000);
+}
+
+namespace {
+// Requests may take an hour: only cancelling can end one early.
+class PatientLimits final : public platform::HttpLimits {
+public:
+    std::chrono::milliseconds total() const override { return std::chrono::hours(1); }
+
+private:
+    Override use_{*this};
+};
+} // namespace
+
+TEST_F(WorkerTest, EndingWhileAReceiverStaysSilentKeepsTheReportInsteadOfWaiting) {
+    PatientLimits limits;
+    QTcpServer silent; // takes the connection and never answers
+    ASSERT_TRUE(silent.listen(QHostAddress::LocalHost));
+    QTcpSocket* connection = nullptr;
+    QObject::connect(&silent, &QTcpServer::newConnection,
+                     [&] { connection = silent.nextPendingConnection(); });
+    worker->send(post("http://127.0.0.1:" + QByteArray::number(silent.serverPort()) + "/x", "{}"),
+                 true);
+    QTRY_VERIFY_WITH_TIMEOUT(connection && connection->bytesAvailable() > 0, 30000);
+
+    std::atomic<bool> ended{false};
+    std::thread ending([&] {
+        worker.reset();
+        ended = true;
+    });
+    QTRY_VERIFY_WITH_TIMEOUT(ended.load(), 30000);
+    ending.join();
+    EXPECT_EQ(outbox.pending().size(), 1);
 }
