@@ -55,8 +55,16 @@ protected:
             },
             20000));
         otherWindow = id.toULongLong();
-        run("xdotool", {"windowactivate", "--sync", id});
-        ASSERT_EQ(run("xdotool", {"getactivewindow"}).toULongLong(), otherWindow);
+        // On a loaded machine the window manager may not have made it active yet when the
+        // request returns: ask until it has.
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] {
+                if (run("xdotool", {"getactivewindow"}).toULongLong() == otherWindow)
+                    return true;
+                run("xdotool", {"windowactivate", id});
+                return false;
+            },
+            20000));
     }
     void TearDown() override {
         other.kill();
