@@ -1,23 +1,14 @@
 #include "platform/httpget.h"
 
-#include <curl/curl.h>
+#include "platform/curltransfer.h"
 
-#include <algorithm>
-#include <cstdint>
 #include <memory>
-#include <mutex>
 
 namespace platform {
 
 namespace {
 
-std::once_flag curlInitialised;
-
 constexpr long maxRedirects = 20;
-
-// At most this much of an answer is kept; the rest is read and dropped, so an endless or
-// huge answer costs neither memory nor more than the time bound.
-constexpr qsizetype maxKept = 1024 * 1024;
 
 struct Transfer {
     QByteArray body;
@@ -31,11 +22,8 @@ size_t onBody(char* data, size_t size, size_t count, void* user) noexcept {
     auto* transfer = static_cast<Transfer*>(user);
     const size_t bytes = size * count;
     try {
-        const qsizetype room = maxKept - transfer->body.size();
-        if (qsizetype(bytes) > room)
+        if (!CurlTransfer::keep(transfer->body, data, bytes))
             transfer->cutShort = true;
-        if (room > 0)
-            transfer->body.append(data, std::min(room, qsizetype(bytes)));
     } catch (...) {
         return 0;
     }
@@ -67,36 +55,20 @@ bool hasScheme(const QByteArray& url) {
     return parsed && curl_url_set(parsed.get(), CURLUPART_URL, url.constData(), 0) == CURLUE_OK;
 }
 
-} // namespace
-
-namespace {
-
 HttpGetResult perform(const QByteArray& url, const QByteArray& userAgent) {
-    std::call_once(curlInitialised, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
     HttpGetResult result;
-    if (!hasScheme(url))
-        return result;
-    const std::unique_ptr<CURL, decltype(&curl_easy_cleanup)> handle(curl_easy_init(),
-                                                                     &curl_easy_cleanup);
-    if (!handle)
+    const CurlTransfer curl("http,https,ftp");
+    CURL* h = curl.handle();
+    if (!h || !hasScheme(url))
         return result;
 
-    CURL* h = handle.get();
     Transfer transfer;
     curl_easy_setopt(h, CURLOPT_URL, url.constData());
     curl_easy_setopt(h, CURLOPT_HTTPGET, 1L);
     curl_easy_setopt(h, CURLOPT_USERAGENT, userAgent.constData());
-    // An empty proxy also keeps curl from taking one from http_proxy and the like.
-    curl_easy_setopt(h, CURLOPT_PROXY, "");
-    curl_easy_setopt(h, CURLOPT_PROTOCOLS_STR, "http,https,ftp");
     curl_easy_setopt(h, CURLOPT_FOLLOWLOCATION, 1L);
     curl_easy_setopt(h, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
     curl_easy_setopt(h, CURLOPT_MAXREDIRS, maxRedirects);
-    const HttpLimits& limits = HttpLimits::current();
-    curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT_MS, long(limits.connect().count()));
-    curl_easy_setopt(h, CURLOPT_TIMEOUT_MS, long(limits.total().count()));
-    // Timeouts through signals would disturb the host's threads.
-    curl_easy_setopt(h, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, &onBody);
     curl_easy_setopt(h, CURLOPT_WRITEDATA, &transfer);
     curl_easy_setopt(h, CURLOPT_HEADERFUNCTION, &onHeader);

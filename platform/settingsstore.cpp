@@ -1,6 +1,7 @@
 #include "platform/settingsstore.h"
 
 #include "platform/classicerrors.h"
+#include "platform/filedescriptor.h"
 #include "platform/inidocument.h"
 
 #include <QDir>
@@ -32,19 +33,17 @@ QString settingsFile(const QString& application) {
 // error for what went wrong.
 IniDocument readDocument(const QString& path) {
     // O_NONBLOCK: a FIFO planted under the name must not hang the program; it is refused.
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) {
+    const FileDescriptor fd(
+        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    if (!fd.valid()) {
         // No file, or no folder for it yet: nothing is stored.
         if (errno == ENOENT || errno == ENOTDIR)
             return IniDocument();
         raiseError(errorNumberFromErrno(errno));
     }
-    const auto fail = [fd](int errnoValue) {
-        ::close(fd);
-        raiseError(errorNumberFromErrno(errnoValue));
-    };
+    const auto fail = [](int errnoValue) { raiseError(errorNumberFromErrno(errnoValue)); };
     struct stat st {};
-    if (::fstat(fd, &st) != 0)
+    if (::fstat(fd.get(), &st) != 0)
         fail(errno);
     if (S_ISDIR(st.st_mode))
         fail(EISDIR);
@@ -53,7 +52,7 @@ IniDocument readDocument(const QString& path) {
     QByteArray bytes(qsizetype(st.st_size), Qt::Uninitialized);
     qsizetype got = 0;
     while (got < bytes.size()) {
-        const ssize_t n = ::read(fd, bytes.data() + got, std::size_t(bytes.size() - got));
+        const ssize_t n = ::read(fd.get(), bytes.data() + got, std::size_t(bytes.size() - got));
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)
@@ -62,7 +61,6 @@ IniDocument readDocument(const QString& path) {
             break; // shrank while we read: what is there
         got += n;
     }
-    ::close(fd);
     bytes.truncate(got);
     return IniDocument(bytes);
 }

@@ -1,5 +1,7 @@
 #include "platform/com/libraryfile.h"
 
+#include "platform/filedescriptor.h"
+
 #include <QFile>
 
 #include <cstring>
@@ -25,12 +27,9 @@ constexpr unsigned char ownByteOrder =
 ElfW(Half) ownMachine() {
     static const ElfW(Half) machine = [] {
         Header self{};
-        const int fd = ::open("/proc/self/exe", O_RDONLY | O_CLOEXEC);
-        if (fd >= 0) {
-            if (::pread(fd, &self, sizeof self, 0) != ssize_t(sizeof self))
-                self.e_machine = EM_NONE;
-            ::close(fd);
-        }
+        const FileDescriptor fd(::open("/proc/self/exe", O_RDONLY | O_CLOEXEC));
+        if (fd.valid() && ::pread(fd.get(), &self, sizeof self, 0) != ssize_t(sizeof self))
+            self.e_machine = EM_NONE;
         return self.e_machine;
     }();
     return machine;
@@ -81,12 +80,9 @@ bool checkOpenFile(int fd) {
 } // namespace
 
 bool isLoadableLibrary(const QString& path) {
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0)
-        return false;
-    const bool ok = checkOpenFile(fd);
-    ::close(fd);
-    return ok;
+    const FileDescriptor fd(
+        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    return fd.valid() && checkOpenFile(fd.get());
 }
 
 } // namespace platform::com

@@ -1,6 +1,7 @@
 #include "core/logfile.h"
 
 #include "platform/classicerrors.h"
+#include "platform/filedescriptor.h"
 
 #include <QFile>
 #include <QRandomGenerator>
@@ -34,28 +35,6 @@ bool writeAll(int fd, const QByteArray& bytes) {
     }
     return true;
 }
-
-// A file descriptor closed on every path.
-class Descriptor {
-public:
-    explicit Descriptor(int fd) : fd_(fd) {}
-    ~Descriptor() {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    int get() const { return fd_; }
-    // Closes now; false with errno set when the last writes did not reach the disk.
-    bool close() {
-        const int fd = fd_;
-        fd_ = -1;
-        return ::close(fd) == 0;
-    }
-
-private:
-    int fd_;
-};
 
 void requirePath(const QByteArray& encodedPath) {
     if (encodedPath.isEmpty())
@@ -96,9 +75,9 @@ void LogFile::append(const QByteArray& encodedPath, const QString& text) {
     const QByteArray bytes = text.toLocal8Bit();
     // O_NOFOLLOW: a link planted where the log goes must not make us append to its target.
     // O_NONBLOCK: a FIFO planted there must not hang the host (it is refused below).
-    Descriptor fd(::open(encodedPath.constData(),
-                         O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK,
-                         0666));
+    platform::FileDescriptor fd(
+        ::open(encodedPath.constData(),
+               O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0666));
     if (fd.get() < 0)
         raiseFromErrno();
     struct stat st {};
@@ -133,7 +112,7 @@ void LogFile::rewrite(const QString& path, const QString& text) {
     }
     if (created < 0)
         raiseFromErrno(EEXIST);
-    Descriptor fd(created);
+    platform::FileDescriptor fd(created);
     const auto discard = [&](int errnoValue) {
         ::unlink(temporary.constData());
         raiseFromErrno(errnoValue);

@@ -1,5 +1,7 @@
 #include "delivery/outbox.h"
 
+#include "platform/filedescriptor.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -98,12 +100,12 @@ QString Outbox::store(const OutgoingMessage& message, const QDateTime& now) {
     const QString temp = folder_ + QStringLiteral("/.") + name + QStringLiteral(".tmp");
     const QString final = folder_ + u'/' + name + suffix;
     const QByteArray tempPath = QFile::encodeName(temp);
-    const int fd =
-        ::open(tempPath.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600);
-    if (fd < 0)
+    platform::FileDescriptor fd(
+        ::open(tempPath.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600));
+    if (!fd.valid())
         return {};
-    const bool written = writeAll(fd, serialise(message, now)) && ::fsync(fd) == 0;
-    if (::close(fd) != 0 || !written ||
+    const bool written = writeAll(fd.get(), serialise(message, now)) && ::fsync(fd.get()) == 0;
+    if (!fd.close() || !written ||
         ::rename(tempPath.constData(), QFile::encodeName(final).constData()) != 0) {
         ::unlink(tempPath.constData());
         return {};

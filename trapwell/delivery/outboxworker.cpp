@@ -1,5 +1,6 @@
 #include "delivery/outboxworker.h"
 
+#include "platform/filedescriptor.h"
 #include "platform/httpget.h"
 #include "platform/httppost.h"
 #include "platform/smtpsend.h"
@@ -38,24 +39,20 @@ class ReportLock {
 public:
     explicit ReportLock(const QString& path)
         : path_(QFile::encodeName(path)), fd_(::open(path_.constData(), O_RDONLY | O_CLOEXEC)) {}
-    ~ReportLock() {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
     bool acquired() const {
-        if (fd_ < 0 || ::flock(fd_, LOCK_EX | LOCK_NB) != 0)
+        if (!fd_.valid() || ::flock(fd_.get(), LOCK_EX | LOCK_NB) != 0)
             return false;
         // Removed (and perhaps replaced) between our open and our lock: not ours any more.
         struct stat held {
         }, named{};
-        return ::fstat(fd_, &held) == 0 && ::stat(path_.constData(), &named) == 0 &&
+        return ::fstat(fd_.get(), &held) == 0 && ::stat(path_.constData(), &named) == 0 &&
                held.st_ino == named.st_ino && held.st_dev == named.st_dev;
     }
     void removeFile() const { ::unlink(path_.constData()); }
 
 private:
     QByteArray path_;
-    int fd_;
+    platform::FileDescriptor fd_;
 };
 
 } // namespace

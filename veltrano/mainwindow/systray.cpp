@@ -4,11 +4,13 @@
 
 #include <QCursor>
 #include <QEvent>
+#include <QGuiApplication>
 #include <QIcon>
 #include <QMenu>
 #include <QSystemTrayIcon>
 #include <QTimer>
 #include <QWidget>
+#include <QWindow>
 
 namespace veltrano {
 
@@ -32,8 +34,7 @@ SysTray::SysTray(QObject* parent)
 }
 
 SysTray::~SysTray() {
-    if (parentWindow_)
-        parentWindow_->removeEventFilter(this);
+    detachFromWindow();
 }
 
 void SysTray::setIconPicture(const QPixmap& picture) {
@@ -55,14 +56,22 @@ void SysTray::setPersistentIcon(bool persistent) {
 void SysTray::setParentWindow(QWidget* window) {
     if (window == parentWindow_)
         return;
-    if (parentWindow_)
-        parentWindow_->removeEventFilter(this);
+    detachFromWindow();
     parentWindow_ = window;
     inTray_ = false;
+    restoring_ = false;
     if (window)
         window->installEventFilter(this);
     updateIcon();
     followParentState();
+}
+
+void SysTray::detachFromWindow() {
+    if (!parentWindow_)
+        return;
+    parentWindow_->removeEventFilter(this);
+    if (QWindow* handle = parentWindow_->windowHandle())
+        handle->removeEventFilter(this);
 }
 
 void SysTray::setPopupMenu(QMenu* menu) {
@@ -102,6 +111,10 @@ void SysTray::Restore() {
     if (!parentWindow_)
         return;
     inTray_ = false;
+    // Until the window is on the screen again, a report that it is minimized is the window
+    // manager's word on the state before the Restore, not a new minimizing.
+    const QWindow* handle = parentWindow_->windowHandle();
+    restoring_ = !(handle && handle->isExposed());
     parentWindow_->showNormal();
     parentWindow_->raise();
     parentWindow_->activateWindow();
@@ -125,7 +138,14 @@ bool SysTray::trayAvailable() {
 }
 
 bool SysTray::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == parentWindow_) {
+    if (parentWindow_ && watched == parentWindow_->windowHandle() &&
+        event->type() == QEvent::Expose) {
+        const bool exposed = parentWindow_->windowHandle()->isExposed();
+        if (exposed)
+            restoring_ = false;
+        else if (inTray_)
+            withdrawWhenIconified();
+    } else if (watched == parentWindow_) {
         if (event->type() == QEvent::WindowStateChange) {
             followParentState();
         } else if (event->type() == QEvent::Show && !event->spontaneous() && inTray_) {
@@ -177,16 +197,30 @@ void SysTray::onActivated(int reason) {
 
 void SysTray::followParentState() {
     QWidget* window = parentWindow_;
-    if (!window || minimizeMode_ != 3 || !hostPresent_ || !window->isVisible() ||
+    if (!window || restoring_ || minimizeMode_ != 3 || !hostPresent_ || !window->isVisible() ||
         !(window->windowState() & Qt::WindowMinimized))
         return;
     inTray_ = true;
     updateIcon();
+    if (QWindow* handle = window->windowHandle())
+        handle->installEventFilter(this); // to learn when it has left the screen
     // Hiding from inside the state change would race the window manager's own iconifying.
-    QTimer::singleShot(0, this, [this] {
-        if (inTray_ && parentWindow_ && (parentWindow_->windowState() & Qt::WindowMinimized))
-            parentWindow_->hide();
-    });
+    QTimer::singleShot(0, this, &SysTray::withdrawWhenIconified);
+}
+
+// Withdrawn while an X11 window manager is still iconifying it, the window gets that
+// manager's late reports of the old state after a Restore, which would send it straight
+// back. So it leaves once the manager has taken it off the screen (its expose handler calls
+// again); where no window manager iconifies, at once.
+void SysTray::withdrawWhenIconified() {
+    QWidget* window = parentWindow_;
+    if (!inTray_ || !window || !window->isVisible() ||
+        !(window->windowState() & Qt::WindowMinimized))
+        return;
+    const QWindow* handle = window->windowHandle();
+    if (handle && handle->isExposed() && QGuiApplication::platformName() == u"xcb")
+        return;
+    window->hide();
 }
 
 void SysTray::watchTrayHost() {

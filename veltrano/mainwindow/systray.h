@@ -68,11 +68,13 @@ protected:
 
 private:
     void updateIcon();
+    void detachFromWindow();
     void watchTrayHost();
     void applyMenu();
     void onActivated(int reason);
     // Takes the parent window off the screen when it is minimized and the mode asks for it.
     void followParentState();
+    void withdrawWhenIconified();
 
     QSystemTrayIcon* trayIcon_;
     QTimer* hostWatch_;
@@ -84,7 +86,8 @@ private:
     bool persistent_ = false;
     bool hostSeen_ = false;
     bool hostPresent_ = false;
-    bool inTray_ = false; // the parent window was taken off the screen by us
+    bool inTray_ = false;    // the parent window was taken off the screen by us
+    bool restoring_ = false; // Restore asked for the window; it is not on the screen yet
     std::int16_t menuButton_ = 2;
     std::int32_t modeValue_ = 0;
     std::int16_t minimizeMode_ = 0;

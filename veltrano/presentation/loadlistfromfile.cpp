@@ -1,5 +1,7 @@
 #include "presentation/loadlistfromfile.h"
 
+#include "platform/filedescriptor.h"
+
 #include <QFile>
 #include <QListWidget>
 
@@ -18,21 +20,6 @@ namespace {
 // Bytes kept of one line before decoding: enough for maxEntryLength characters of up to
 // four bytes each, so the cut after decoding never falls inside a character.
 constexpr qsizetype maxLineBytes = qsizetype(maxEntryLength) * 4;
-
-class FileDescriptor {
-public:
-    explicit FileDescriptor(int fd) : fd_(fd) {}
-    ~FileDescriptor() {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    int get() const { return fd_; }
-
-private:
-    int fd_;
-};
 
 // Collects lines from a stream of bytes that may split a line, or a CR LF, between reads.
 class LineSplitter {
@@ -111,7 +98,7 @@ private:
 QStringList readModuleEntries(const QString& path) {
     QStringList entries;
     // Not blocking at open: a FIFO without a writer would otherwise hold the window.
-    const FileDescriptor fd(
+    const platform::FileDescriptor fd(
         ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
     if (fd.get() < 0)
         return entries;

@@ -11,10 +11,12 @@ using trapwell::core::DatabaseErrorCheck;
 
 namespace {
 
-// A real SQLite database in a temporary file, opened through Qt SQL.
+// A real SQLite database in a temporary file, opened through Qt SQL. The logs go beside it,
+// not into the folder of the test program.
 class DatabaseTest : public HandlerTest {
 protected:
     void SetUp() override {
+        handler.setDestination(temp.path());
         db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
         db.setDatabaseName(temp.filePath(QStringLiteral("test.db")));
         ASSERT_TRUE(db.open());
@@ -50,7 +52,6 @@ TEST(DriverPrefix, TheLastListedPrefixFoundDecides) {
 
 TEST_F(DatabaseTest, AFailedStatementBecomesTheDatabaseErrorText) {
     handler.setCn(QVariant::fromValue(connection.get()));
-    handler.setDestination(temp.path());
     EXPECT_FALSE(connection->execute(QStringLiteral("select * from missing")));
     ASSERT_EQ(errorCount(), 1);
 

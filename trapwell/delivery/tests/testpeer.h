@@ -3,6 +3,8 @@
 // Real peers on loopback for the delivery tests. A server binds port 0 and reports the port
 // it got, so no other process can take the port between a probe and the server's start.
 
+#include "platform/filedescriptor.h"
+
 #include <QDeadlineTimer>
 #include <QProcess>
 #include <QRegularExpression>
@@ -71,20 +73,13 @@ public:
         address.sin_family = AF_INET;
         address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
         socklen_t size = sizeof address;
-        if (fd_ >= 0 && ::bind(fd_, reinterpret_cast<sockaddr*>(&address), size) == 0 &&
-            ::getsockname(fd_, reinterpret_cast<sockaddr*>(&address), &size) == 0)
+        if (fd_.valid() && ::bind(fd_.get(), reinterpret_cast<sockaddr*>(&address), size) == 0 &&
+            ::getsockname(fd_.get(), reinterpret_cast<sockaddr*>(&address), &size) == 0)
             port_ = ntohs(address.sin_port);
     }
-    ~RefusedPort() {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
-    RefusedPort(const RefusedPort&) = delete;
-    RefusedPort& operator=(const RefusedPort&) = delete;
-
     quint16 port() const { return port_; }
 
 private:
-    int fd_;
+    platform::FileDescriptor fd_;
     quint16 port_ = 0;
 };

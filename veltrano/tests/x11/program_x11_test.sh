@@ -29,6 +29,10 @@ cp "$bin/veltrano" "$bin/libtrapwell.so" "$work/"
 mkdir "$work/data"
 printf 'delta - first\r\ndelta - second\r\n' >"$work/data/7.txt"
 export XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/share
+# Each entry shows for 2 s (a choice of the tray menu), so a look at the screen every few
+# tenths of a second sees it even on a busy machine; 0.3 s could fall between two looks.
+mkdir -p "$work/config"
+printf '[Options]\nShow%%20Each%%20Entry%%20For=2\n' >"$work/config/Veltrano Rudoz Arirera.ini"
 
 "$work/veltrano" &
 prog=$!
