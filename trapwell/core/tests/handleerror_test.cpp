@@ -2,14 +2,9 @@
 
 #include "core/errordialogport.h"
 
-#include "platform/clock.h"
-#include "platform/messagebox.h"
-#include "platform/shell.h"
-#include "platform/systemlog.h"
 #include "platform/tests/support/fakes.h"
 
 #include <QDir>
-#include <QFile>
 #include <QLocale>
 
 using trapwell::core::ErrorDialogField;
