@@ -2,7 +2,6 @@
 
 #include "platform/tests/support/files.h"
 
-#include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
