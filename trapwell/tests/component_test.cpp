@@ -1,9 +1,9 @@
 // The built library as a host loads it: exports, factories, reference counts, the class
 // registry and creation by identity.
 
-#include "platform/clock.h"
 #include "platform/com/classregistry.h"
 #include "platform/com/modulepath.h"
+#include "platform/tests/support/fakes.h"
 
 #include <trapwell/clserrhandler.h>
 #include <trapwell/comptr.h>
@@ -324,10 +324,7 @@ TEST_F(ComponentTest, ObjectsRefuseCallsFromOtherThreadsAndStayIntact) {
 // services. A clock the host puts in place stays the host's; the component's report still
 // reads the system's.
 TEST_F(ComponentTest, AHostsServiceOverrideDoesNotReachTheComponent) {
-    struct Year2001 final : platform::Clock {
-        QDateTime now() const override { return {QDate(2001, 2, 3), QTime(4, 5, 6)}; }
-    } fixed;
-    platform::Clock::Override useFixed(fixed);
+    const platform::SettableClock year2001({QDate(2001, 2, 3), QTime(4, 5, 6)});
     ASSERT_EQ(platform::Clock::current().now().date().year(), 2001);
 
     QTemporaryDir logs;

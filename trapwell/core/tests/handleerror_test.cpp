@@ -13,11 +13,6 @@ namespace {
 
 const QString crlf = QStringLiteral("\r\n");
 
-class FixedClock final : public platform::Clock {
-public:
-    QDateTime now() const override { return {QDate(2026, 12, 6), QTime(17, 9, 38)}; }
-};
-
 // Stands in for the error dialog and listens to the events, writing down each step in order.
 class Journal final : public trapwell::core::ErrorDialogPort,
                       public trapwell::IclsErrHandlerEvents {
@@ -78,8 +73,7 @@ protected:
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
     }
 
-    FixedClock clock;
-    platform::Clock::Override fixedTime{clock};
+    const platform::SettableClock clock{{QDate(2026, 12, 6), QTime(17, 9, 38)}};
     platform::SystemLogRecorder systemLog;
     Journal journal{temp.filePath(QStringLiteral("Error.log"))};
     std::uint32_t cookie = 0;

@@ -46,13 +46,6 @@ const QString improper =
         "SMTP Service error, Improper response Code, Code Should have been:250CodeRecieved%1",
         platform::mb::Information);
 
-// A clock that stands still at one instant.
-struct FixedClock : platform::Clock {
-    explicit FixedClock(QDateTime at) : at_(std::move(at)) {}
-    QDateTime now() const override { return at_; }
-    QDateTime at_;
-};
-
 // A clock that runs with real time from a fixed instant.
 struct RunningClock : platform::Clock {
     explicit RunningClock(QDateTime from) : from_(std::move(from)) { timer_.start(); }
@@ -184,8 +177,7 @@ TEST_F(SmtpMailerTest, BlankSenderIsRefusedBeforeAnythingConnects) {
 
 TEST_F(SmtpMailerTest, DialogueGoesOutByteForByte) {
     // Standing still: starting the servers on a loaded machine can take more than a second.
-    FixedClock clock({{2003, 8, 20}, {4, 21, 56}});
-    platform::Clock::Override fixed(clock);
+    const platform::SettableClock clock({{2003, 8, 20}, {4, 21, 56}});
     TestPeer& server = startRecordedServer();
     send();
 
