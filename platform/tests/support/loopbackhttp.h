@@ -8,7 +8,6 @@
 #include <QByteArray>
 #include <QList>
 #include <QMap>
-#include <QPointer>
 #include <QTcpServer>
 #include <QTcpSocket>
 

@@ -2,14 +2,9 @@
 
 #include "core/errordialogport.h"
 
-#include "platform/clock.h"
-#include "platform/messagebox.h"
-#include "platform/shell.h"
-#include "platform/systemlog.h"
 #include "platform/tests/support/fakes.h"
 
 #include <QDir>
-#include <QFile>
 #include <QLocale>
 
 using trapwell::core::ErrorDialogField;
@@ -17,11 +12,6 @@ using trapwell::core::ErrorDialogField;
 namespace {
 
 const QString crlf = QStringLiteral("\r\n");
-
-class FixedClock final : public platform::Clock {
-public:
-    QDateTime now() const override { return {QDate(2026, 12, 6), QTime(17, 9, 38)}; }
-};
 
 // Stands in for the error dialog and listens to the events, writing down each step in order.
 class Journal final : public trapwell::core::ErrorDialogPort,
@@ -83,8 +73,7 @@ protected:
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
     }
 
-    FixedClock clock;
-    platform::Clock::Override fixedTime{clock};
+    const platform::SettableClock clock{{QDate(2026, 12, 6), QTime(17, 9, 38)}};
     platform::SystemLogRecorder systemLog;
     Journal journal{temp.filePath(QStringLiteral("Error.log"))};
     std::uint32_t cookie = 0;

@@ -7,13 +7,7 @@
 
 #include "platform/tests/support/files.h"
 
-#include <trapwell/runtimeerror.h>
-
-#include <QDir>
-#include <QFile>
-
 #include <atomic>
-#include <cerrno>
 #include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/wait.h>

@@ -1,28 +1,20 @@
 #include "dialogs/frmeml.h"
-#include "dialogs/frmerror.h"
 
 #include "core/handlersettings.h"
 #include "core/mailvalues.h"
 
 #include "platform/classiccheckbox.h"
-#include "platform/messagebox.h"
 #include "platform/tests/support/fakes.h"
 #include "platform/tests/support/outcome.h"
-
-#include <trapwell/runtimeerror.h>
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QFontInfo>
-#include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSettings>
 #include <QTimer>
-#include <QWindow>
 
 #include <functional>
 #include <ostream>
@@ -35,7 +27,6 @@ using namespace Qt::StringLiterals;
 using trapwell::core::HandlerSettings;
 using trapwell::core::MailValues;
 using trapwell::dialogs::frmEml;
-using trapwell::dialogs::frmError;
 
 namespace {
 
@@ -174,32 +165,4 @@ TEST_F(frmEmlTest, CancelAndCloseBoxStoreOnlyTheFlag) {
     }
     EXPECT_EQ(stored("EmailType"), absent);
     EXPECT_EQ(stored("ShowEmlScre"), absent);
-}
-
-// The settings dialog opens over the error dialog: the same fonts for the same kinds of
-// control, and the same frame, with the close box only.
-TEST_F(frmEmlTest, LooksLikeTheErrorDialogItOpensOver) {
-    frmError& error = frmError::instance();
-    const auto same = [](const QWidget* a, const QWidget* b) {
-        const QFontInfo x(a->font()), y(b->font());
-        return x.family() == y.family() && x.pointSizeF() == y.pointSizeF();
-    };
-    bool checked = false;
-    runModal([&](frmEml& dialog) {
-        EXPECT_TRUE(same(dialog.cmdSend, error.cmdClose));
-        EXPECT_TRUE(same(dialog.cmdCancel, error.cmdClose));
-        for (const QWidget* text : std::initializer_list<const QWidget*>{
-                 dialog.txtMailserver, dialog.chkShowScreen, dialog.optEmailType[0]})
-            EXPECT_TRUE(same(text, error.txtOutput)) << text->metaObject()->className();
-        // Its labels, made smaller where a caption needs it, all alike.
-        EXPECT_TRUE(same(dialog.lblFrom, dialog.lblMailServer));
-        EXPECT_TRUE(same(dialog.lblFrom, dialog.lblEmailAddress));
-        const Qt::WindowFlags flags = dialog.windowHandle()->flags();
-        EXPECT_TRUE(flags & Qt::CustomizeWindowHint);
-        EXPECT_TRUE(flags & Qt::WindowCloseButtonHint);
-        EXPECT_FALSE(flags & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
-        checked = true;
-        dialog.cmdCancel->click();
-    });
-    EXPECT_TRUE(checked);
 }

@@ -72,7 +72,6 @@ protected:
 } // namespace
 
 TEST_F(FrmErrorTest, FlagsDecideTheButtonsAndTheBodyAndPostingNeedsAnAddress) {
-    dialog.ShowAppInfo = dialog.ShowSysInfo = dialog.ShowDBInfo = dialog.ShowPostButton = false;
     activate();
     EXPECT_EQ(visibleSectionButtons(), QStringList({"&Error Info"}));
     EXPECT_EQ(dialog.emailBody(), "error text");
@@ -84,7 +83,6 @@ TEST_F(FrmErrorTest, FlagsDecideTheButtonsAndTheBodyAndPostingNeedsAnAddress) {
               QStringList({"&Error Info", "&App Info", "&System Info", "&Post Error"}));
     EXPECT_EQ(dialog.emailBody(), "error text\r\n\r\napp text\r\n\r\nsys text");
 
-    dialog.fUrl.clear();
     dialog.cmdPost->click();
     ASSERT_EQ(boxes.calls().size(), 1);
     EXPECT_EQ(boxes.calls()[0].title + ": " + boxes.calls()[0].prompt,

@@ -2,7 +2,6 @@
 
 #include "platform/tests/support/files.h"
 
-#include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -16,7 +15,7 @@ namespace {
 
 using namespace trapwell::sysinfo;
 
-TEST(LinuxOsQueries, KernelReleaseGivesMajorMinorAndBuild) {
+TEST(LinuxOsQueries, KernelReleaseAndMachineNameGiveVersionAndProcessor) {
     const auto parse = [](const QString& release, OsVersionInfo info) {
         const bool ok = parseKernelRelease(release, info);
         return std::tuple(ok, info.major, info.minor, info.build);
@@ -27,10 +26,8 @@ TEST(LinuxOsQueries, KernelReleaseGivesMajorMinorAndBuild) {
     // Without a leading number that fits, the record is left as it was.
     for (const char* release : {"", "linux-6.1", "99999999999.1"})
         EXPECT_EQ(parse(release, {7, 8, 9, 2, {}}), std::tuple(false, 7, 8, 9)) << release;
-}
 
-// The machine name gives the classic processor type, and that its name in the report.
-TEST(LinuxOsQueries, ProcessorTypeAndNameFollowTheMachineName) {
+    // The machine name gives the classic processor type, and that its name in the report.
     const std::tuple<const char*, std::int32_t, const char*> cases[] = {
         {"i386", 386, "Intel 386"},          {"i486", 486, "Intel 486"},
         {"i686", 586, "Intel Pentium"},      {"mips64", 4000, "MIPS R4000"},

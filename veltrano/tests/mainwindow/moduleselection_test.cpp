@@ -7,7 +7,6 @@
 
 #include "platform/autostart.h"
 #include "platform/classiccheckbox.h"
-#include "platform/messagebox.h"
 #include "platform/settingsstore.h"
 #include "platform/tests/support/fakes.h"
 
@@ -130,9 +129,18 @@ TEST_F(ModuleSelectionTest, ABadStoredValueStopsTheRestoreThereAndLoadGoesOn) {
     EXPECT_EQ(handler().ErrNum(), 380);
 }
 
-TEST_F(ModuleSelectionTest, TheStartUpPanelShowsAndSavesItsBox) {
+// Closing the start-up panel with its box ticked makes the desktop start this very program
+// at login; unticked, it no longer does.
+TEST_F(ModuleSelectionTest, TheStartUpPanelSavesItsBoxAndWritesOrRemovesTheAutostartEntry) {
+    const QString entry = platform::autostart::entryPath(QStringLiteral("veltrano"));
+    auto closePanelWith = [&](int value) {
+        form.Image5->Click();
+        form.Check(26)->setValue(value);
+        form.Image12->Click();
+    };
     store(26, QStringLiteral("0"));
     form.Image5->Click();
+    EXPECT_EQ(form.Check(26)->text(), "Start Veltrano automatically when you log in.");
     EXPECT_FALSE(form.Check(26)->isHidden());
     EXPECT_EQ(form.Check(26)->Value(), 0);
     EXPECT_TRUE(form.Image5->isHidden());
@@ -142,26 +150,6 @@ TEST_F(ModuleSelectionTest, TheStartUpPanelShowsAndSavesItsBox) {
     EXPECT_EQ(stored(26), "1");
     EXPECT_TRUE(form.Check(26)->isHidden());
     EXPECT_FALSE(form.Image5->isHidden());
-
-    // A bad value stops after the box was shown; the next click tries again.
-    store(26, QStringLiteral("x"));
-    form.Image5->Click();
-    EXPECT_FALSE(form.Check(26)->isHidden());
-    EXPECT_FALSE(form.Image5->isHidden());
-    EXPECT_TRUE(form.Image12->isHidden());
-}
-
-// Closing the start-up panel with the box ticked makes the desktop start this very program
-// at login; unticked, it no longer does.
-TEST_F(ModuleSelectionTest, TheStartUpBoxWritesAndRemovesTheAutostartEntry) {
-    const QString entry = platform::autostart::entryPath(QStringLiteral("veltrano"));
-    auto closePanelWith = [&](int value) {
-        form.Image5->Click();
-        form.Check(26)->setValue(value);
-        form.Image12->Click();
-    };
-    EXPECT_EQ(form.Check(26)->text(), "Start Veltrano automatically when you log in.");
-    closePanelWith(1);
     ASSERT_TRUE(QFile::exists(entry));
     QFile file(entry);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
@@ -194,6 +182,12 @@ TEST_F(ModuleSelectionTest, TheStartUpBoxWritesAndRemovesTheAutostartEntry) {
     EXPECT_FALSE(form.Image5->isHidden());
     EXPECT_EQ(handler().ErrNum(), 0);
     QFile::remove(folder);
+    // A bad value stops after the box was shown; the next click tries again.
+    store(26, QStringLiteral("x"));
+    form.Image5->Click();
+    EXPECT_FALSE(form.Check(26)->isHidden());
+    EXPECT_FALSE(form.Image5->isHidden());
+    EXPECT_TRUE(form.Image12->isHidden());
 }
 
 // Quoting for the desktop entry format: a path with blanks, quotes, dollars, backslashes and

@@ -4,8 +4,6 @@
 
 #include "../support/programfixture.h"
 
-#include "platform/clock.h"
-#include "platform/messagebox.h"
 #include "platform/tests/support/fakes.h"
 
 #include <QListWidget>

@@ -14,10 +14,7 @@
 
 #include "../support/programfixture.h"
 
-#include "platform/messagebox.h"
-#include "platform/programend.h"
 #include "platform/settingsstore.h"
-#include "platform/shell.h"
 #include "platform/tests/support/fakes.h"
 
 #include <QAction>
@@ -26,7 +23,6 @@
 #include <QRegularExpression>
 #include <QSystemTrayIcon>
 #include <QtCore/qtestsupport_core.h>
-#include <QTimer>
 
 using veltrano::Form1;
 using veltrano::Form2;
@@ -61,13 +57,6 @@ protected:
     static QString stored(const QString& key) {
         return platform::SettingsStore::current().GetSetting(
             QStringLiteral("Veltrano Rudoz Arirera"), Options::section(), key);
-    }
-
-    std::unique_ptr<Form1> restarted() {
-        auto again = std::make_unique<Form1>();
-        again->Timer1->stop();
-        again->Form_Load();
-        return again;
     }
 
     Form1 form;
@@ -126,10 +115,12 @@ TEST_F(TrayMenuTest, ChoicesAreSavedAndSurviveARestart) {
     EXPECT_EQ(stored(Options::meaningsInKey()), "de");
     EXPECT_EQ(stored(Options::pauseWhileFullScreenKey()), "0");
 
-    const auto again = restarted();
-    EXPECT_EQ(checked(again->trayMenu().mShowFor), "1 s");
-    EXPECT_EQ(checked(again->trayMenu().mMeaningsIn), "Deutsch");
-    EXPECT_FALSE(again->trayMenu().mPauseFullScreen->isChecked());
+    Form1 again;
+    again.Timer1->stop();
+    again.Form_Load();
+    EXPECT_EQ(checked(again.trayMenu().mShowFor), "1 s");
+    EXPECT_EQ(checked(again.trayMenu().mMeaningsIn), "Deutsch");
+    EXPECT_FALSE(again.trayMenu().mPauseFullScreen->isChecked());
 
     // Values that are not offered read as the defaults.
     store(Options::entrySecondsKey(), QStringLiteral("0.5"));

@@ -2,7 +2,6 @@
 
 #include "platform/tests/support/files.h"
 
-#include <QFile>
 #include <QListWidget>
 #include <QTemporaryDir>
 
@@ -42,15 +41,9 @@ TEST_F(ModuleFileTest, LinesEndAtCrLfLoneCrOrLoneLf) {
     EXPECT_EQ(loaded("  \r\nword - meaning\r\n"), QStringList({"  ", "word - meaning"}));
     EXPECT_EQ(loaded("dup\ndup\n"), QStringList({"dup", "dup"}));
     EXPECT_EQ(loaded("Größe - size\n"), QStringList({"Größe - size"}));
-}
-
-// A CR LF split between two reads is one line end, not two.
-TEST_F(ModuleFileTest, ACrLfAcrossTheReadBufferIsOneLineEnd) {
-    QByteArray bytes(64 * 1024 - 1, 'x');
-    bytes += "\r\nnext\r\n";
-    const QStringList entries = loaded(bytes);
-    ASSERT_EQ(entries.size(), 2);
-    EXPECT_EQ(entries[1], "next");
+    // A CR LF split between two reads is one line end, not two.
+    EXPECT_EQ(loaded(QByteArray(64 * 1024 - 1, 'x') + "\r\nnext\r\n").mid(1),
+              QStringList({"next"}));
 }
 
 // Also a file the user cannot read (root reads everything, so only checked for others).

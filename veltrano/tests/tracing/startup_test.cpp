@@ -8,8 +8,6 @@
 
 #include <trapwell/runtimeerror.h>
 
-#include <QStandardPaths>
-
 using veltrano::VeltranoApplication;
 
 namespace {

@@ -1,5 +1,7 @@
-// The strip under a real window manager: it comes up above the window the user works in,
-// that window keeps the keyboard focus, and the strip is gone again after its 0.3 second.
+// The strip under a real window manager, as x11/program_x11_test.sh cannot arrange it: a
+// full-screen window the user watches holds the strip back. (That the strip comes up above
+// the window the user works in without taking the focus, and goes again, is proved by the
+// built program in x11/program_x11_test.sh.)
 
 #include "presentation/modsubliminal.h"
 
@@ -26,113 +28,11 @@ QString run(const QString& program, const QStringList& args) {
     return QString::fromLocal8Bit(p.readAllStandardOutput()).trimmed();
 }
 
-// Window ids as the X tools print them, as numbers.
-qulonglong windowId(const QString& text) {
-    return text.toULongLong(nullptr, 0);
-}
-
-// The client windows from bottom to top, as the window manager stacks them.
-QList<qulonglong> stacking() {
-    const QString line = run("xprop", {"-root", "_NET_CLIENT_LIST_STACKING"});
-    QList<qulonglong> ids;
-    for (const QString& part : line.section(u'#', 1).split(u',', Qt::SkipEmptyParts))
-        ids << windowId(part.trimmed());
-    return ids;
-}
-
 class StripOnX11 : public ProgramTest {
 protected:
-    void SetUp() override {
-        ASSERT_EQ(QGuiApplication::platformName(), "xcb");
-        // The program the user works in, active and focused.
-        other.start("xmessage", {"-geometry", "900x300+100+100", "working elsewhere"});
-        ASSERT_TRUE(other.waitForStarted());
-        QString id;
-        ASSERT_TRUE(QTest::qWaitFor(
-            [&] {
-                id = run("xdotool", {"search", "--limit", "1", "--class", "Xmessage"});
-                return !id.isEmpty();
-            },
-            20000));
-        otherWindow = id.toULongLong();
-        // On a loaded machine the window manager may not have made it active yet when the
-        // request returns: ask until it has.
-        ASSERT_TRUE(QTest::qWaitFor(
-            [&] {
-                if (run("xdotool", {"getactivewindow"}).toULongLong() == otherWindow)
-                    return true;
-                run("xdotool", {"windowactivate", id});
-                return false;
-            },
-            20000));
-    }
-    void TearDown() override {
-        other.kill();
-        other.waitForFinished();
-    }
-
-    QProcess other;
-    qulonglong otherWindow = 0;
+    void SetUp() override { ASSERT_EQ(QGuiApplication::platformName(), "xcb"); }
 };
 
-} // namespace
-
-TEST_F(StripOnX11, ShowsAboveWithoutTakingTheFocusAndHidesAgain) {
-    writeModule(4, "first - one\r\nsecond - two\r\n");
-    Presentation::SelectedModule = 4;
-    Presentation::WordInterval = 1;
-    Presentation::running = true;
-
-    qulonglong active = 0, strip = 0;
-    QList<qulonglong> order;
-    QString state;
-    bool managed = false;
-    Form2& window = Form2::instance();
-    int shown = 0;
-    // Looks at the strip once it is up. The strip stays up while this runs (its wait goes on
-    // afterwards), so the window manager can take its time.
-    QTimer look;
-    QObject::connect(&look, &QTimer::timeout, [&] {
-        if (!window.isVisible() || !window.windowHandle())
-            return;
-        look.stop();
-        // The X window as it is now: the widget's own id is not renewed when a change of
-        // window flags makes Qt create the X window anew.
-        strip = qulonglong(window.windowHandle()->winId());
-        managed = QTest::qWaitFor(
-            [&] {
-                order = stacking();
-                state = run("xprop", {"-id", QString::number(strip), "_NET_WM_STATE"});
-                return order.contains(strip) && state.contains("_NET_WM_STATE_ABOVE");
-            },
-            20000);
-        active = run("xdotool", {"getactivewindow"}).toULongLong();
-    });
-    QObject::connect(window.List1, &QListWidget::currentRowChanged, window.List1, [&](int row) {
-        // Look at the second showing: the first one switched the window to topmost.
-        if (row < 0 || ++shown < 2)
-            return;
-        Presentation::running = false;
-        look.start(0);
-    });
-    veltrano::module();
-
-    EXPECT_EQ(window.List1->currentItem()->text(), "first - one");
-    EXPECT_EQ(shown, 2);
-    EXPECT_EQ(active, otherWindow) << "the strip took the focus";
-    ASSERT_TRUE(order.contains(strip));
-    ASSERT_TRUE(order.contains(otherWindow));
-    EXPECT_GT(order.indexOf(strip), order.indexOf(otherWindow)) << "the strip is not on top";
-    EXPECT_TRUE(managed) << state.toStdString();
-    EXPECT_FALSE(window.isVisible());
-    EXPECT_TRUE(QTest::qWaitFor([&] {
-        return run("xwininfo", {"-id", QString::number(strip)}).contains("IsUnMapped");
-    }));
-    EXPECT_EQ(handler().ErrNum(), 0);
-    EXPECT_EQ(handler().CallStack(), QStringList({""}));
-}
-
-namespace {
 // The display's own answer, counted.
 class CountingProbe final : public platform::FullScreenProbe {
 public:

@@ -198,11 +198,7 @@ TEST_F(CollectorTest, RateLimitedReportsWaitInTheOutboxWhenItIsOn) {
     EXPECT_EQ(kept->target, server.url("/api/42/envelope/"));
     const QJsonObject event = unpack(kept->body).event;
     EXPECT_EQ(event["exception"]["values"][0]["value"], "File not found");
-
-    // While limited, the next report is not even tried.
-    fail();
-    QTRY_COMPARE_WITH_TIMEOUT(outbox.pending().size(), 2, 30000);
-    EXPECT_EQ(server.requests.size(), 1);
+    // That the next report then waits unasked is the worker's (outbox_test.cpp).
     for (const QString& path : outbox.pending())
         QFile::remove(path);
 }

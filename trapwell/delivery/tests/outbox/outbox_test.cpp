@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QDir>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QtTest/QTest>
@@ -15,6 +14,7 @@
 
 #include <atomic>
 #include <thread>
+#include <tuple>
 
 using namespace trapwell::delivery;
 
@@ -86,12 +86,8 @@ TEST_F(OutboxTest, KeepsEachReportPrivatelyAndReadsItBackExactly) {
 
     const std::optional<OutgoingMessage> back = Outbox::read(path);
     ASSERT_TRUE(back);
-    EXPECT_EQ(back->kind, OutgoingMessage::Kind::Smtp);
-    EXPECT_EQ(back->target, mail.target);
-    EXPECT_EQ(back->port, 2525);
-    EXPECT_EQ(back->from, mail.from);
-    EXPECT_EQ(back->to, mail.to);
-    EXPECT_EQ(back->body, mail.body);
+    EXPECT_EQ(std::tie(back->kind, back->target, back->port, back->from, back->to, back->body),
+              std::tie(mail.kind, mail.target, mail.port, mail.from, mail.to, mail.body));
 
     const std::optional<OutgoingMessage> posted =
         Outbox::read(outbox.store(post("http://h/api/1/envelope/", "{\"a\":1}"), now));

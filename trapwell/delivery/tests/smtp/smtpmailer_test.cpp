@@ -6,8 +6,6 @@
 
 #include <trapwell/errhandler.h>
 
-#include "platform/clock.h"
-#include "platform/messagebox.h"
 #include "platform/tests/support/fakes.h"
 
 #include "../testpeer.h"
@@ -18,8 +16,6 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
-#include <QRegularExpression>
 #include <QSettings>
 #include <QtCore/qtestsupport_core.h>
 #include <QTemporaryDir>
@@ -49,13 +45,6 @@ const QString improper =
     box("SMTP Timeout",
         "SMTP Service error, Improper response Code, Code Should have been:250CodeRecieved%1",
         platform::mb::Information);
-
-// A clock that stands still at one instant.
-struct FixedClock : platform::Clock {
-    explicit FixedClock(QDateTime at) : at_(std::move(at)) {}
-    QDateTime now() const override { return at_; }
-    QDateTime at_;
-};
 
 // A clock that runs with real time from a fixed instant.
 struct RunningClock : platform::Clock {
@@ -188,8 +177,7 @@ TEST_F(SmtpMailerTest, BlankSenderIsRefusedBeforeAnythingConnects) {
 
 TEST_F(SmtpMailerTest, DialogueGoesOutByteForByte) {
     // Standing still: starting the servers on a loaded machine can take more than a second.
-    FixedClock clock({{2003, 8, 20}, {4, 21, 56}});
-    platform::Clock::Override fixed(clock);
+    const platform::SettableClock clock({{2003, 8, 20}, {4, 21, 56}});
     TestPeer& server = startRecordedServer();
     send();
 
@@ -233,50 +221,32 @@ TEST_F(SmtpMailerTest, ControlCharactersInValuesCannotInjectCommandsOrHeaders) {
 }
 
 // Proving that no reply comes takes the whole limit: 1 s of real time, the one wait here
-// that is not ended by an event.
-TEST_F(SmtpMailerTest, SilentServerTimesOutWithNothingSent) {
+// that is not ended by an event. The wait is measured on a monotonic clock: a time of day
+// that wraps at midnight during the wait neither ends it early nor makes it endless. Only
+// its lower bound is checked.
+TEST_F(SmtpMailerTest, SilentServerTimesOutAfterTheLimitEvenAcrossMidnightWithNothingSent) {
     limits.seconds = 1.0;
     TestPeer& server = startFaultServer("silent");
-    send();
-    EXPECT_EQ(shown(), QStringList{timedOut});
-    connection.Close();
-    EXPECT_EQ(server.output(10000), "<closed>");
-}
-
-// The wait is measured on a monotonic clock: a time of day that wraps at midnight during
-// the wait neither ends it early nor makes it endless. Only its lower bound is checked.
-TEST_F(SmtpMailerTest, UnreachableServerTimesOutAfterTheLimitEvenAcrossMidnight) {
     RunningClock clock({{2003, 8, 20}, {23, 59, 59, 500}});
     platform::Clock::Override nearMidnight(clock);
-    limits.seconds = 1.0;
-    const RefusedPort refused;
-    limits.serverPort = refused.port();
     QElapsedTimer took;
     took.start();
     send();
     EXPECT_GE(took.elapsed(), 1000);
     EXPECT_EQ(shown(), QStringList{timedOut});
+    connection.Close();
+    EXPECT_EQ(server.output(10000), "<closed>");
 }
 
-TEST_F(SmtpMailerTest, RejectedRecipientStopsWithoutQuitAndTheNextSendCloses) {
+// The mail the server refused is handed on whole, and later goes from the outbox as it was.
+TEST_F(SmtpMailerTest, RejectedRecipientStopsWithoutQuitHandsTheMailOnAndTheNextSendCloses) {
     TestPeer& server = startFaultServer("reject-rcpt");
     endWaitsAfter("550");
-    send();
+    send(QStringLiteral("Line one\r\n.dot"));
     EXPECT_EQ(shown(), QStringList{improper.arg("550 5.1.1 no such user\r\n")});
     EXPECT_FALSE(connection.isClosed());
-
-    const RefusedPort refused;
-    limits.serverPort = refused.port();
-    send();
-    EXPECT_EQ(server.output(10000), "HELO 127.0.0.1\r\nMAIL FROM:  sender@example.com\r\n"
-                                    "RCPT TO:  to@example.com\r\n<closed>");
-}
-
-TEST_F(SmtpMailerTest, UndeliveredMailIsHandedOnAndGoesLaterAsItWas) {
-    startFaultServer("reject-rcpt");
-    send(QStringLiteral("Line one\r\n.dot"));
     ASSERT_EQ(undelivered.size(), 1u);
-    const trapwell::delivery::OutgoingMessage& kept = undelivered.front();
+    const trapwell::delivery::OutgoingMessage kept = undelivered.front();
     EXPECT_EQ(kept.kind, trapwell::delivery::OutgoingMessage::Kind::Smtp);
     EXPECT_EQ(kept.target, "127.0.0.1");
     EXPECT_EQ(kept.from, "sender@example.com");
@@ -284,7 +254,12 @@ TEST_F(SmtpMailerTest, UndeliveredMailIsHandedOnAndGoesLaterAsItWas) {
     EXPECT_TRUE(kept.body.startsWith("FROM:  Sender Name\r\nDATE:  "));
     EXPECT_TRUE(kept.body.endsWith("SUBJECT:  Error report\r\n\r\nLine one\r\n..dot\r\n\r\n"));
 
-    // Later, from the outbox's worker: the same message reaches a willing server.
+    const RefusedPort refused;
+    limits.serverPort = refused.port();
+    send();
+    EXPECT_EQ(server.output(10000), "HELO 127.0.0.1\r\nMAIL FROM:  sender@example.com\r\n"
+                                    "RCPT TO:  to@example.com\r\n<closed>");
+
     TestPeer& willing = startFaultServer("accept-all");
     trapwell::delivery::OutgoingMessage retry = kept;
     retry.port = limits.serverPort;
