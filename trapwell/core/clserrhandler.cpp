@@ -367,9 +367,15 @@ HResult ClsErrHandler::get_SysObject(ISysObj** r) {
 std::int32_t ClsErrHandler::pushProcedure(const QString& name) noexcept {
     try {
         ++StackDepth;
-        CallStack.resize(std::size_t(StackDepth) + 1);
-        ProcedureTable::current().redimPreserve(StackDepth);
-        CallStack[std::size_t(StackDepth)] = name;
+        const auto depth = std::size_t(StackDepth);
+        if (CallStack.size() == depth) { // the rule: one level deeper, built in place
+            CallStack.push_back(name);
+            table_->redimPreserve(StackDepth);
+        } else {
+            CallStack.resize(depth + 1);
+            table_->redimPreserve(StackDepth);
+            CallStack[depth] = name;
+        }
         if (crashCapture_)
             CrashCapture::entered(this, StackDepth, CallStack[std::size_t(StackDepth)]);
         if (keepBreadcrumbs_)
@@ -388,9 +394,13 @@ std::int32_t ClsErrHandler::popProcedure() noexcept {
             return 0;
         if (crashCapture_) // before the name it points at goes
             CrashCapture::left(this, std::max(0, StackDepth - 1));
-        CallStack[std::size_t(StackDepth)].clear();
-        CallStack.resize(StackDepth == 0 ? 1 : std::size_t(StackDepth));
-        ProcedureTable& table = ProcedureTable::current();
+        if (StackDepth > 0 && CallStack.size() == std::size_t(StackDepth) + 1) {
+            CallStack.pop_back();
+        } else {
+            CallStack[std::size_t(StackDepth)].clear();
+            CallStack.resize(StackDepth == 0 ? 1 : std::size_t(StackDepth));
+        }
+        ProcedureTable& table = *table_;
         table.release(StackDepth);
         StackDepth = std::max(0, StackDepth - 1);
         table.redimPreserve(StackDepth);
@@ -421,13 +431,13 @@ HResult ClsErrHandler::Pop(std::int32_t* result) {
 HResult ClsErrHandler::AddParam(QString* sParam, QString* sType, QVariant* vVal) {
     if (!sParam || !sType || !vVal)
         return status::pointer;
-    return member([&] { ProcedureTable::current().at(StackDepth).Add(*sParam, *sType, *vVal); });
+    return member([&] { table_->at(StackDepth).Add(*sParam, *sType, *vVal); });
 }
 
 HResult ClsErrHandler::ShowParam(QString* r) {
     return getter(r, [&] {
         const int top = int(CallStack.size()) - 1;
-        return ProcedureTable::current().at(top).ReadParams().toString();
+        return table_->at(top).ReadParams().toString();
     });
 }
 

@@ -2,6 +2,7 @@
 
 #include "core/breadcrumbs.h"
 #include "core/handlerports.h"
+#include "core/proceduretable.h"
 #include "core/repeatfilter.h"
 #include "core/tracelog.h"
 
@@ -190,6 +191,8 @@ private:
     QString DbLogDisplay;
 
     std::unique_ptr<HandlerPorts> ports_;
+    // The parameter lists of the creating thread, the only one whose calls are taken.
+    const std::shared_ptr<ProcedureTable> table_ = ProcedureTable::ofThisThread();
     RepeatFilter repeats_;
     DeliveryOptions delivery_;
     bool keepBreadcrumbs_ = false; // while a report address is set

@@ -184,8 +184,8 @@ CollectorReport ClsErrHandler::collectorReport(std::int32_t line) const {
     for (std::int32_t i = 1; i <= StackDepth; ++i)
         if (!CallStack[std::size_t(i)].isEmpty())
             r.stack << out(CallStack[std::size_t(i)]);
-    if (StackDepth >= 0 && StackDepth <= ProcedureTable::current().upperBound()) {
-        for (const Procedures::Entry& p : ProcedureTable::current().at(StackDepth).entries()) {
+    if (StackDepth >= 0 && StackDepth <= table_->upperBound()) {
+        for (const Procedures::Entry& p : table_->at(StackDepth).entries()) {
             bool secret = false;
             for (const QString& word : delivery_.privateParameters)
                 secret = secret || (!word.isEmpty() && p.name.contains(word, Qt::CaseInsensitive));

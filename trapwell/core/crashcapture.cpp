@@ -12,6 +12,7 @@
 #include <csignal>
 #include <cstring>
 #include <fcntl.h>
+#include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -28,10 +29,43 @@ using crashdetail::recordingOwner;
 // Everything else the signal handler touches, allocated before any crash.
 int fileDescriptor = -1;
 struct sigaction previous[crashSignals.size()];
-// Big enough for the handler and the kernel's frame; allocated once, never freed (a crash
-// may come at any time, even during teardown).
-char* alternateStack = nullptr;
-constexpr std::size_t alternateStackSize = 64 * 1024;
+// A stack overflow is handled on the faulting thread, so the thread whose stack is recorded
+// needs an alternate signal stack of its own. Big enough for the handler and the kernel's
+// frame; kept until the thread ends (a crash may come at any time), and switched off before
+// its memory goes. A thread that has one already (the host's) keeps it.
+class AlternateStack {
+public:
+    static void ensureOnThisThread() {
+        thread_local AlternateStack stack;
+        stack.install();
+    }
+    AlternateStack() = default;
+    AlternateStack(const AlternateStack&) = delete;
+    AlternateStack& operator=(const AlternateStack&) = delete;
+    ~AlternateStack() {
+        stack_t current{};
+        if (memory_ && ::sigaltstack(nullptr, &current) == 0 && current.ss_sp == memory_.get()) {
+            stack_t off{};
+            off.ss_flags = SS_DISABLE;
+            ::sigaltstack(&off, nullptr);
+        }
+    }
+
+private:
+    static constexpr std::size_t size = 64 * 1024;
+    void install() {
+        stack_t current{};
+        if (::sigaltstack(nullptr, &current) != 0 || !(current.ss_flags & SS_DISABLE))
+            return;
+        if (!memory_)
+            memory_ = std::make_unique<char[]>(size);
+        stack_t stack{};
+        stack.ss_sp = memory_.get();
+        stack.ss_size = size;
+        ::sigaltstack(&stack, nullptr);
+    }
+    std::unique_ptr<char[]> memory_;
+};
 std::atomic<bool> handling{false};
 QByteArray filePath;
 
@@ -138,6 +172,7 @@ void onCrash(int sig) {
         out.text(signalName(sig));
         out.put('\n');
         const std::int32_t n = depth;
+        std::atomic_signal_fence(std::memory_order_acquire); // pairs with entered()
         for (std::int32_t i = 1; i <= n && i <= CrashCapture::maxFrames; ++i) {
             out.utf16(frames[i].chars, frames[i].size);
             out.put('\n');
@@ -176,7 +211,8 @@ QString CrashCapture::defaultFolder() {
 
 void CrashCapture::arm(const void* owner, const QString& folder) {
     if (recordingOwner) {
-        recordingOwner = owner; // the new owner re-records its own stack
+        AlternateStack::ensureOnThisThread(); // the new owner may live on another thread
+        recordingOwner = owner;               // and re-records its own stack
         depth = 0;
         return;
     }
@@ -187,12 +223,7 @@ void CrashCapture::arm(const void* owner, const QString& folder) {
     fileDescriptor = ::open(filePath.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
     if (fileDescriptor < 0)
         platform::raiseError(platform::errorNumberFromErrno(errno));
-    if (!alternateStack)
-        alternateStack = new char[alternateStackSize];
-    stack_t stack{};
-    stack.ss_sp = alternateStack;
-    stack.ss_size = alternateStackSize;
-    ::sigaltstack(&stack, nullptr);
+    AlternateStack::ensureOnThisThread();
     struct sigaction action {};
     action.sa_handler = &onCrash;
     action.sa_flags = SA_ONSTACK;

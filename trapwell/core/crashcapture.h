@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include <atomic>
 #include <csignal>
 #include <cstdint>
 
@@ -50,11 +51,16 @@ public:
         if (depth >= 1 && depth <= maxFrames)
             crashdetail::frames[depth] = {reinterpret_cast<const char16_t*>(name.constData()),
                                           std::int32_t(name.size())};
-        crashdetail::depth = depth; // after the frame: the handler never reads a half-written one
+        // The frame before the depth that shows it: the handler runs on this thread, so keeping
+        // the compiler from reordering the stores is all it takes.
+        std::atomic_signal_fence(std::memory_order_release);
+        crashdetail::depth = depth;
     }
     static void left(const void* owner, std::int32_t newDepth) noexcept {
-        if (owner == crashdetail::recordingOwner)
+        if (owner == crashdetail::recordingOwner) {
             crashdetail::depth = newDepth;
+            std::atomic_signal_fence(std::memory_order_seq_cst); // before the name goes
+        }
     }
 
     // The text a crashed run of any process left in folder, oldest first, removing it;

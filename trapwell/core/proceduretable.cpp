@@ -4,13 +4,19 @@
 
 namespace trapwell::core {
 
-ProcedureTable& ProcedureTable::current() {
-    thread_local ProcedureTable table;
+namespace {
+const std::shared_ptr<ProcedureTable>& tableOfThisThread() {
+    thread_local const std::shared_ptr<ProcedureTable> table = std::make_shared<ProcedureTable>();
     return table;
 }
+} // namespace
 
-void ProcedureTable::redimPreserve(int upper) {
-    entries_.resize(std::size_t(upper) + 1);
+ProcedureTable& ProcedureTable::current() {
+    return *tableOfThisThread();
+}
+
+std::shared_ptr<ProcedureTable> ProcedureTable::ofThisThread() {
+    return tableOfThisThread();
 }
 
 Procedures& ProcedureTable::at(int index) {
@@ -20,11 +26,6 @@ Procedures& ProcedureTable::at(int index) {
     if (!entry)
         entry = std::make_unique<Procedures>();
     return *entry;
-}
-
-void ProcedureTable::release(int index) {
-    if (index >= 0 && index <= upperBound())
-        entries_[std::size_t(index)].reset();
 }
 
 } // namespace trapwell::core

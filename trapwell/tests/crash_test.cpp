@@ -62,6 +62,10 @@ TEST_F(CrashTest, SegmentationFaultIsRecordedAndTheSystemStillEndsTheProcess) {
     EXPECT_EQ(text, "Signal 11 SIGSEGV\nForm1.Form_Load\nModule.Übersetzen\nModule.Read\n");
     EXPECT_EQ(handler.PendingCrash(), ""); // reported once
     EXPECT_TRUE(crashFiles().isEmpty());
+
+    // A stack overflow too, on a thread whose handler took the capture over.
+    EXPECT_EQ(crashHost("overflow"), SIGSEGV);
+    EXPECT_EQ(handler.PendingCrash(), "Signal 11 SIGSEGV\nWorker.Run\n");
 }
 
 TEST_F(CrashTest, NextRunReportsTheCrashWithItsStackThroughTheNormalPath) {

@@ -66,8 +66,8 @@ TEST_F(CollectorReportTest, TrailKeepsTheLatestHundredEntriesWithRepeatsCollapse
         handler.Push(QStringLiteral("P%1").arg(i));
         handler.Pop();
     }
-    for (int i = 0; i < 500; ++i) {
-        handler.Push(QStringLiteral("Timer1_Timer"));
+    for (int i = 0; i < 500; ++i) { // one name, whether its text is shared or built anew
+        handler.Push(i % 2 ? QStringLiteral("Timer1_Timer") : QString::fromLatin1("Timer1_Timer"));
         handler.Pop();
     }
     handler.Push(QStringLiteral("Save"));

@@ -7,9 +7,11 @@
 #include <QTemporaryDir>
 #include <QTextStream>
 
+#include <climits>
 #include <csignal>
 #include <cstdlib>
 #include <sys/resource.h>
+#include <thread>
 
 namespace {
 int failures = 0;
@@ -20,12 +22,23 @@ void expect(bool ok, const QString& what) {
         ++failures;
     }
 }
+
+volatile int deepest = INT_MAX;
+
+// A runaway recursion, frames big enough to use the thread's stack up soon.
+__attribute__((noinline)) int recurse(int level) {
+    volatile char frame[1024];
+    frame[0] = char(level);
+    return level == deepest ? 0 : recurse(level + 1) + frame[0];
+}
 } // namespace
 
 // "crash SIGNAL": a host that records its stack and then crashes in a nested procedure, for the
 // test that the next run reports it. The system's handling must still end the process by the
 // signal; no core file is wanted from a test. A real fault, even in a sanitized build: the
 // undefined-behaviour checker would otherwise end the process before the store.
+// "crash overflow": a handler on a second thread takes the capture over and that thread's
+// stack overflows, which only an alternate signal stack of that thread can record.
 __attribute__((no_sanitize_undefined)) int crash(const QString& how) {
     trapwell::ErrHandler handler = trapwell::ErrHandler::create();
     handler.setCrashCapture(true);
@@ -38,6 +51,14 @@ __attribute__((no_sanitize_undefined)) int crash(const QString& how) {
     ::setrlimit(RLIMIT_CORE, &noCore);
     if (how == QLatin1String("abort"))
         std::abort();
+    if (how == QLatin1String("overflow")) {
+        std::thread([] {
+            trapwell::ErrHandler worker = trapwell::ErrHandler::create();
+            worker.setCrashCapture(true);
+            worker.Push(QStringLiteral("Worker.Run"));
+            recurse(0);
+        }).join();
+    }
     *static_cast<volatile int*>(nullptr) = 1;
     return 0;
 }
