@@ -18,7 +18,9 @@ struct Frame {
 inline constexpr int maxFrames = 256;
 inline Frame frames[maxFrames + 1];
 inline volatile std::sig_atomic_t depth = 0;
-inline const void* recordingOwner = nullptr;
+// Read by every thread's Push and Pop, set by whichever thread arms: atomic, and read relaxed,
+// which costs a plain load.
+inline std::atomic<const void*> recordingOwner = nullptr;
 } // namespace crashdetail
 
 // Writes what the host was doing when it crashed: on SIGSEGV, SIGBUS, SIGFPE, SIGILL and
@@ -46,7 +48,7 @@ public:
     // until left() drops that depth. Called by Push and Pop: a few stores, no locking. Calls
     // of a handler that is not the recording one change nothing.
     static void entered(const void* owner, std::int32_t depth, const QString& name) noexcept {
-        if (owner != crashdetail::recordingOwner)
+        if (owner != crashdetail::recordingOwner.load(std::memory_order_relaxed))
             return;
         if (depth >= 1 && depth <= maxFrames)
             crashdetail::frames[depth] = {reinterpret_cast<const char16_t*>(name.constData()),
@@ -57,7 +59,7 @@ public:
         crashdetail::depth = depth;
     }
     static void left(const void* owner, std::int32_t newDepth) noexcept {
-        if (owner == crashdetail::recordingOwner) {
+        if (owner == crashdetail::recordingOwner.load(std::memory_order_relaxed)) {
             crashdetail::depth = newDepth;
             std::atomic_signal_fence(std::memory_order_seq_cst); // before the name goes
         }
