@@ -77,20 +77,39 @@ bool TraceFile::startHolding() {
 }
 
 bool TraceFile::append(const QString& line, int holdMs) {
-    const QByteArray bytes = (line + QStringLiteral("\r\n")).toLocal8Bit();
     const std::lock_guard lock(mutex_);
-    if (holdMs <= 0 || std::size_t(bytes.size()) > capacity || (!held_ && !startHolding())) {
+    if (holdMs <= 0 || (!held_ && !startHolding())) {
         flushLocked();
-        LogFile::appendBytes(path_, bytes.constData(), bytes.size());
+        LogFile::append(path_, line + QStringLiteral("\r\n"));
+        return false;
+    }
+    // Procedure names are nearly always ASCII: those go into the buffer as they are, without
+    // a conversion or an allocation at every line.
+    bool ascii = true;
+    for (const QChar c : line)
+        ascii = ascii && c.unicode() < 0x80;
+    const QByteArray encoded = ascii ? QByteArray() : (line + QStringLiteral("\r\n")).toLocal8Bit();
+    const std::size_t size = ascii ? std::size_t(line.size()) + 2 : std::size_t(encoded.size());
+    if (size > capacity) {
+        flushLocked();
+        LogFile::append(path_, line + QStringLiteral("\r\n"));
         return false;
     }
     std::size_t end = end_.load(std::memory_order_relaxed);
-    if (end + std::size_t(bytes.size()) > capacity) {
+    if (end + size > capacity) {
         flushLocked();
         end = 0;
     }
-    std::memcpy(held_.get() + end, bytes.constData(), std::size_t(bytes.size()));
-    end_.store(end + std::size_t(bytes.size()), std::memory_order_release);
+    char* out = held_.get() + end;
+    if (ascii) {
+        for (const QChar c : line)
+            *out++ = char(c.unicode());
+        *out++ = '\r';
+        *out = '\n';
+    } else {
+        std::memcpy(out, encoded.constData(), size);
+    }
+    end_.store(end + size, std::memory_order_release);
     const auto now = std::chrono::steady_clock::now();
     if (end == 0) {
         batchStart_ = now;
