@@ -61,16 +61,21 @@ main=$(find_window --pid "$presenting" --name '^Veltrano Rudoz Arirera')
 [[ -n $main ]] || fail "no main window"
 # Start (module 25, "New Words", is chosen on a first start); the first entry shows at once.
 # Started once the click reached the Start handler (it is traced) and the strip exists.
+# Veltrano writes its trace once a second: a click is given that long and more to show there
+# before it is tried again.
+clicked() { grep -q 'Form1.Image2_Click' "$work/presenting/Trace.log" 2>/dev/null; }
 started() {
-    grep -q 'Form1.Image2_Click' "$work/presenting/Trace.log" 2>/dev/null &&
-        xdotool search --pid "$presenting" --name '^Form2$' >/dev/null 2>&1
+    clicked && xdotool search --pid "$presenting" --name '^Form2$' >/dev/null 2>&1
 }
 for _ in 1 2 3 4 5; do
-    grep -q 'Form1.Image2_Click' "$work/presenting/Trace.log" 2>/dev/null && break
+    clicked && break
     xdotool windowactivate --sync "$main" 2>/dev/null || true
     sleep 0.5
     xdotool mousemove --window "$main" 32 32 click 1
-    sleep 0.5
+    for _ in $(seq 25); do
+        clicked && break
+        sleep 0.1
+    done
 done
 for _ in $(seq 100); do
     started && break

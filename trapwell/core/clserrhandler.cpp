@@ -297,6 +297,7 @@ HResult ClsErrHandler::put_EmailAddress(QString* var) {
 
 HResult ClsErrHandler::put_Destination(const QString& varValue) {
     return member([&] {
+        flushTraceQuietly();
         Destination = normalisedFolder(varValue);
         createFolderIfMissing(Destination);
     });
@@ -448,6 +449,7 @@ HResult ClsErrHandler::get_CallStack(QVariant* r) {
 HResult ClsErrHandler::put_TraceExecution(bool fValue) {
     if (!onOwnerThread())
         return status::wrongThread;
+    flushTraceQuietly();
     TraceExecution = fValue;
     if (!fValue)
         return status::ok;
@@ -472,6 +474,8 @@ HResult ClsErrHandler::HandleError(const QString& vstrErrDesc, double vdblErrNum
     if (!result)
         return status::pointer;
     const QString customMessage = strCustomErrorMessage ? *strCustomErrorMessage : QString();
+    // The trace up to the error is on disk before anything reports it.
+    flushTraceQuietly();
     try {
         *result = handleError(vstrErrDesc, vdblErrNum, vintErrLine, customMessage);
     } catch (...) {
@@ -624,6 +628,7 @@ HResult ClsErrHandler::ShowErrorLog(std::int16_t Mode) {
             message = QStringLiteral("Error Log not created");
             title = QStringLiteral("Error Log");
         } else if (Mode == 2) {
+            flushTraceQuietly();
             file = Destination + QStringLiteral("/Trace.log");
             message = QStringLiteral("Trace Log not created");
             title = QStringLiteral("Trace Log");

@@ -109,6 +109,9 @@ public:
     HResult get_CrashCapture(bool* result) override;
     HResult put_CrashCapture(bool on) override;
     HResult get_PendingCrash(QString* result) override;
+    HResult get_TraceFlushInterval(std::int32_t* result) override;
+    HResult put_TraceFlushInterval(std::int32_t milliseconds) override;
+    HResult FlushTrace() override;
 
     // Raise the events to every connected sink, in connection order.
     void raiseBeforeHandlerCalled(bool& cancel);
@@ -144,6 +147,10 @@ private:
             return status::pointer;
         return member([&] { *result = body(); });
     }
+
+    // Writes the trace lines that wait, before something that must see the whole trace; a
+    // failure is not that step's failure.
+    void flushTraceQuietly() noexcept;
 
     // The steps of HandleError.
     std::int32_t handleError(const QString& description, double number, std::int32_t line,

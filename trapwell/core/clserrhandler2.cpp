@@ -38,6 +38,28 @@ HResult ClsErrHandler::put_TraceLimit(std::int64_t bytes) {
     return member([&] { Trace.setLimit(bytes); });
 }
 
+HResult ClsErrHandler::get_TraceFlushInterval(std::int32_t* result) {
+    if (!result)
+        return status::pointer;
+    *result = Trace.flushInterval();
+    return status::ok;
+}
+
+HResult ClsErrHandler::put_TraceFlushInterval(std::int32_t milliseconds) {
+    return member([&] { Trace.setFlushInterval(milliseconds); });
+}
+
+HResult ClsErrHandler::FlushTrace() {
+    return member([&] { Trace.flush(); });
+}
+
+void ClsErrHandler::flushTraceQuietly() noexcept {
+    try {
+        Trace.flush();
+    } catch (...) {
+    }
+}
+
 HResult ClsErrHandler::get_Outbox(bool* result) {
     if (!result)
         return status::pointer;

@@ -1,5 +1,7 @@
 #include "core/crashcapture.h"
 
+#include "core/tracefile.h"
+
 #include "platform/classicerrors.h"
 
 #include <QDir>
@@ -183,6 +185,7 @@ void onCrash(int sig) {
             out.text(" more\n");
         }
         out.flush();
+        TraceFile::writePendingOnCrash();
         errno = savedErrno;
     }
     for (std::size_t i = 0; i < crashSignals.size(); ++i)

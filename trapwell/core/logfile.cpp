@@ -20,9 +20,7 @@ namespace {
 }
 
 // Writes all of bytes to fd; false with errno set when the disk refuses part of it.
-bool writeAll(int fd, const QByteArray& bytes) {
-    const char* data = bytes.constData();
-    qsizetype left = bytes.size();
+bool writeAll(int fd, const char* data, qsizetype left) {
     while (left > 0) {
         const ssize_t n = ::write(fd, data, std::size_t(left));
         if (n < 0) {
@@ -71,8 +69,12 @@ void refuseAnythingButAWritableFile(const QByteArray& encodedPath) {
 } // namespace
 
 void LogFile::append(const QByteArray& encodedPath, const QString& text) {
-    requirePath(encodedPath);
     const QByteArray bytes = text.toLocal8Bit();
+    appendBytes(encodedPath, bytes.constData(), bytes.size());
+}
+
+void LogFile::appendBytes(const QByteArray& encodedPath, const char* bytes, qsizetype size) {
+    requirePath(encodedPath);
     // O_NOFOLLOW: a link planted where the log goes must not make us append to its target.
     // O_NONBLOCK: a FIFO planted there must not hang the host (it is refused below).
     platform::FileDescriptor fd(
@@ -85,7 +87,7 @@ void LogFile::append(const QByteArray& encodedPath, const QString& text) {
         raiseFromErrno();
     if (!S_ISREG(st.st_mode))
         raiseFromErrno(EACCES);
-    if (!writeAll(fd.get(), bytes))
+    if (!writeAll(fd.get(), bytes, size))
         raiseFromErrno();
     if (!fd.close())
         raiseFromErrno();
@@ -119,7 +121,7 @@ void LogFile::rewrite(const QString& path, const QString& text) {
     };
     // fsync: a rename that reaches the disk before the data would leave an empty report
     // after a power cut, the one fault the old in-place write survived.
-    if (!writeAll(fd.get(), bytes) || ::fsync(fd.get()) != 0)
+    if (!writeAll(fd.get(), bytes.constData(), bytes.size()) || ::fsync(fd.get()) != 0)
         discard(errno);
     if (!fd.close())
         discard(errno);

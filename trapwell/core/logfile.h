@@ -12,6 +12,8 @@ class LogFile {
 public:
     // Appends text to the file, creating it when missing. Only a regular file is written.
     static void append(const QByteArray& encodedPath, const QString& text);
+    // The same for text already encoded.
+    static void appendBytes(const QByteArray& encodedPath, const char* bytes, qsizetype size);
     // Replaces the file's content with text at once: written beside it and renamed over it,
     // so a failure (a full disk) leaves the previous content whole and a reader never sees
     // part of the new one.

@@ -3,16 +3,30 @@
 #include <QByteArray>
 #include <QString>
 
+#include <memory>
+
+class QTimer;
+
 namespace trapwell::core {
+
+class TraceFile;
 
 // The trace log: one procedure name per line, CR LF, in the locale's 8-bit encoding.
 // Every append opens, writes and closes the file, so a trace survives a crash of the host.
+// A host may let lines wait in memory instead (flushInterval), to be written together; the
+// file then ends up with the same bytes once they are written.
 // Beside that: when an append would take the file past the size limit, the file becomes
 // "Trace.log.1" (replacing an older one) and a new one begins, so a long run keeps at most
 // twice the limit on disk.
 class TraceLog {
 public:
     static constexpr qint64 defaultLimit = 8 * 1024 * 1024;
+
+    TraceLog();
+    // Writes what waits; failures are ignored, as nobody is left to hear of them.
+    ~TraceLog();
+    TraceLog(const TraceLog&) = delete;
+    TraceLog& operator=(const TraceLog&) = delete;
 
     const QString& path() const { return path_; }
     // Bytes; 0 lets the file grow without limit. Negative values raise error 380.
@@ -25,9 +39,22 @@ public:
     // Appends line + CR LF; raises the classic file error when the file cannot be written.
     void append(const QString& line);
 
+    // Milliseconds a line may wait in memory before it is written; 0 (default) writes each
+    // line at once. Lines wait at most that long: a timer of the calling thread's event loop
+    // writes them (without an event loop, the next line after that time does), and so does
+    // flush(). Negative values raise error 380. Changing it writes what waits.
+    int flushInterval() const { return flushInterval_; }
+    void setFlushInterval(int milliseconds);
+    // Writes the lines that wait, in one append; raises the classic file error.
+    void flush();
+
 private:
     void rotate();
+    void flushLater();
 
+    std::shared_ptr<TraceFile> file_;
+    std::unique_ptr<QTimer> timer_;
+    int flushInterval_ = 0;
     QString path_;
     QByteArray encodedPath_;
     QByteArray encodedOlderPath_;

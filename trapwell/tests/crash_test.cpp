@@ -30,7 +30,7 @@ protected:
         return QDir(stateFolder()).entryList({QStringLiteral("crash-*.txt")}, QDir::Files);
     }
     // Runs the host example until it crashes the given way; the signal that ended it.
-    int crashHost(const char* how) {
+    int crashHost(const char* how, const QString& traceFolder = {}) {
         QProcess host;
         // In a sanitized build the address sanitizer would take the fault for its own report;
         // the component's handler is what is under test.
@@ -40,8 +40,10 @@ protected:
                                                        ? QStringLiteral("handle_segv=0")
                                                        : asan + QStringLiteral(":handle_segv=0"));
         host.setProcessEnvironment(env);
-        host.start(QStringLiteral(HOST_EXAMPLE),
-                   {QStringLiteral("crash"), QString::fromLatin1(how)});
+        QStringList arguments{QStringLiteral("crash"), QString::fromLatin1(how)};
+        if (!traceFolder.isEmpty())
+            arguments << traceFolder;
+        host.start(QStringLiteral(HOST_EXAMPLE), arguments);
         EXPECT_TRUE(host.waitForFinished(60000));
         EXPECT_EQ(host.exitStatus(), QProcess::CrashExit)
             << host.readAllStandardError().constData();
@@ -57,7 +59,12 @@ protected:
 } // namespace
 
 TEST_F(CrashTest, SegmentationFaultIsRecordedAndTheSystemStillEndsTheProcess) {
-    EXPECT_EQ(crashHost("segv"), SIGSEGV);
+    QTemporaryDir traceFolder; // the host holds its trace lines in memory
+    EXPECT_EQ(crashHost("segv", traceFolder.path()), SIGSEGV);
+    QFile trace(traceFolder.filePath(QStringLiteral("Trace.log")));
+    EXPECT_TRUE(trace.open(QIODevice::ReadOnly));
+    EXPECT_EQ(QString::fromLocal8Bit(trace.readAll()),
+              "Form1.Form_Load\r\nModule.Übersetzen\r\nModule.Divide\r\nModule.Read\r\n");
     const QString text = handler.PendingCrash();
     EXPECT_EQ(text, "Signal 11 SIGSEGV\nForm1.Form_Load\nModule.Übersetzen\nModule.Read\n");
     EXPECT_EQ(handler.PendingCrash(), ""); // reported once

@@ -234,6 +234,12 @@ TEST(InterfaceSlots, TheSecondInterfaceAnswersAtItsPositions) {
     EXPECT_TRUE(get<bool>(p, 12));
     EXPECT_EQ(slot<bool>(p, 13, false), status::ok);
     EXPECT_EQ(get<QString>(p, 14), ""); // PendingCrash
+
+    EXPECT_EQ(get<std::int32_t>(p, 15), 0); // TraceFlushInterval
+    EXPECT_EQ(slot<std::int32_t>(p, 16, 1000), status::ok);
+    EXPECT_EQ(get<std::int32_t>(p, 15), 1000);
+    EXPECT_EQ(slot<std::int32_t>(p, 16, -1), classic(380));
+    EXPECT_EQ(slot<>(p, 17), status::ok); // FlushTrace
 }
 
 #include "interfaceslots_test.moc"

@@ -14,7 +14,6 @@
 #include "tracing/traced.h"
 
 #include "platform/classiccheckbox.h"
-#include "platform/programend.h"
 #include "platform/twips.h"
 
 #include <QAction>
@@ -225,7 +224,7 @@ void Form1::Form_Unload(std::int16_t& Cancel) {
         cTray.reset();
         at(20);
         // At once: no further handler runs and nothing is saved, presentation or not.
-        platform::endProgram();
+        clsAEHandling::endProgram();
     });
 }
 
@@ -235,7 +234,7 @@ void Form1::Form_Terminate() {
         at(10);
         close();
         at(20);
-        platform::endProgram();
+        clsAEHandling::endProgram();
     });
 }
 

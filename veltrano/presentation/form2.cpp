@@ -7,7 +7,6 @@
 #include "tracing/traced.h"
 
 #include "platform/layeredwindow.h"
-#include "platform/programend.h"
 #include "platform/twips.h"
 
 #include <QCloseEvent>
@@ -175,7 +174,7 @@ void Form2::Form_Unload(std::int16_t& Cancel) {
         at(20);
         FadeOut(this, 0, 2.0f);
         at(30);
-        platform::endProgram();
+        clsAEHandling::endProgram();
     });
 }
 

@@ -29,6 +29,10 @@ public:
     // does nothing when there was none. For the start of the program, once its window shows.
     void reportPendingCrash() const;
 
+    // Ends the program at once (platform::endProgram), after writing the trace lines that
+    // wait in memory, which ending at once would lose.
+    static void endProgram(int exitCode = 0);
+
     ~clsAEHandling();
 
 private:

@@ -1,9 +1,9 @@
 #include "tracing/veltranoapplication.h"
 
 #include "mainwindow/imagebutton.h"
+#include "tracing/clsaehandling.h"
 
 #include "platform/messagebox.h"
-#include "platform/programend.h"
 
 #include <trapwell/runtimeerror.h>
 
@@ -55,7 +55,7 @@ void VeltranoApplication::fatalError() {
         // The message could not be shown; the program ends all the same.
     }
     showing = false;
-    platform::endProgram(1);
+    clsAEHandling::endProgram(1);
 }
 
 void VeltranoApplication::preferX11(int argc, char** argv) {

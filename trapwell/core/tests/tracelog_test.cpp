@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QtTest/QTest>
 
 namespace {
 QByteArray contents(const QString& path) {
@@ -135,4 +136,49 @@ TEST_F(HandlerTest, TraceWithoutLimitGrowsInOneFile) {
     EXPECT_EQ(traceLines(trace).size(), 2000);
     EXPECT_FALSE(QFile::exists(trace + QStringLiteral(".1")));
     EXPECT_EQ(errorOf([&] { handler.setTraceLimit(-1); }).number(), 380);
+}
+
+// Lines held back in memory reach the files with the bytes and order they get when written at
+// once: across the change to Trace.log.1, and between handlers sharing the file.
+TEST_F(HandlerTest, TraceHeldInMemoryEndsUpWithTheSameBytes) {
+    const auto trace = [](const QString& folder) {
+        return contents(folder + QStringLiteral("/Trace.log.1")) + '|' +
+               contents(folder + QStringLiteral("/Trace.log"));
+    };
+    const auto run = [&](const QString& folder, int holdMs) {
+        EXPECT_TRUE(QDir().mkpath(folder));
+        trapwell::ErrHandler traced = create();
+        traced.setDestination(folder);
+        traced.setTraceLimit(1000);
+        traced.setTraceFlushInterval(holdMs);
+        traced.setTraceExecution(true);
+        trapwell::ErrHandler other = create(); // writes at once into the same file
+        other.setDestination(folder);
+        other.setTraceExecution(true);
+        for (int i = 0; i < 150; ++i) {
+            traced.Push(QStringLiteral("Form1.Größe %1").arg(i));
+            traced.Pop();
+            if (i % 40 == 0)
+                other.Push(QStringLiteral("Other %1").arg(i));
+        }
+        traced.Push(QStringLiteral("Last"));
+        const QByteArray beforeError = trace(folder);
+        traced.HandleError(QStringLiteral("Overflow"), 6, 10);
+        return std::pair(beforeError, trace(folder));
+    };
+    const auto [atOnce, atOnceAfterError] = run(temp.filePath(QStringLiteral("at-once")), 0);
+    const auto [held, heldAfterError] = run(temp.filePath(QStringLiteral("held")), 3600000);
+    EXPECT_TRUE(atOnce.endsWith("Last\r\n"));
+    EXPECT_FALSE(held.endsWith("Last\r\n")); // held until the error
+    EXPECT_TRUE(atOnce.startsWith(QStringLiteral("Form1.Größe ").toLocal8Bit())); // rotated
+    EXPECT_EQ(heldAfterError, atOnceAfterError);
+
+    // A host that goes quiet still gets its lines.
+    handler.setDestination(temp.path());
+    handler.setTraceFlushInterval(20);
+    handler.setTraceExecution(true);
+    handler.Push(QStringLiteral("Quiet"));
+    EXPECT_EQ(contents(temp.filePath(QStringLiteral("Trace.log"))), "<missing>");
+    QTRY_COMPARE(contents(temp.filePath(QStringLiteral("Trace.log"))), QByteArray("Quiet\r\n"));
+    EXPECT_EQ(errorOf([&] { handler.setTraceFlushInterval(-1); }).number(), 380);
 }

@@ -61,6 +61,20 @@ public:
     // outermost first, each line ended by LF; empty when there is none. Reading it removes it,
     // so each crash is reported once (ErrHandler::reportPendingCrash does that).
     virtual HResult get_PendingCrash(QString* result) = 0; // slot 14
+    // Milliseconds a trace line may wait in memory before it reaches Trace.log, together with
+    // the others that waited, in one append. 0 (default) writes each line as it is pushed.
+    // A line waits at most that long (a timer of the pushing thread's event loop writes it;
+    // in a thread without one, the next line after that time does), and everything waiting
+    // is written first whenever the trace must be whole: HandleError, ShowErrorLog, switching
+    // TraceExecution, a new Destination, the TraceLimit's change of file, FlushTrace, the end
+    // of the handler, the end of the process (returning from main or exit(), not _Exit) and,
+    // with CrashCapture on, a crash. The file ends up with the same bytes either way.
+    // Negative values raise error 380; setting it writes what waits.
+    virtual HResult get_TraceFlushInterval(std::int32_t* result) = 0;      // slot 15
+    virtual HResult put_TraceFlushInterval(std::int32_t milliseconds) = 0; // slot 16
+    // Writes the trace lines that wait in memory now; the classic file error when it fails.
+    // For a host about to end without exit() (_Exit).
+    virtual HResult FlushTrace() = 0; // slot 17
 
 protected:
     ~IclsErrHandler2() = default;

@@ -196,6 +196,13 @@ public:
     bool CrashCapture() const { return get2(&IclsErrHandler2::get_CrashCapture); }
     void setCrashCapture(bool on) const { call(second()->put_CrashCapture(on)); }
     QString PendingCrash() const { return get2(&IclsErrHandler2::get_PendingCrash); }
+    std::int32_t TraceFlushInterval() const {
+        return get2(&IclsErrHandler2::get_TraceFlushInterval);
+    }
+    void setTraceFlushInterval(std::int32_t milliseconds) const {
+        call(second()->put_TraceFlushInterval(milliseconds));
+    }
+    void FlushTrace() const { call(second()->FlushTrace()); }
 
     // Reports what a crashed earlier run left (PendingCrash) through HandleError, as an error
     // numbered 128 + the signal (the shell's exit status of such a process) in the procedure

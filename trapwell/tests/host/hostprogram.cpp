@@ -33,15 +33,21 @@ __attribute__((noinline)) int recurse(int level) {
 }
 } // namespace
 
-// "crash SIGNAL": a host that records its stack and then crashes in a nested procedure, for the
-// test that the next run reports it. The system's handling must still end the process by the
-// signal; no core file is wanted from a test. A real fault, even in a sanitized build: the
-// undefined-behaviour checker would otherwise end the process before the store.
+// "crash SIGNAL [FOLDER]": a host that records its stack and then crashes in a nested procedure,
+// for the test that the next run reports it; with FOLDER, tracing there with its lines held in
+// memory, for the test that the crash still writes them. The system's handling must still end the
+// process by the signal; no core file is wanted from a test. A real fault, even in a sanitized
+// build: the undefined-behaviour checker would otherwise end the process before the store.
 // "crash overflow": a handler on a second thread takes the capture over and that thread's
 // stack overflows, which only an alternate signal stack of that thread can record.
-__attribute__((no_sanitize_undefined)) int crash(const QString& how) {
+__attribute__((no_sanitize_undefined)) int crash(const QString& how, const QString& traceFolder) {
     trapwell::ErrHandler handler = trapwell::ErrHandler::create();
     handler.setCrashCapture(true);
+    if (!traceFolder.isEmpty()) {
+        handler.setDestination(traceFolder);
+        handler.setTraceFlushInterval(3600000);
+        handler.setTraceExecution(true);
+    }
     handler.Push(QStringLiteral("Form1.Form_Load"));
     handler.Push(QStringLiteral("Module.Übersetzen"));
     handler.Push(QStringLiteral("Module.Divide"));
@@ -64,9 +70,10 @@ __attribute__((no_sanitize_undefined)) int crash(const QString& how) {
 }
 
 int main(int argc, char** argv) {
-    if (argc == 3 && QByteArray(argv[1]) == "crash") {
+    if ((argc == 3 || argc == 4) && QByteArray(argv[1]) == "crash") {
         QCoreApplication app(argc, argv);
-        return crash(QString::fromLatin1(argv[2]));
+        return crash(QString::fromLatin1(argv[2]),
+                     argc == 4 ? QFile::decodeName(argv[3]) : QString());
     }
     QTemporaryDir config;
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));

@@ -61,7 +61,9 @@ protected:
     static void writeFile(const QString& path, const QByteArray& bytes) {
         ASSERT_TRUE(writeBytes(path, bytes));
     }
+    // The trace so far: the program lets lines wait in memory for up to a second.
     QStringList traceLines() const {
+        handler().FlushTrace();
         QFile f(temp.filePath(QStringLiteral("Trace.log")));
         if (!f.open(QIODevice::ReadOnly))
             return {};

@@ -1,0 +1,187 @@
+#include "core/tracefile.h"
+
+#include "core/logfile.h"
+
+#include <array>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+namespace trapwell::core {
+
+namespace {
+
+// The files of the process by path. Never destroyed: handlers may end during the process's
+// own teardown, after any static object.
+struct Registry {
+    std::mutex mutex;
+    std::vector<std::weak_ptr<TraceFile>> files;
+};
+
+Registry& registry() {
+    static Registry* const r = new Registry;
+    return *r;
+}
+
+// The files that hold lines back, for the crash handler, which may not lock: plain slots
+// filled once holding begins and emptied before the file goes. A file that finds no free
+// slot writes its lines at once.
+constexpr std::size_t holdingSlots = 16;
+std::array<std::atomic<TraceFile*>, holdingSlots> holding{};
+
+std::once_flag exitHookOnce;
+
+} // namespace
+
+std::shared_ptr<TraceFile> TraceFile::at(const QByteArray& encodedPath) {
+    Registry& r = registry();
+    const std::lock_guard lock(r.mutex);
+    std::erase_if(r.files, [](const std::weak_ptr<TraceFile>& f) { return f.expired(); });
+    for (const std::weak_ptr<TraceFile>& weak : r.files)
+        if (std::shared_ptr<TraceFile> file = weak.lock(); file && file->path_ == encodedPath)
+            return file;
+    auto file = std::make_shared<TraceFile>(encodedPath);
+    r.files.push_back(file);
+    return file;
+}
+
+TraceFile::TraceFile(const QByteArray& encodedPath) : path_(encodedPath) {
+}
+
+TraceFile::~TraceFile() {
+    try {
+        flush();
+    } catch (...) {
+    }
+    for (std::atomic<TraceFile*>& slot : holding) {
+        TraceFile* self = this;
+        slot.compare_exchange_strong(self, nullptr);
+    }
+}
+
+bool TraceFile::startHolding() {
+    for (std::atomic<TraceFile*>& slot : holding) {
+        TraceFile* empty = nullptr;
+        if (slot.compare_exchange_strong(empty, this)) {
+            held_ = std::make_unique<char[]>(capacity);
+            // Returning from main and exit() write what is held back; _Exit cannot.
+            std::call_once(exitHookOnce, [] { std::atexit([] { flushAll(); }); });
+            return true;
+        }
+    }
+    return false;
+}
+
+bool TraceFile::append(const QString& line, int holdMs) {
+    const std::lock_guard lock(mutex_);
+    if (holdMs <= 0 || (!held_ && !startHolding())) {
+        flushLocked();
+        LogFile::append(path_, line + QStringLiteral("\r\n"));
+        return false;
+    }
+    // Procedure names are nearly always ASCII: those go into the buffer as they are, without
+    // a conversion or an allocation at every line.
+    bool ascii = true;
+    for (const QChar c : line)
+        ascii = ascii && c.unicode() < 0x80;
+    const QByteArray encoded = ascii ? QByteArray() : (line + QStringLiteral("\r\n")).toLocal8Bit();
+    const std::size_t size = ascii ? std::size_t(line.size()) + 2 : std::size_t(encoded.size());
+    if (size > capacity) {
+        flushLocked();
+        LogFile::append(path_, line + QStringLiteral("\r\n"));
+        return false;
+    }
+    std::size_t end = end_.load(std::memory_order_relaxed);
+    if (end + size > capacity) {
+        flushLocked();
+        end = 0;
+    }
+    char* out = held_.get() + end;
+    if (ascii) {
+        for (const QChar c : line)
+            *out++ = char(c.unicode());
+        *out++ = '\r';
+        *out = '\n';
+    } else {
+        std::memcpy(out, encoded.constData(), size);
+    }
+    end_.store(end + size, std::memory_order_release);
+    const auto now = std::chrono::steady_clock::now();
+    if (end == 0) {
+        batchStart_ = now;
+        return true;
+    }
+    // A thread whose event loop does not run gets its lines written by its next ones.
+    if (now - batchStart_ >= std::chrono::milliseconds(holdMs))
+        flushLocked();
+    return false;
+}
+
+void TraceFile::flush() {
+    const std::lock_guard lock(mutex_);
+    flushLocked();
+}
+
+void TraceFile::flushLocked() {
+    const std::size_t end = end_.load(std::memory_order_relaxed);
+    if (end == 0)
+        return;
+    struct Emptied {
+        std::atomic<std::size_t>& end;
+        ~Emptied() { end.store(0, std::memory_order_release); }
+    } emptied{end_};
+    LogFile::appendBytes(path_, held_.get(), qsizetype(end));
+}
+
+void TraceFile::flushAll() noexcept {
+    std::vector<std::shared_ptr<TraceFile>> files;
+    {
+        Registry& r = registry();
+        const std::lock_guard lock(r.mutex);
+        for (const std::weak_ptr<TraceFile>& weak : r.files)
+            if (std::shared_ptr<TraceFile> file = weak.lock())
+                files.push_back(std::move(file));
+    }
+    for (const std::shared_ptr<TraceFile>& file : files) {
+        try {
+            file->flush();
+        } catch (...) {
+        }
+    }
+}
+
+void TraceFile::writePendingOnCrash() noexcept {
+    for (std::atomic<TraceFile*>& slot : holding) {
+        const TraceFile* file = slot.load(std::memory_order_acquire);
+        if (!file)
+            continue;
+        const std::size_t end = file->end_.load(std::memory_order_acquire);
+        if (end == 0)
+            continue;
+        // As LogFile::append opens it: no link followed, nothing but a regular file written.
+        const int fd =
+            ::open(file->path_.constData(),
+                   O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0666);
+        if (fd < 0)
+            continue;
+        struct stat st {};
+        if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
+            std::size_t done = 0;
+            while (done < end) {
+                const ssize_t n = ::write(fd, file->held_.get() + done, end - done);
+                if (n < 0 && errno == EINTR)
+                    continue;
+                if (n <= 0)
+                    break;
+                done += std::size_t(n);
+            }
+        }
+        ::close(fd);
+    }
+}
+
+} // namespace trapwell::core
