@@ -17,10 +17,7 @@
 namespace trapwell::core {
 
 HResult ClsErrHandler::get_RepeatWindow(std::int32_t* result) {
-    if (!result)
-        return status::pointer;
-    *result = repeats_.window();
-    return status::ok;
+    return getter(result, [&] { return repeats_.window(); });
 }
 
 HResult ClsErrHandler::put_RepeatWindow(std::int32_t seconds) {
@@ -28,10 +25,7 @@ HResult ClsErrHandler::put_RepeatWindow(std::int32_t seconds) {
 }
 
 HResult ClsErrHandler::get_TraceLimit(std::int64_t* result) {
-    if (!result)
-        return status::pointer;
-    *result = Trace.limit();
-    return status::ok;
+    return getter(result, [&] { return Trace.limit(); });
 }
 
 HResult ClsErrHandler::put_TraceLimit(std::int64_t bytes) {
@@ -39,10 +33,7 @@ HResult ClsErrHandler::put_TraceLimit(std::int64_t bytes) {
 }
 
 HResult ClsErrHandler::get_TraceFlushInterval(std::int32_t* result) {
-    if (!result)
-        return status::pointer;
-    *result = Trace.flushInterval();
-    return status::ok;
+    return getter(result, [&] { return Trace.flushInterval(); });
 }
 
 HResult ClsErrHandler::put_TraceFlushInterval(std::int32_t milliseconds) {
@@ -61,10 +52,7 @@ void ClsErrHandler::flushTraceQuietly() noexcept {
 }
 
 HResult ClsErrHandler::get_Outbox(bool* result) {
-    if (!result)
-        return status::pointer;
-    *result = delivery_.outbox;
-    return status::ok;
+    return getter(result, [&] { return delivery_.outbox; });
 }
 
 HResult ClsErrHandler::put_Outbox(bool on) {
@@ -75,10 +63,7 @@ HResult ClsErrHandler::put_Outbox(bool on) {
 }
 
 HResult ClsErrHandler::get_PrivateReports(bool* result) {
-    if (!result)
-        return status::pointer;
-    *result = delivery_.privacy;
-    return status::ok;
+    return getter(result, [&] { return delivery_.privacy; });
 }
 
 HResult ClsErrHandler::put_PrivateReports(bool on) {
@@ -89,10 +74,7 @@ HResult ClsErrHandler::put_PrivateReports(bool on) {
 }
 
 HResult ClsErrHandler::get_PrivateParameters(QString* result) {
-    if (!result)
-        return status::pointer;
-    *result = delivery_.privateParameters.join(u',');
-    return status::ok;
+    return getter(result, [&] { return delivery_.privateParameters.join(u','); });
 }
 
 HResult ClsErrHandler::put_PrivateParameters(const QString& names) {
@@ -105,10 +87,6 @@ HResult ClsErrHandler::put_PrivateParameters(const QString& names) {
         ports_->setDeliveryOptions(delivery_);
     });
 }
-
-} // namespace trapwell::core
-
-namespace trapwell::core {
 
 namespace {
 
@@ -146,10 +124,7 @@ QString releaseOf(QObject* app) {
 } // namespace
 
 HResult ClsErrHandler::get_ReportUrl(QString* result) {
-    if (!result)
-        return status::pointer;
-    *result = delivery_.reportUrl;
-    return status::ok;
+    return getter(result, [&] { return delivery_.reportUrl; });
 }
 
 HResult ClsErrHandler::put_ReportUrl(const QString& address) {
@@ -167,10 +142,7 @@ HResult ClsErrHandler::put_ReportUrl(const QString& address) {
 }
 
 HResult ClsErrHandler::get_CrashCapture(bool* result) {
-    if (!result)
-        return status::pointer;
-    *result = crashCapture_ && CrashCapture::armedFor(this);
-    return status::ok;
+    return getter(result, [&] { return crashCapture_ && CrashCapture::armedFor(this); });
 }
 
 HResult ClsErrHandler::put_CrashCapture(bool on) {
@@ -189,9 +161,7 @@ HResult ClsErrHandler::put_CrashCapture(bool on) {
 }
 
 HResult ClsErrHandler::get_PendingCrash(QString* result) {
-    if (!result)
-        return status::pointer;
-    return member([&] { *result = CrashCapture::takePending(CrashCapture::defaultFolder()); });
+    return getter(result, [] { return CrashCapture::takePending(CrashCapture::defaultFolder()); });
 }
 
 CollectorReport ClsErrHandler::collectorReport(std::int32_t line) const {
