@@ -371,14 +371,13 @@ std::int32_t ClsErrHandler::pushProcedure(const QString& name) noexcept {
         const auto depth = std::size_t(StackDepth);
         if (CallStack.size() == depth) { // the rule: one level deeper, built in place
             CallStack.push_back(name);
-            table_->redimPreserve(StackDepth);
         } else {
             CallStack.resize(depth + 1);
-            table_->redimPreserve(StackDepth);
             CallStack[depth] = name;
         }
+        table_->redimPreserve(StackDepth);
         if (crashCapture_)
-            CrashCapture::entered(this, StackDepth, CallStack[std::size_t(StackDepth)]);
+            CrashCapture::entered(this, StackDepth, CallStack[depth]);
         if (keepBreadcrumbs_)
             breadcrumbs_.entered(name);
         if (TraceExecution)

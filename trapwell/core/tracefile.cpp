@@ -78,11 +78,14 @@ bool TraceFile::startHolding() {
 
 bool TraceFile::append(const QString& line, int holdMs) {
     const std::lock_guard lock(mutex_);
-    if (holdMs <= 0 || (!held_ && !startHolding())) {
+    // After what waits, so the lines keep their order.
+    const auto writeAtOnce = [&] {
         flushLocked();
         LogFile::append(path_, line + QStringLiteral("\r\n"));
         return false;
-    }
+    };
+    if (holdMs <= 0 || (!held_ && !startHolding()))
+        return writeAtOnce();
     // Procedure names are nearly always ASCII: those go into the buffer as they are, without
     // a conversion or an allocation at every line.
     bool ascii = true;
@@ -90,11 +93,8 @@ bool TraceFile::append(const QString& line, int holdMs) {
         ascii = ascii && c.unicode() < 0x80;
     const QByteArray encoded = ascii ? QByteArray() : (line + QStringLiteral("\r\n")).toLocal8Bit();
     const std::size_t size = ascii ? std::size_t(line.size()) + 2 : std::size_t(encoded.size());
-    if (size > capacity) {
-        flushLocked();
-        LogFile::append(path_, line + QStringLiteral("\r\n"));
-        return false;
-    }
+    if (size > capacity)
+        return writeAtOnce();
     std::size_t end = end_.load(std::memory_order_relaxed);
     if (end + size > capacity) {
         flushLocked();
