@@ -148,6 +148,14 @@ private:
         return member([&] { *result = body(); });
     }
 
+    // A change of the delivery options, which the ports hear of at once.
+    template <class Change> HResult changeDelivery(Change&& change) {
+        return member([&] {
+            change(delivery_);
+            ports_->setDeliveryOptions(delivery_);
+        });
+    }
+
     // Writes the trace lines that wait, before something that must see the whole trace; a
     // failure is not that step's failure.
     void flushTraceQuietly() noexcept;

@@ -56,10 +56,7 @@ HResult ClsErrHandler::get_Outbox(bool* result) {
 }
 
 HResult ClsErrHandler::put_Outbox(bool on) {
-    return member([&] {
-        delivery_.outbox = on;
-        ports_->setDeliveryOptions(delivery_);
-    });
+    return changeDelivery([&](DeliveryOptions& options) { options.outbox = on; });
 }
 
 HResult ClsErrHandler::get_PrivateReports(bool* result) {
@@ -67,10 +64,7 @@ HResult ClsErrHandler::get_PrivateReports(bool* result) {
 }
 
 HResult ClsErrHandler::put_PrivateReports(bool on) {
-    return member([&] {
-        delivery_.privacy = on;
-        ports_->setDeliveryOptions(delivery_);
-    });
+    return changeDelivery([&](DeliveryOptions& options) { options.privacy = on; });
 }
 
 HResult ClsErrHandler::get_PrivateParameters(QString* result) {
@@ -78,13 +72,12 @@ HResult ClsErrHandler::get_PrivateParameters(QString* result) {
 }
 
 HResult ClsErrHandler::put_PrivateParameters(const QString& names) {
-    return member([&] {
+    return changeDelivery([&](DeliveryOptions& options) {
         QStringList words;
         for (const QString& word : names.split(u',', Qt::SkipEmptyParts))
             if (!word.trimmed().isEmpty())
                 words << word.trimmed();
-        delivery_.privateParameters = words;
-        ports_->setDeliveryOptions(delivery_);
+        options.privateParameters = words;
     });
 }
 
@@ -128,16 +121,15 @@ HResult ClsErrHandler::get_ReportUrl(QString* result) {
 }
 
 HResult ClsErrHandler::put_ReportUrl(const QString& address) {
-    return member([&] {
+    return changeDelivery([&](DeliveryOptions& options) {
         const QString scheme = QUrl(address).scheme();
         if (!address.isEmpty() && scheme != QLatin1String("http") &&
             scheme != QLatin1String("https"))
             platform::raiseError(platform::err::invalidPropertyValue);
-        delivery_.reportUrl = address;
+        options.reportUrl = address;
         keepBreadcrumbs_ = !address.isEmpty();
         if (!keepBreadcrumbs_)
             breadcrumbs_.clear();
-        ports_->setDeliveryOptions(delivery_);
     });
 }
 
