@@ -8,6 +8,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <time.h>
 #include <unistd.h>
 #include <vector>
 
@@ -49,6 +50,12 @@ std::shared_ptr<TraceFile> TraceFile::at(const QByteArray& encodedPath) {
     return file;
 }
 
+TraceFile::CoarseClock::time_point TraceFile::CoarseClock::now() noexcept {
+    timespec t{};
+    ::clock_gettime(CLOCK_MONOTONIC_COARSE, &t);
+    return time_point(std::chrono::seconds(t.tv_sec) + std::chrono::nanoseconds(t.tv_nsec));
+}
+
 TraceFile::TraceFile(const QByteArray& encodedPath) : path_(encodedPath) {
 }
 
@@ -76,41 +83,22 @@ bool TraceFile::startHolding() {
     return false;
 }
 
-bool TraceFile::append(const QString& line, int holdMs) {
+bool TraceFile::append(const char* line, std::size_t size, int holdMs) {
     const std::lock_guard lock(mutex_);
-    // After what waits, so the lines keep their order.
-    const auto writeAtOnce = [&] {
+    if (holdMs <= 0 || size > capacity || (!held_ && !startHolding())) {
+        // After what waits, so the lines keep their order.
         flushLocked();
-        LogFile::append(path_, line + QStringLiteral("\r\n"));
+        LogFile::appendBytes(path_, line, qsizetype(size));
         return false;
-    };
-    if (holdMs <= 0 || (!held_ && !startHolding()))
-        return writeAtOnce();
-    // Procedure names are nearly always ASCII: those go into the buffer as they are, without
-    // a conversion or an allocation at every line.
-    bool ascii = true;
-    for (const QChar c : line)
-        ascii = ascii && c.unicode() < 0x80;
-    const QByteArray encoded = ascii ? QByteArray() : (line + QStringLiteral("\r\n")).toLocal8Bit();
-    const std::size_t size = ascii ? std::size_t(line.size()) + 2 : std::size_t(encoded.size());
-    if (size > capacity)
-        return writeAtOnce();
+    }
     std::size_t end = end_.load(std::memory_order_relaxed);
     if (end + size > capacity) {
         flushLocked();
         end = 0;
     }
-    char* out = held_.get() + end;
-    if (ascii) {
-        for (const QChar c : line)
-            *out++ = char(c.unicode());
-        *out++ = '\r';
-        *out = '\n';
-    } else {
-        std::memcpy(out, encoded.constData(), size);
-    }
+    std::memcpy(held_.get() + end, line, size);
     end_.store(end + size, std::memory_order_release);
-    const auto now = std::chrono::steady_clock::now();
+    const auto now = CoarseClock::now();
     if (end == 0) {
         batchStart_ = now;
         return true;

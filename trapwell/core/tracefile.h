@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QByteArray>
-#include <QString>
 
 #include <atomic>
 #include <chrono>
@@ -28,11 +27,12 @@ public:
     TraceFile(const TraceFile&) = delete;
     TraceFile& operator=(const TraceFile&) = delete;
 
-    // Appends line + CR LF. With holdMs 0, at once (open, append, close) after what other
-    // handlers left held back; otherwise the line is held back, and everything held back is
-    // written once the first of it has waited holdMs. True when the line began a new batch
-    // (the caller then makes sure it does not wait for ever). Raises the classic file errors.
-    bool append(const QString& line, int holdMs);
+    // Appends an encoded line (with its CR LF). With holdMs 0, at once (open, append, close)
+    // after what other handlers left held back; otherwise the line is held back, and
+    // everything held back is written once the first of it has waited holdMs. True when the
+    // line began a new batch (the caller then makes sure it does not wait for ever). Raises
+    // the classic file errors.
+    bool append(const char* line, std::size_t size, int holdMs);
     // Writes what is held back now, in one append. On failure it is dropped and the classic
     // file error raised.
     void flush();
@@ -46,6 +46,17 @@ public:
     explicit TraceFile(const QByteArray& encodedPath);
 
 private:
+    // The monotonic clock at the kernel's tick: read from memory, without the time stamp
+    // counter, which is all a hold of many milliseconds needs.
+    struct CoarseClock {
+        using duration = std::chrono::nanoseconds;
+        using rep = duration::rep;
+        using period = duration::period;
+        using time_point = std::chrono::time_point<CoarseClock>;
+        static constexpr bool is_steady = true;
+        static time_point now() noexcept;
+    };
+
     void flushLocked();
     bool startHolding();
 
@@ -55,7 +66,7 @@ private:
     // Bytes [0, end_) are held back: end_ moves only after the bytes are in place, so the
     // crash handler never writes a half-copied line.
     std::atomic<std::size_t> end_{0};
-    std::chrono::steady_clock::time_point batchStart_;
+    CoarseClock::time_point batchStart_;
 };
 
 } // namespace trapwell::core

@@ -8,6 +8,7 @@
 #include <QAbstractEventDispatcher>
 #include <QFile>
 #include <QTimer>
+#include <QVarLengthArray>
 
 #include <cstdio>
 
@@ -15,14 +16,35 @@ namespace trapwell::core {
 
 namespace {
 
-// Bytes the line takes in the file; procedure names are nearly always ASCII, so the
-// conversion is done only when it matters.
-qint64 encodedSize(const QString& line) {
-    for (const QChar c : line)
-        if (c.unicode() >= 0x80)
-            return line.toLocal8Bit().size() + 2;
-    return line.size() + 2;
-}
+// A line as the file takes it: in the locale's 8-bit encoding, with its CR LF. Procedure
+// names are nearly always ASCII: those are copied in one pass, without an allocation.
+class EncodedLine {
+public:
+    explicit EncodedLine(const QString& line) {
+        const qsizetype n = line.size();
+        bytes_.resize(n + 2);
+        const auto* in = reinterpret_cast<const char16_t*>(line.constData());
+        char* out = bytes_.data();
+        char16_t all = 0;
+        for (qsizetype i = 0; i < n; ++i) {
+            all |= in[i];
+            out[i] = char(in[i]);
+        }
+        if (all >= 0x80) {
+            const QByteArray encoded = line.toLocal8Bit();
+            bytes_.clear();
+            bytes_.append(encoded.constData(), encoded.size());
+            bytes_.resize(bytes_.size() + 2);
+        }
+        bytes_[bytes_.size() - 2] = '\r';
+        bytes_[bytes_.size() - 1] = '\n';
+    }
+    const char* data() const { return bytes_.data(); }
+    std::size_t size() const { return std::size_t(bytes_.size()); }
+
+private:
+    QVarLengthArray<char, 256> bytes_;
+};
 
 } // namespace
 
@@ -63,12 +85,13 @@ void TraceLog::restart(const QString& path) {
 }
 
 void TraceLog::append(const QString& line) {
-    const qint64 size = encodedSize(line);
+    const EncodedLine encoded(line);
+    const auto size = qint64(encoded.size());
     if (limit_ > 0 && written_ > 0 && written_ + size > limit_)
         rotate();
     if (!file_) // never started: raises the classic error of a missing file name
-        LogFile::append(encodedPath_, line + QStringLiteral("\r\n"));
-    else if (file_->append(line, flushInterval_))
+        LogFile::appendBytes(encodedPath_, encoded.data(), size);
+    else if (file_->append(encoded.data(), encoded.size(), flushInterval_))
         flushLater();
     written_ += size;
 }
