@@ -74,7 +74,6 @@ void frmError::unloadInstance() {
 frmError::frmError() : QDialog(nullptr, modalDialogFlags()) {
     setWindowTitle(QStringLiteral("Application Error"));
     setModal(true);
-    createControls();
 }
 
 frmError::~frmError() = default;
@@ -91,7 +90,7 @@ void frmError::createControls() {
     lblRepeats->setFont(namedFont("Verdana", 8));
     lblRepeats->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     lblRepeats->setGeometry(platform::twipsRect(4800, 60, 4905, 360));
-    lblRepeats->hide();
+    showNotes();
 
     PictList = new QWidget(this);
     PictList->setGeometry(platform::twipsRect(0, 480, 9825, 420));
@@ -139,7 +138,7 @@ void frmError::createControls() {
     cmdEmail = actionButton("E&mail Error", 7440);
     cmdClose = actionButton("&Close", 8580);
     cmdSent = actionButton("What Is Se&nt", 3420);
-    cmdSent->hide();
+    cmdSent->setVisible(options_.privacy);
     // Enter and Esc both close.
     cmdClose->setDefault(true);
 
@@ -220,12 +219,19 @@ void frmError::setField(core::ErrorDialogField field, const QVariant& value) {
 
 void frmError::setDeliveryOptions(const core::DeliveryOptions& options) {
     options_ = options;
-    cmdSent->setVisible(options.privacy);
+    if (cmdSent)
+        cmdSent->setVisible(options.privacy);
 }
 
 void frmError::setNotes(const core::DialogNotes& notes) {
-    lblRepeats->setText(notes.repeats);
-    lblRepeats->setVisible(!notes.repeats.isEmpty());
+    notes_ = notes;
+    if (lblRepeats)
+        showNotes();
+}
+
+void frmError::showNotes() {
+    lblRepeats->setText(notes_.repeats);
+    lblRepeats->setVisible(!notes_.repeats.isEmpty());
 }
 
 void frmError::refresh() {
@@ -242,6 +248,11 @@ void frmError::load() {
     if (loaded_)
         return;
     loaded_ = true;
+    // Made at the first loading, not with the instance: the host sets the posting address
+    // at start-up, and the report's text box would otherwise put the application's gesture
+    // handling in the way of every event the host's program receives from then on.
+    if (!cmdClose)
+        createControls();
     winsock_ = std::make_unique<platform::TcpConnection>();
     // The dialog's own handler comes first: the component's mailer reads what it stored.
     connect(winsock_.get(), &platform::TcpConnection::DataArrival, this,

@@ -58,7 +58,7 @@ public:
     // The posting address, read and written through the component's URL property.
     QString fUrl;
 
-    // The window's controls.
+    // The window's controls, made when the window is first loaded.
     QPushButton* cmdPost = nullptr;
     QPushButton* cmdEmlSet = nullptr;
     QPushButton* cmdEmail = nullptr;
@@ -114,6 +114,7 @@ protected:
 private:
     frmError();
     void createControls();
+    void showNotes();
     void Form_Load();
     void Form_Activate();
     void unload();
@@ -130,6 +131,7 @@ private:
     std::unique_ptr<delivery::SmtpMailer> mailer_;
     std::shared_ptr<delivery::OutboxWorker> outbox_;
     core::DeliveryOptions options_;
+    core::DialogNotes notes_;
 };
 
 } // namespace trapwell::dialogs
