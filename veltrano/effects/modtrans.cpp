@@ -61,7 +61,7 @@ std::uint8_t toByte(float level) {
 } // namespace
 
 std::int32_t isTransparent(QWidget* zForm) {
-    Traced proc("modTrans.isTransparent");
+    Traced proc(u"modTrans.isTransparent");
     proc.param("zForm", "Form", zForm);
     std::int32_t flags = 0;
     proc.attempt(10, [&] { flags = platform::layeredAttributes(zForm).flags; });
@@ -71,7 +71,7 @@ std::int32_t isTransparent(QWidget* zForm) {
 }
 
 std::int32_t GetTrans(QWidget* zForm) {
-    Traced proc("modTrans.GetTrans");
+    Traced proc(u"modTrans.GetTrans");
     proc.param("zForm", "Form", zForm);
     platform::LayeredAttributes attributes;
     std::int32_t result = -1;
@@ -89,7 +89,7 @@ std::int32_t GetTrans(QWidget* zForm) {
 }
 
 bool SetTrans(QWidget* zForm, std::uint8_t vTrans) {
-    Traced proc("modTrans.SetTrans");
+    Traced proc(u"modTrans.SetTrans");
     proc.param("zForm", "Form", zForm).param("vTrans", "Byte", vTrans);
     proc.attempt(10, [&] { platform::setLayeredAlpha(zForm, vTrans); });
     const bool result = !proc.errorPending();
@@ -98,7 +98,7 @@ bool SetTrans(QWidget* zForm, std::uint8_t vTrans) {
 }
 
 bool FadeOut(QWidget* zForm, std::uint8_t Final, float vStep) {
-    Traced proc("modTrans.FadeOut");
+    Traced proc(u"modTrans.FadeOut");
     proc.param("zForm", "Form", zForm)
         .param("Final", "Byte", Final)
         .param("vStep", "Single", vStep);
@@ -161,7 +161,7 @@ bool FadeOut(QWidget* zForm, std::uint8_t Final, float vStep) {
 }
 
 void FormDrag(QObject* TheForm) {
-    Traced proc("modTrans.FormDrag");
+    Traced proc(u"modTrans.FormDrag");
     proc.param("TheForm", "Object", TheForm);
     QWidget* window = nullptr;
     proc.attempt(10, [&] {

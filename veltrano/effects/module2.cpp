@@ -8,7 +8,7 @@
 namespace veltrano {
 
 void AlwaysOnTop(bool& Enable) {
-    Traced proc("Module2.AlwaysOnTop");
+    Traced proc(u"Module2.AlwaysOnTop");
     proc.param("Enable", "Boolean", Enable);
     proc.run([&](Traced::Line& at) {
         at(10);

@@ -25,7 +25,7 @@ void showTopmost(QWidget* window, bool topmost, const std::optional<QRect>& plac
 }
 
 void FormOnTop(std::int32_t& hWindow, bool& bTopMost) {
-    Traced proc("OnTopBas.FormOnTop");
+    Traced proc(u"OnTopBas.FormOnTop");
     proc.param("hWindow", "Long", hWindow).param("bTopMost", "Boolean", bTopMost);
     proc.run([&](Traced::Line& at) {
         at(10);

@@ -25,7 +25,7 @@ void WebLinks::openMailLink() {
 }
 
 void WebLinks::Image1_Click() {
-    Traced proc("Form1.Image1_Click");
+    Traced proc(u"Form1.Image1_Click");
     proc.run([&](Traced::Line& at) {
         at(10);
         OpenWebsite(QString::fromLatin1(addresses::updateDownload));
@@ -33,7 +33,7 @@ void WebLinks::Image1_Click() {
 }
 
 void WebLinks::mVisit_Click() {
-    Traced proc("Form1.mVisit_Click");
+    Traced proc(u"Form1.mVisit_Click");
     proc.run([&](Traced::Line& at) {
         at(10);
         OpenWebsite(QString::fromLatin1(addresses::website));
@@ -41,7 +41,7 @@ void WebLinks::mVisit_Click() {
 }
 
 void WebLinks::Image4_Click() {
-    Traced proc("Form1.Image4_Click");
+    Traced proc(u"Form1.Image4_Click");
     proc.run([&](Traced::Line& at) {
         at(10);
         openMailLink();
@@ -49,7 +49,7 @@ void WebLinks::Image4_Click() {
 }
 
 void WebLinks::mContact_Click() {
-    Traced proc("Form1.mContact_Click");
+    Traced proc(u"Form1.mContact_Click");
     proc.run([&](Traced::Line& at) {
         at(10);
         openMailLink();

@@ -10,7 +10,7 @@
 namespace veltrano {
 
 void OpenWebsite(const QString& strWebsite) {
-    Traced proc("WebSite.OpenWebsite");
+    Traced proc(u"WebSite.OpenWebsite");
     proc.param("strWebsite", "String", strWebsite);
     proc.run([&](Traced::Line& at) {
         at(10);

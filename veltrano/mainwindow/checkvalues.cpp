@@ -22,7 +22,7 @@ QString key(int number) {
 } // namespace checkboxsettings
 
 void checkvaluesload(Form1& form) {
-    Traced proc("modTrans.checkvaluesload");
+    Traced proc(u"modTrans.checkvaluesload");
     proc.run([&](Traced::Line& at) {
         platform::SettingsStore& store = platform::SettingsStore::current();
         for (int n = 4; n <= 25; ++n) {
@@ -37,7 +37,7 @@ void checkvaluesload(Form1& form) {
 }
 
 void checkvaluessave(Form1& form) {
-    Traced proc("modTrans.checkvaluessave");
+    Traced proc(u"modTrans.checkvaluessave");
     proc.run([&](Traced::Line& at) {
         platform::SettingsStore& store = platform::SettingsStore::current();
         for (int n = 4; n <= 25; ++n) {

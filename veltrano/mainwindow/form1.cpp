@@ -185,7 +185,7 @@ void Form1::createControls() {
 }
 
 void Form1::Form_Load() {
-    Traced proc("Form1.Form_Load");
+    Traced proc(u"Form1.Form_Load");
     proc.run([&](Traced::Line& at) {
         at(10);
         Presentation::WordInterval = 15;
@@ -217,7 +217,7 @@ void Form1::Form_Load() {
 }
 
 void Form1::Form_Unload(std::int16_t& Cancel) {
-    Traced proc("Form1.Form_Unload");
+    Traced proc(u"Form1.Form_Unload");
     proc.param("Cancel", "Integer", Cancel);
     proc.run([&](Traced::Line& at) {
         at(10);
@@ -229,7 +229,7 @@ void Form1::Form_Unload(std::int16_t& Cancel) {
 }
 
 void Form1::Form_Terminate() {
-    Traced proc("Form1.Form_Terminate");
+    Traced proc(u"Form1.Form_Terminate");
     proc.run([&](Traced::Line& at) {
         at(10);
         close();

@@ -19,13 +19,13 @@ namespace {
 const QString editTip = QStringLiteral("Edit Subliminal Modules");
 const QString saveTip = QStringLiteral("Save Subliminal Modules");
 // The names the box handlers have always been traced under.
-const char* const clickNames[] = {
-    "Form1.Check4_Click",  "Form1.Check5_Click",  "Form1.Check6_Click",  "Form1.Check7_Click",
-    "Form1.Check8_Click",  "Form1.Check9_Click",  "Form1.Check10_Click", "Form1.Check11_Click",
-    "Form1.Check12_Click", "Form1.Check13_Click", "Form1.Check14_Click", "Form1.Check15_Click",
-    "Form1.Check16_Click", "Form1.Check17_Click", "Form1.Check18_Click", "Form1.Check19_Click",
-    "Form1.Check20_Click", "Form1.Check21_Click", "Form1.Check22_Click", "Form1.Check23_Click",
-    "Form1.Check24_Click", "Form1.Check25_Click",
+constexpr QStringView clickNames[] = {
+    u"Form1.Check4_Click",  u"Form1.Check5_Click",  u"Form1.Check6_Click",  u"Form1.Check7_Click",
+    u"Form1.Check8_Click",  u"Form1.Check9_Click",  u"Form1.Check10_Click", u"Form1.Check11_Click",
+    u"Form1.Check12_Click", u"Form1.Check13_Click", u"Form1.Check14_Click", u"Form1.Check15_Click",
+    u"Form1.Check16_Click", u"Form1.Check17_Click", u"Form1.Check18_Click", u"Form1.Check19_Click",
+    u"Form1.Check20_Click", u"Form1.Check21_Click", u"Form1.Check22_Click", u"Form1.Check23_Click",
+    u"Form1.Check24_Click", u"Form1.Check25_Click",
 };
 } // namespace
 
@@ -62,7 +62,7 @@ void ModuleSelection::recomputeSelectedModule() {
 }
 
 void ModuleSelection::Image6_Click() {
-    Traced proc("Form1.Image6_Click");
+    Traced proc(u"Form1.Image6_Click");
     proc.run([&](Traced::Line& at) {
         at(10);
         if (form_.Image6->toolTip() == editTip) {
@@ -106,7 +106,7 @@ void ModuleSelection::Image6_Click() {
 }
 
 void ModuleSelection::Image5_Click() {
-    Traced proc("Form1.Image5_Click");
+    Traced proc(u"Form1.Image5_Click");
     proc.run([&](Traced::Line& at) {
         at(10);
         form_.Image9->hide();
@@ -126,7 +126,7 @@ void ModuleSelection::Image5_Click() {
 }
 
 void ModuleSelection::Image12_Click() {
-    Traced proc("Form1.Image12_Click");
+    Traced proc(u"Form1.Image12_Click");
     proc.run([&](Traced::Line& at) {
         at(10);
         form_.Check(26)->hide();

@@ -10,7 +10,7 @@
 namespace veltrano {
 
 void StartAtLogin(bool enable) {
-    Traced proc("modTrans.StartAtLogin");
+    Traced proc(u"modTrans.StartAtLogin");
     proc.param("enable", "Boolean", enable);
     proc.run([&](Traced::Line& at) {
         at(10);

@@ -58,7 +58,7 @@ void TrayHandlers::applyTrayConfiguration() {
 
 // Runs at every tick (16 ms), so the path of a window on the screen does next to nothing.
 void TrayHandlers::Timer1_Timer() {
-    Traced proc("Form1.Timer1_Timer");
+    Traced proc(u"Form1.Timer1_Timer");
     proc.run([&](Traced::Line& at) {
         at(10);
         form_.hsIcons->setValue(1);
@@ -74,7 +74,7 @@ void TrayHandlers::Timer1_Timer() {
 }
 
 void TrayHandlers::hsIcons_Change() {
-    Traced proc("Form1.hsIcons_Change");
+    Traced proc(u"Form1.hsIcons_Change");
     proc.run([&](Traced::Line& at) {
         at(10);
         const int number = form_.hsIcons->value();
@@ -88,7 +88,7 @@ void TrayHandlers::hsIcons_Change() {
 }
 
 void TrayHandlers::Text1_Change() {
-    Traced proc("Form1.Text1_Change");
+    Traced proc(u"Form1.Text1_Change");
     proc.run([&](Traced::Line& at) {
         at(10);
         trayOf(form_).setTooltip(form_.Text1->text());
@@ -96,7 +96,7 @@ void TrayHandlers::Text1_Change() {
 }
 
 void TrayHandlers::Check1_Click() {
-    Traced proc("Form1.Check1_Click");
+    Traced proc(u"Form1.Check1_Click");
     proc.run([&](Traced::Line& at) {
         at(10);
         applyTrayConfiguration();
@@ -104,7 +104,7 @@ void TrayHandlers::Check1_Click() {
 }
 
 void TrayHandlers::Check2_Click() {
-    Traced proc("Form1.Check2_Click");
+    Traced proc(u"Form1.Check2_Click");
     proc.run([&](Traced::Line& at) {
         at(10);
         if (form_.Check2->Value() == 1) {
@@ -120,7 +120,7 @@ void TrayHandlers::Check2_Click() {
 }
 
 void TrayHandlers::Check3_Click() {
-    Traced proc("Form1.Check3_Click");
+    Traced proc(u"Form1.Check3_Click");
     proc.run([&](Traced::Line& at) {
         at(10);
         trayOf(form_).setPersistentIcon(form_.Check3->Value() == 1);
@@ -130,7 +130,7 @@ void TrayHandlers::Check3_Click() {
 // A left click brings the window back, as on most Linux panels; the other mouse events are
 // traced and otherwise left to the icon itself (the right button opens the menu).
 void TrayHandlers::cTray_Click(std::int16_t Button) {
-    Traced proc("Form1.cTray_Click");
+    Traced proc(u"Form1.cTray_Click");
     proc.param("Button", "Integer", Button);
     proc.run([&](Traced::Line& at) {
         at(10);
@@ -140,19 +140,19 @@ void TrayHandlers::cTray_Click(std::int16_t Button) {
 }
 
 void TrayHandlers::cTray_DblClick(std::int16_t Button) {
-    Traced proc("Form1.cTray_DblClick");
+    Traced proc(u"Form1.cTray_DblClick");
     proc.param("Button", "Integer", Button);
     proc.run([](Traced::Line&) {});
 }
 
 void TrayHandlers::cTray_MouseDown(std::int16_t Button) {
-    Traced proc("Form1.cTray_MouseDown");
+    Traced proc(u"Form1.cTray_MouseDown");
     proc.param("Button", "Integer", Button);
     proc.run([](Traced::Line&) {});
 }
 
 void TrayHandlers::cTray_Refreshed() {
-    Traced proc("Form1.cTray_Refreshed");
+    Traced proc(u"Form1.cTray_Refreshed");
     proc.run([&](Traced::Line& at) {
         at(10);
         form_.Check1->setValue(trayOf(form_).ShowInTray() ? 1 : 0);
@@ -163,7 +163,7 @@ void TrayHandlers::cTray_Refreshed() {
 }
 
 void TrayHandlers::mRestore_Click() {
-    Traced proc("Form1.mRestore_Click");
+    Traced proc(u"Form1.mRestore_Click");
     proc.run([&](Traced::Line& at) {
         at(10);
         trayOf(form_).Restore();

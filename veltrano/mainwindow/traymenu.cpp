@@ -98,7 +98,7 @@ void TrayMenu::showSavedChoices() {
 }
 
 void TrayMenu::mFile_Click() {
-    Traced proc("Form1.mFile_Click");
+    Traced proc(u"Form1.mFile_Click");
     proc.run([&](Traced::Line& at) {
         at(10);
         showSavedChoices();
@@ -106,7 +106,7 @@ void TrayMenu::mFile_Click() {
 }
 
 void TrayMenu::mStart_Click() {
-    Traced proc("Form1.mStart_Click");
+    Traced proc(u"Form1.mStart_Click");
     proc.run([&](Traced::Line& at) {
         // The button the main window shows decides, as a click on it would.
         at(10);
@@ -118,7 +118,7 @@ void TrayMenu::mStart_Click() {
 }
 
 void TrayMenu::mShowFor_Click(double seconds) {
-    Traced proc("Form1.mShowFor_Click");
+    Traced proc(u"Form1.mShowFor_Click");
     proc.param("seconds", "Single", seconds);
     proc.run([&](Traced::Line& at) {
         at(10);
@@ -129,7 +129,7 @@ void TrayMenu::mShowFor_Click(double seconds) {
 }
 
 void TrayMenu::mMeaningsIn_Click(const QString& code) {
-    Traced proc("Form1.mMeaningsIn_Click");
+    Traced proc(u"Form1.mMeaningsIn_Click");
     proc.param("code", "String", code);
     proc.run([&](Traced::Line& at) {
         at(10);
@@ -140,7 +140,7 @@ void TrayMenu::mMeaningsIn_Click(const QString& code) {
 }
 
 void TrayMenu::mPauseFullScreen_Click() {
-    Traced proc("Form1.mPauseFullScreen_Click");
+    Traced proc(u"Form1.mPauseFullScreen_Click");
     proc.run([&](Traced::Line& at) {
         at(10);
         Options::setPauseWhileFullScreen(mPauseFullScreen->isChecked());
@@ -150,7 +150,7 @@ void TrayMenu::mPauseFullScreen_Click() {
 }
 
 void TrayMenu::mEditWords_Click() {
-    Traced proc("Form1.mEditWords_Click");
+    Traced proc(u"Form1.mEditWords_Click");
     proc.run([&](Traced::Line& at) {
         at(10);
         const std::int16_t number = Presentation::SelectedModule;
@@ -186,7 +186,7 @@ void TrayMenu::mEditWords_Click() {
 }
 
 void TrayMenu::mQuit_Click() {
-    Traced proc("Form1.mQuit_Click");
+    Traced proc(u"Form1.mQuit_Click");
     proc.run([&](Traced::Line& at) {
         // As closing the main window: the program ends at once.
         at(10);

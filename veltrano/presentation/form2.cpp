@@ -129,7 +129,7 @@ qint32 Form2::hwnd() const {
 }
 
 void Form2::time2() {
-    Traced proc("Form2.time2");
+    Traced proc(u"Form2.time2");
     proc.run([&](Traced::Line& at) {
         at(10);
         std::int32_t handle = hwnd();
@@ -142,7 +142,7 @@ void Form2::time2() {
 }
 
 void Form2::Form_Load() {
-    Traced proc("Form2.Form_Load");
+    Traced proc(u"Form2.Form_Load");
     proc.run([&](Traced::Line& at) {
         at(10);
         hide();
@@ -152,7 +152,7 @@ void Form2::Form_Load() {
 }
 
 void Form2::Form_MouseDown(std::int16_t Button, std::int16_t Shift, float x, float Y) {
-    Traced proc("Form2.Form_MouseDown");
+    Traced proc(u"Form2.Form_MouseDown");
     proc.param("Button", "Integer", Button)
         .param("Shift", "Integer", Shift)
         .param("x", "Single", x)
@@ -164,7 +164,7 @@ void Form2::Form_MouseDown(std::int16_t Button, std::int16_t Shift, float x, flo
 }
 
 void Form2::Form_Unload(std::int16_t& Cancel) {
-    Traced proc("Form2.Form_Unload");
+    Traced proc(u"Form2.Form_Unload");
     proc.param("Cancel", "Integer", Cancel);
     proc.run([&](Traced::Line& at) {
         at(10);

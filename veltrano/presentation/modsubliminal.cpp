@@ -22,7 +22,7 @@ constexpr double fullScreenRecheckSeconds = 0.5;
 } // namespace
 
 bool PauseWhileFullScreen() {
-    Traced proc("modSubliminal.PauseWhileFullScreen");
+    Traced proc(u"modSubliminal.PauseWhileFullScreen");
     return proc.run(false, [&](Traced::Line& at) {
         for (;;) {
             at(10);
@@ -39,7 +39,7 @@ bool PauseWhileFullScreen() {
 }
 
 void module() {
-    Traced proc("modSubliminal.module");
+    Traced proc(u"modSubliminal.module");
     proc.run([&](Traced::Line& at) {
         // Anything read here may change inside the waits: nothing is copied.
         do {

@@ -46,7 +46,7 @@ void PresentationControl::Image2_Click() {
                          QStringLiteral("Veltrano Rudoz Arirera"));
         return;
     }
-    Traced proc("Form1.Image2_Click");
+    Traced proc(u"Form1.Image2_Click");
     proc.run([&](Traced::Line& at) {
         at(10);
         showRunningLook();
@@ -62,7 +62,7 @@ void PresentationControl::Image2_Click() {
 }
 
 void PresentationControl::Image3_Click() {
-    Traced proc("Form1.Image3_Click");
+    Traced proc(u"Form1.Image3_Click");
     proc.run([&](Traced::Line& at) {
         at(10);
         form_.cmdStart->setText(QStringLiteral("Start"));
@@ -76,7 +76,7 @@ void PresentationControl::Image3_Click() {
 }
 
 void PresentationControl::Image7_Click() {
-    Traced proc("Form1.Image7_Click");
+    Traced proc(u"Form1.Image7_Click");
     proc.run([&](Traced::Line& at) {
         at(10);
         if (Presentation::WordInterval > 15)
@@ -90,7 +90,7 @@ void PresentationControl::Image7_Click() {
 }
 
 void PresentationControl::Image8_Click() {
-    Traced proc("Form1.Image8_Click");
+    Traced proc(u"Form1.Image8_Click");
     proc.run([&](Traced::Line& at) {
         at(10);
         if (Presentation::WordInterval < 30)

@@ -43,7 +43,7 @@ void handleEventsUntil(WakeUp& wakeUp, const platform::Clock& clock, double dead
 }
 
 void waitFor(const std::function<double()>& seconds, const QVariant& recorded) {
-    Traced proc("modSubliminal.Wait");
+    Traced proc(u"modSubliminal.Wait");
     proc.param("intSeconds", "Integer", recorded);
     proc.run([&](Traced::Line& at) {
         const platform::Clock& clock = platform::Clock::current();

@@ -18,8 +18,8 @@ public:
     // be created.
     static clsAEHandling& shared();
 
-    // A new reference to the component's handler object.
-    trapwell::ErrHandler Handler() const { return handler_; }
+    // The component's handler object; a copy is a new reference to it.
+    const trapwell::ErrHandler& Handler() const { return handler_; }
 
     // Tests start over with a fresh instance, configured like the program's, and may then
     // change what they need (UseInterface, LogEvent).

@@ -2,8 +2,9 @@
 
 namespace veltrano {
 
-Traced::Traced(const char* procedureName) {
-    clsAEHandling::shared().Handler().Push(QString::fromLatin1(procedureName));
+Traced::Traced(QStringView procedureName) {
+    clsAEHandling::shared().Handler().Push(
+        QString::fromRawData(procedureName.data(), procedureName.size()));
 }
 
 void Traced::addParam(const char* name, const char* type, const QVariant& value) {

@@ -5,8 +5,10 @@
 #include <trapwell/runtimeerror.h>
 
 #include <QObject>
+#include <QStringView>
 #include <QVariant>
 
+#include <cstddef>
 #include <cstdint>
 #include <exception>
 #include <type_traits>
@@ -19,7 +21,7 @@ namespace veltrano {
 // the exit (Pop); a failure is handed to HandleError with the number of the last line the
 // body marked, and the procedure returns its empty default without Pop.
 //
-//     Traced proc("Form2.time2");
+//     Traced proc(u"Form2.time2");
 //     proc.run([&](Traced::Line& at) {
 //         at(10); FormOnTop(hWnd, true);
 //         at(20); AlwaysOnTop(true);
@@ -36,7 +38,13 @@ public:
         int number_ = 0;
     };
 
-    explicit Traced(const char* procedureName);
+    // The procedure's name, a literal: the trace keeps it without a copy, which is what lets
+    // a procedure that runs at every tick cost next to nothing.
+    template <std::size_t N>
+    explicit Traced(const char16_t (&procedureName)[N])
+        : Traced(QStringView(procedureName, qsizetype(N - 1))) {}
+    // A name that lives as long as the program does, as a literal's text.
+    explicit Traced(QStringView procedureName);
 
     template <class T> Traced& param(const char* name, const char* type, const T& value) {
         addParam(name, type, asVariant(value));
