@@ -15,9 +15,21 @@ double Clock::secondsSinceMidnight() const {
 double SystemClock::secondsSinceMidnight() const {
     timespec now{};
     clock_gettime(CLOCK_REALTIME, &now);
-    tm local{};
-    localtime_r(&now.tv_sec, &local);
-    return local.tm_hour * 3600.0 + local.tm_min * 60.0 + local.tm_sec + now.tv_nsec / 1e9;
+    // The local time of a whole second, converted once: a wait reads the clock at every
+    // pass, and the conversion costs many times the reading. The offset from UTC changes
+    // only at whole seconds. Second and local second share one word, so any thread may read
+    // and renew it.
+    constexpr int localBits = 17; // 0 .. 86400
+    std::uint64_t known = secondOfDay_.load(std::memory_order_relaxed);
+    if (std::int64_t(known >> localBits) != std::int64_t(now.tv_sec)) {
+        tm local{};
+        localtime_r(&now.tv_sec, &local);
+        const auto daySecond =
+            std::uint64_t(local.tm_hour * 3600 + local.tm_min * 60 + local.tm_sec);
+        known = (std::uint64_t(now.tv_sec) << localBits) | daySecond;
+        secondOfDay_.store(known, std::memory_order_relaxed);
+    }
+    return double(known & ((std::uint64_t(1) << localBits) - 1)) + now.tv_nsec / 1e9;
 }
 
 Clock& Clock::production() {

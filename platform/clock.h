@@ -4,6 +4,9 @@
 
 #include <QDateTime>
 
+#include <atomic>
+#include <cstdint>
+
 namespace platform {
 
 // The local time of day, from one place, so tests can fix it (a report's time stamp, a wait
@@ -23,8 +26,12 @@ public:
 class SystemClock final : public Clock {
 public:
     QDateTime now() const override { return QDateTime::currentDateTime(); }
-    // Read on every pass of a wait, so kept to one system call.
+    // Read on every pass of a wait, so kept to one clock reading.
     double secondsSinceMidnight() const override;
+
+private:
+    // The last whole second converted to local time, and its second of the day.
+    mutable std::atomic<std::uint64_t> secondOfDay_{0};
 };
 
 // The default text of a date and time in the user's locale: its short date, a blank and

@@ -30,8 +30,9 @@ struct WakeUp {
 // wait must notice (a click on Stop, a changed interval) is an event and wakes it anyway,
 // so an idle wait costs no processor time between its two wake-ups. A clock put in place
 // of the system's (in tests) has no relation to real time: then nothing sleeps.
-void handleEventsUntil(WakeUp& wakeUp, const platform::Clock& clock, double deadline) {
-    if (!dynamic_cast<const platform::SystemClock*>(&clock)) {
+void handleEventsUntil(WakeUp& wakeUp, const platform::Clock& clock, bool realTime,
+                       double deadline) {
+    if (!realTime) {
         wakeUp.timer.start(0);
     } else if (const double target = std::min(deadline, secondsPerDay);
                !wakeUp.timer.isActive() || target != wakeUp.armedFor) {
@@ -47,6 +48,7 @@ void waitFor(const std::function<double()>& seconds, const QVariant& recorded) {
     proc.param("intSeconds", "Integer", recorded);
     proc.run([&](Traced::Line& at) {
         const platform::Clock& clock = platform::Clock::current();
+        const bool realTime = dynamic_cast<const platform::SystemClock*>(&clock) != nullptr;
         at(10);
         const double entry = clock.secondsSinceMidnight();
         WakeUp wakeUp;
@@ -54,7 +56,7 @@ void waitFor(const std::function<double()>& seconds, const QVariant& recorded) {
         wakeUp.timer.setTimerType(Qt::PreciseTimer);
         for (;;) {
             at(20);
-            handleEventsUntil(wakeUp, clock, entry + seconds());
+            handleEventsUntil(wakeUp, clock, realTime, entry + seconds());
             at(30);
             const double now = clock.secondsSinceMidnight();
             if (now < 10.0)
