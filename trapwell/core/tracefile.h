@@ -29,9 +29,9 @@ public:
 
     // Appends an encoded line (with its CR LF). With holdMs 0, at once (open, append, close)
     // after what other handlers left held back; otherwise the line is held back, and
-    // everything held back is written once the first of it has waited holdMs. True when the
-    // line began a new batch (the caller then makes sure it does not wait for ever). Raises
-    // the classic file errors.
+    // everything held back is written by the first line that finds it has waited three
+    // quarters of holdMs. True when the line began a new batch (the caller then makes sure
+    // it does not wait longer than holdMs). Raises the classic file errors.
     bool append(const char* line, std::size_t size, int holdMs);
     // Writes what is held back now, in one append. On failure it is dropped and the classic
     // file error raised.

@@ -123,8 +123,9 @@ void TraceLog::flushLater() {
             }
         });
     }
-    if (!timer_->isActive())
-        timer_->start(flushInterval_);
+    // Restarted, not left running: while lines keep coming, they write each batch before
+    // this timer would.
+    timer_->start(flushInterval_);
 }
 
 void TraceLog::rotate() {

@@ -41,8 +41,9 @@ public:
 
     // Milliseconds a line may wait in memory before it is written; 0 (default) writes each
     // line at once. Lines wait at most that long: a timer of the calling thread's event loop
-    // writes them (without an event loop, the next line after that time does), and so does
-    // flush(). Negative values raise error 380. Changing it writes what waits.
+    // writes them (without an event loop, the next line after three quarters of that time
+    // does), and so does flush(). Negative values raise error 380. Changing it writes what
+    // waits.
     int flushInterval() const { return flushInterval_; }
     void setFlushInterval(int milliseconds);
     // Writes the lines that wait, in one append; raises the classic file error.
