@@ -1,27 +1,15 @@
 #include "platform/fullscreen.h"
 
+#include "platform/xcbreply.h"
+
 #include <QGuiApplication>
-
-#include <xcb/xcb.h>
-
-#include <cstdlib>
-#include <cstring>
-#include <memory>
 
 namespace platform {
 
 namespace {
 
-struct FreeReply {
-    void operator()(void* reply) const { std::free(reply); }
-};
-template <class T> using Reply = std::unique_ptr<T, FreeReply>;
-
-xcb_atom_t atom(xcb_connection_t* c, const char* name) {
-    const Reply<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(
-        c, xcb_intern_atom(c, 0, std::uint16_t(strlen(name)), name), nullptr));
-    return reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
-}
+using xcb::atom;
+using xcb::Reply;
 
 // Asks the X server through the connection Qt already holds: two round trips, no events.
 class X11FullScreenProbe final : public FullScreenProbe {

@@ -2,6 +2,8 @@
 
 #include "mainwindow/imagebutton.h"
 
+#include "platform/trayhostwatch.h"
+
 #include <QCursor>
 #include <QEvent>
 #include <QGuiApplication>
@@ -14,23 +16,16 @@
 
 namespace veltrano {
 
-namespace {
-// Hosts announce themselves through the display server, not to us: look often enough that a
-// restarted panel gets its icon back at once to the user's eye, and rarely enough to cost nothing.
-constexpr int hostWatchIntervalMs = 1000;
-} // namespace
-
 SysTray::SysTray(QObject* parent)
-    : QObject(parent), trayIcon_(new QSystemTrayIcon(this)), hostWatch_(new QTimer(this)),
+    : QObject(parent), trayIcon_(new QSystemTrayIcon(this)),
+      hostWatch_(new platform::TrayHostWatch(this)),
       icon_(svgPixmap(QStringLiteral(":/veltrano/images/logo.svg"), QSize(22, 22))) {
     trayIcon_->setIcon(QIcon(icon_));
     connect(trayIcon_, &QSystemTrayIcon::activated, this,
             [this](QSystemTrayIcon::ActivationReason reason) { onActivated(int(reason)); });
     hostPresent_ = trayAvailable();
     hostSeen_ = hostPresent_;
-    hostWatch_->setInterval(hostWatchIntervalMs);
-    connect(hostWatch_, &QTimer::timeout, this, &SysTray::watchTrayHost);
-    hostWatch_->start();
+    connect(hostWatch_, &platform::TrayHostWatch::mayHaveChanged, this, &SysTray::watchTrayHost);
 }
 
 SysTray::~SysTray() {

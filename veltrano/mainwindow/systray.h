@@ -9,8 +9,11 @@
 
 class QMenu;
 class QSystemTrayIcon;
-class QTimer;
 class QWidget;
+
+namespace platform {
+class TrayHostWatch;
+}
 
 namespace veltrano {
 
@@ -77,7 +80,7 @@ private:
     void withdrawWhenIconified();
 
     QSystemTrayIcon* trayIcon_;
-    QTimer* hostWatch_;
+    platform::TrayHostWatch* hostWatch_;
     QPixmap icon_;
     QPointer<QWidget> parentWindow_;
     QPointer<QMenu> menu_;
