@@ -128,6 +128,15 @@ QStringList readModuleEntries(const QString& path) {
 
 void LoadListFromFile(const QString& path, QListWidget* list) {
     const QStringList entries = readModuleEntries(path);
+    // The module is read again before every entry, and is nearly always unchanged: a list
+    // that already holds it keeps its items, and with them its layout.
+    if (list->count() == entries.size()) {
+        int same = 0;
+        while (same < entries.size() && list->item(same)->text() == entries[same])
+            ++same;
+        if (same == entries.size())
+            return;
+    }
     // One repaint for the whole change rather than one per row.
     const bool updates = list->updatesEnabled();
     list->setUpdatesEnabled(false);

@@ -22,7 +22,8 @@ inline constexpr int maxEntryLength = 1000;
 // (nothing, if it did not open).
 QStringList readModuleEntries(const QString& path);
 
-// Replaces the items of list with the entries of the file at path. Reports nothing.
+// Replaces the items of list with the entries of the file at path, unless it holds them
+// already. Reports nothing.
 void LoadListFromFile(const QString& path, QListWidget* list);
 
 } // namespace veltrano

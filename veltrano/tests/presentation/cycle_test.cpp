@@ -21,25 +21,33 @@ using veltrano::Presentation;
 
 namespace {
 
-// Records, on the test's clock, how long the strip stays on the screen each time.
-class ShownFor : public QObject {
+// Records each entry the strip comes up with and, on the test's clock, how long it stays on
+// the screen; stops the presentation after `count` entries.
+class StripWatch : public QObject {
 public:
-    explicit ShownFor(const SteppingClock& clock) : clock_(clock) {
+    StripWatch(const SteppingClock& clock, int count) : clock_(clock), count_(count) {
         Form2::instance().installEventFilter(this);
     }
+    QStringList entries;
     QList<double> seconds;
 
 protected:
     bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::Show)
+        if (event->type() == QEvent::Show) {
             shownAt_ = clock_.peek();
-        else if (event->type() == QEvent::Hide && shownAt_ >= 0)
+            if (const QListWidgetItem* item = Form2::instance().List1->currentItem())
+                entries << item->text();
+            if (entries.size() >= count_)
+                Presentation::running = false;
+        } else if (event->type() == QEvent::Hide && shownAt_ >= 0) {
             seconds << clock_.peek() - std::exchange(shownAt_, -1.0);
+        }
         return false;
     }
 
 private:
     const SteppingClock& clock_;
+    int count_;
     double shownAt_ = -1;
 };
 
@@ -65,23 +73,12 @@ protected:
     QStringList present(int count, double step = 0.5, QList<double>* shownFor = nullptr) {
         SteppingClock clock(12 * 3600.0, step);
         platform::Clock::Override useClock(clock);
-        ShownFor times(clock);
-        QStringList shown;
-        const auto recording =
-            QObject::connect(Form2::instance().List1, &QListWidget::currentRowChanged,
-                             Form2::instance().List1, [&, count](int row) {
-                                 if (row < 0)
-                                     return;
-                                 shown << Form2::instance().List1->item(row)->text();
-                                 if (shown.size() >= count)
-                                     Presentation::running = false;
-                             });
+        StripWatch strip(clock, count);
         Presentation::running = true;
         veltrano::module();
-        QObject::disconnect(recording);
         if (shownFor)
-            *shownFor = times.seconds;
-        return shown;
+            *shownFor = strip.seconds;
+        return strip.entries;
     }
 };
 

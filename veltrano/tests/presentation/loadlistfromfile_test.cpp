@@ -61,6 +61,21 @@ TEST_F(ModuleFileTest, NothingUsableGivesAnEmptyList) {
     }
 }
 
+// The module is read before every entry: unchanged, the list keeps its items; changed in a
+// single letter, it shows the change.
+TEST_F(ModuleFileTest, ReadingAgainKeepsAnUnchangedListAndShowsAnyChange) {
+    const QString path = file("a - x\nb - y\n");
+    QListWidget list;
+    LoadListFromFile(path, &list);
+    const QListWidgetItem* first = list.item(0);
+    LoadListFromFile(path, &list);
+    EXPECT_EQ(list.item(0), first);
+    ASSERT_TRUE(writeBytes(path, "a - x\nb - z\n"));
+    LoadListFromFile(path, &list);
+    ASSERT_EQ(list.count(), 2);
+    EXPECT_EQ(list.item(1)->text(), "b - z");
+}
+
 TEST_F(ModuleFileTest, EntriesAndFileSizeAreBounded) {
     QByteArray many;
     for (int i = 0; i < 32800; ++i)
