@@ -37,6 +37,7 @@ function(add_project_test target)
     if(NOT arg_LABELS)
         set(arg_LABELS unit)
     endif()
+    # A case that hangs fails the run instead of holding it up.
     gtest_discover_tests(${target} TEST_PREFIX "${arg_PREFIX}"
-                         PROPERTIES LABELS "${arg_LABELS}" DISCOVERY_TIMEOUT 60)
+                         PROPERTIES LABELS "${arg_LABELS}" TIMEOUT 120 DISCOVERY_TIMEOUT 60)
 endfunction()
