@@ -179,17 +179,6 @@ TEST_F(HandleErrorTest, ErrorLogAndSystemLogHoldTheLastReportWhichACancelKeeps) 
     EXPECT_EQ(systemLog.entries()[2].message, "Error from Trapwell\r" + thirdReport);
 }
 
-TEST_F(HandleErrorTest, AnUnwritableDestinationStillGivesTheReport) {
-    const QString gone = temp.filePath(QStringLiteral("gone"));
-    handler.setDestination(gone);
-    QDir(gone).removeRecursively();
-    listen();
-    handler.Push(QStringLiteral("A"));
-    EXPECT_EQ(handler.HandleError(QStringLiteral("boom"), 5), 0);
-    EXPECT_TRUE(handler.ErrorLogDisplay().contains("Error Description:\tboom"));
-    EXPECT_EQ(journal.entries, QStringList({"before", "after"}));
-}
-
 TEST_F(HandleErrorTest, ShowErrorLogOpensTheLogsOrSaysTheyAreMissing) {
     platform::ShellRecorder shell;
     platform::MsgBoxRecorder boxes;
