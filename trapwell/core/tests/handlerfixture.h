@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/clserrhandler.h"
+#include "core/errordialogport.h"
 #include "core/handlerports.h"
 #include "core/proceduretable.h"
 
@@ -14,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -56,6 +58,46 @@ public:
     std::function<void()> mailFailure;
 };
 
+// Stands in for the error dialog and listens to the events, writing down each step in order.
+class Journal final : public trapwell::core::ErrorDialogPort,
+                      public trapwell::IclsErrHandlerEvents {
+public:
+    explicit Journal(QString errorLog) : errorLog(std::move(errorLog)) {}
+    void setField(trapwell::core::ErrorDialogField field, const QVariant& value) override {
+        entries << QStringLiteral("field %1").arg(int(field));
+        fields[field] = value;
+    }
+    void refresh() override { entries << QStringLiteral("refresh"); }
+    void showModal() override {
+        entries << QStringLiteral("show");
+        QFile log(errorLog);
+        errorLogWhenShown = log.open(QIODevice::ReadOnly) ? log.readAll() : QString();
+    }
+    QString postingAddress() const override { return {}; }
+    void setPostingAddress(const QString&) override {}
+    trapwell::HResult queryInterface(const trapwell::Guid&, void** out) override {
+        *out = static_cast<IclsErrHandlerEvents*>(this);
+        return trapwell::status::ok;
+    }
+    std::uint32_t addRef() override { return 2; }
+    std::uint32_t release() override { return 1; }
+    trapwell::HResult BeforeHandlerCalled(bool* cancelled) override {
+        entries << QStringLiteral("before");
+        *cancelled = cancel;
+        return trapwell::status::ok;
+    }
+    trapwell::HResult AfterHandlerCalled() override {
+        entries << QStringLiteral("after");
+        return trapwell::status::ok;
+    }
+
+    const QString errorLog;
+    bool cancel = false;
+    QStringList entries;
+    std::map<trapwell::core::ErrorDialogField, QVariant> fields;
+    QString errorLogWhenShown;
+};
+
 // A fresh handler object, reached through the host-side wrapper as a host would, plus the
 // object itself for the fields the interface does not offer, and its ports.
 class HandlerTest : public ::testing::Test {
@@ -63,6 +105,7 @@ protected:
     // Every case starts as in a process of its own (as CTest runs it): the thread's parameter
     // table undimensioned and no saved settings, so the cases also pass together in any order.
     HandlerTest() : handler((startAfresh(), create(&ports))) {}
+    ~HandlerTest() override { object().Unadvise(cookie); } // the handler outlives the journal
     static void startAfresh() {
         trapwell::core::ProcedureTable::current().redimPreserve(-1);
         QFile::remove(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
@@ -95,9 +138,17 @@ protected:
         return trapwell::RuntimeError(0, {}, {});
     }
 
+    // The journal hears the handler's events; cancel decides BeforeHandlerCalled's answer.
+    void listen(bool cancel = false) {
+        journal.cancel = cancel;
+        ASSERT_EQ(object().Advise(&journal, &cookie), trapwell::status::ok);
+    }
+
     QTemporaryDir temp;
     FakePorts* ports = nullptr;
     trapwell::ErrHandler handler;
+    Journal journal{temp.filePath(QStringLiteral("Error.log"))};
+    std::uint32_t cookie = 0;
 };
 
 // An application object as hosts hand it over: members read by name.

@@ -29,19 +29,22 @@ QStringList leftovers(const QString& folder, const QStringList& expected) {
 
 } // namespace
 
+// A log that cannot be written is skipped: the report and the events still come.
 TEST_F(HandlerTest, NeitherLogFollowsALinkOrOpensAnythingButAFile) {
     const QString victim = temp.filePath(QStringLiteral("victim.txt"));
     ASSERT_TRUE(writeBytes(victim, "the user's own file\n"));
     handler.setDestination(temp.path());
     handler.setUseInterface(false);
     handler.setTraceExecution(true);
+    listen();
 
     // A planted link is refused like a file that may not be written; its target is untouched.
     ASSERT_TRUE(QFile::link(victim, temp.filePath(QStringLiteral("Error.log"))));
     ASSERT_TRUE(QFile::link(victim, temp.filePath(QStringLiteral("Trace.log"))));
     EXPECT_EQ(handler.Push(QStringLiteral("A")), 75);
     EXPECT_EQ(handler.HandleError(QStringLiteral("boom"), 5), 0); // the log step is skipped
-    EXPECT_TRUE(handler.ErrorLogDisplay().contains("boom"));
+    EXPECT_TRUE(handler.ErrorLogDisplay().contains("Error Description:\tboom"));
+    EXPECT_EQ(journal.entries, QStringList({"before", "after"}));
     EXPECT_EQ(fileBytes(victim), "the user's own file\n");
     EXPECT_TRUE(QFileInfo(temp.filePath(QStringLiteral("Error.log"))).isSymLink());
 

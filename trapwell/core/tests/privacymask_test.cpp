@@ -51,10 +51,3 @@ TEST(PrivacyMask, HidesHomeNamesAddressesAndSecretParameterValues) {
     }
     EXPECT_FALSE(mine.contains(u'@'));
 }
-
-// The host's own word list, blanks and empty names dropped, replaces the default one.
-TEST_F(HandlerTest, TheWordListIsTheHostsOwn) {
-    EXPECT_EQ(handler.PrivateParameters(), "password,passwd,token,secret,key,email,mail");
-    handler.setPrivateParameters(QStringLiteral(" pin, ,iban "));
-    EXPECT_EQ(handler.PrivateParameters(), "pin,iban");
-}

@@ -25,6 +25,7 @@ protected:
 
 // A failing timer procedure opens the dialog once, yet every error is logged.
 TEST_F(RepeatsTest, DialogReturnsAfterTheWindowWithTheCountOfRepeats) {
+    EXPECT_EQ(handler.RepeatWindow(), 0);
     handler.setRepeatWindow(60);
     fail();
     EXPECT_EQ(ports->dialog.shown, 1);
@@ -54,20 +55,13 @@ TEST_F(RepeatsTest, DialogReturnsAfterTheWindowWithTheCountOfRepeats) {
     fail();
     EXPECT_EQ(ports->dialog.shown, 4);
     EXPECT_EQ(ports->dialog.notes.repeats, "");
-}
 
-TEST_F(RepeatsTest, WithoutAWindowEveryErrorOpensTheDialog) {
-    EXPECT_EQ(handler.RepeatWindow(), 0);
-    for (int i = 0; i < 3; ++i)
-        fail();
-    EXPECT_EQ(ports->dialog.shown, 3);
-    EXPECT_EQ(ports->dialog.notes.repeats, "");
-
-    handler.setRepeatWindow(60);
+    // Without a window (the default) every error opens the dialog again.
     handler.setRepeatWindow(0);
     fail();
     fail();
-    EXPECT_EQ(ports->dialog.shown, 5);
+    EXPECT_EQ(ports->dialog.shown, 6);
+    EXPECT_EQ(ports->dialog.notes.repeats, "");
     EXPECT_EQ(errorOf([&] { handler.setRepeatWindow(-1); }).number(), 380);
     EXPECT_EQ(handler.RepeatWindow(), 0);
 }

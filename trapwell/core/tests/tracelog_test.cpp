@@ -2,17 +2,12 @@
 
 #include "core/componentfolder.h"
 
+#include "platform/tests/support/files.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QtTest/QTest>
-
-namespace {
-QByteArray contents(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-} // namespace
 
 TEST_F(HandlerTest, TraceHoldsEachPushedNameOnItsOwnLine) {
     handler.setDestination(temp.path());
@@ -23,23 +18,16 @@ TEST_F(HandlerTest, TraceHoldsEachPushedNameOnItsOwnLine) {
     handler.Push(QStringLiteral("B"));
     handler.Pop();
     handler.Push(QStringLiteral("Form1.Größe"));
-    EXPECT_EQ(contents(trace),
+    EXPECT_EQ(fileBytes(trace),
               QByteArray("A\r\nB\r\n") + QStringLiteral("Form1.Größe").toLocal8Bit() + "\r\n");
 
-    handler.setTraceExecution(false);
-    handler.Push(QStringLiteral("C"));
-    EXPECT_FALSE(contents(trace).contains("C\r\n"));
-}
-
-TEST_F(HandlerTest, SwitchingTracingOnStartsANewTraceEachTime) {
-    handler.setDestination(temp.path());
-    const QString trace = temp.filePath(QStringLiteral("Trace.log"));
-    handler.setTraceExecution(true);
-    handler.Push(QStringLiteral("first"));
+    // Switched on again, it starts a new trace; switched off, it writes nothing.
     handler.setTraceExecution(true);
     EXPECT_FALSE(QFile::exists(trace));
     handler.Push(QStringLiteral("second"));
-    EXPECT_EQ(contents(trace), "second\r\n");
+    handler.setTraceExecution(false);
+    handler.Push(QStringLiteral("C"));
+    EXPECT_EQ(fileBytes(trace), "second\r\n");
 }
 
 TEST_F(HandlerTest, TraceStaysWhereItWasStartedWhenDestinationChanges) {
@@ -47,7 +35,7 @@ TEST_F(HandlerTest, TraceStaysWhereItWasStartedWhenDestinationChanges) {
     handler.setTraceExecution(true);
     handler.setDestination(temp.filePath(QStringLiteral("later")));
     handler.Push(QStringLiteral("A"));
-    EXPECT_EQ(contents(temp.filePath(QStringLiteral("Trace.log"))), "A\r\n");
+    EXPECT_EQ(fileBytes(temp.filePath(QStringLiteral("Trace.log"))), "A\r\n");
     EXPECT_FALSE(QFile::exists(temp.filePath(QStringLiteral("later/Trace.log"))));
 }
 
@@ -93,7 +81,8 @@ TEST_F(HandlerTest, TracingOnWithoutAUsableFolderFailsSilently) {
 
 namespace {
 QStringList traceLines(const QString& path) {
-    return QString::fromLocal8Bit(contents(path)).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    return QString::fromLocal8Bit(fileBytes(path))
+        .split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
 }
 } // namespace
 
@@ -142,8 +131,8 @@ TEST_F(HandlerTest, TraceWithoutLimitGrowsInOneFile) {
 // once: across the change to Trace.log.1, and between handlers sharing the file.
 TEST_F(HandlerTest, TraceHeldInMemoryEndsUpWithTheSameBytes) {
     const auto trace = [](const QString& folder) {
-        return contents(folder + QStringLiteral("/Trace.log.1")) + '|' +
-               contents(folder + QStringLiteral("/Trace.log"));
+        return fileBytes(folder + QStringLiteral("/Trace.log.1")) + '|' +
+               fileBytes(folder + QStringLiteral("/Trace.log"));
     };
     const auto run = [&](const QString& folder, int holdMs) {
         EXPECT_TRUE(QDir().mkpath(folder));
@@ -178,7 +167,7 @@ TEST_F(HandlerTest, TraceHeldInMemoryEndsUpWithTheSameBytes) {
     handler.setTraceFlushInterval(20);
     handler.setTraceExecution(true);
     handler.Push(QStringLiteral("Quiet"));
-    EXPECT_EQ(contents(temp.filePath(QStringLiteral("Trace.log"))), "<missing>");
-    QTRY_COMPARE(contents(temp.filePath(QStringLiteral("Trace.log"))), QByteArray("Quiet\r\n"));
+    EXPECT_EQ(fileBytes(temp.filePath(QStringLiteral("Trace.log"))), "<missing>");
+    QTRY_COMPARE(fileBytes(temp.filePath(QStringLiteral("Trace.log"))), QByteArray("Quiet\r\n"));
     EXPECT_EQ(errorOf([&] { handler.setTraceFlushInterval(-1); }).number(), 380);
 }

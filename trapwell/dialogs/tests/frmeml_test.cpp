@@ -1,11 +1,11 @@
 #include "dialogs/frmeml.h"
 
-#include "core/handlersettings.h"
 #include "core/mailvalues.h"
 
 #include "platform/classiccheckbox.h"
 #include "platform/tests/support/fakes.h"
 #include "platform/tests/support/outcome.h"
+#include "trapwell/tests/support/component.h"
 
 #include <gtest/gtest.h>
 
@@ -13,7 +13,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSettings>
 #include <QTimer>
 
 #include <functional>
@@ -35,14 +34,11 @@ const QString absent = u"<absent>"_s;
 QString stored(const char* key) {
     return HandlerSettings::read(QLatin1String(key), absent);
 }
-void store(const char* key, const char* value) {
-    HandlerSettings::write(QLatin1String(key), QLatin1String(value));
-}
 
 class frmEmlTest : public testing::Test {
 protected:
     void SetUp() override {
-        QSettings(QSettings::IniFormat, QSettings::UserScope, u"Halvorn"_s).clear();
+        forgetSettings();
         MailValues::current() = {"Old Name", "old@example.org", "old.example.org"};
     }
 
@@ -74,13 +70,13 @@ protected:
 
 TEST_F(frmEmlTest, AStoredTextThatIsNoNumberFailsTheLoadElseTheStoredValuesShow) {
     for (const auto& [key, value] : {std::pair{"EmailType", "Outlook"}, {"ShowEmlScre", "yes"}}) {
-        store(key, value);
+        storeSetting(key, value);
         EXPECT_EQ(outcome([] { return frmEml::showModalFor(nullptr); }), "error 13") << key;
-        store(key, "1");
+        storeSetting(key, "1");
     }
     EXPECT_EQ(stored("EmailFlag"), absent);
 
-    store("EmailType", "2");
+    storeSetting("EmailType", "2");
     frmEml dialog;
     EXPECT_TRUE(dialog.optEmailType[2]->isChecked());
     EXPECT_EQ(dialog.txtMailserver->text(), u"old.example.org"_s);
@@ -105,7 +101,7 @@ TEST_F(frmEmlTest, OnlySmtpEnablesTheTextBoxes) {
 }
 
 TEST_F(frmEmlTest, OkStoresTheKindAndForSmtpTheMailValues) {
-    store("EmailType", "7"); // a kind without option button is kept
+    storeSetting("EmailType", "7"); // a kind without option button is kept
     EXPECT_TRUE(runModal([](frmEml& d) { d.cmdSend->click(); }));
     EXPECT_EQ(stored("EmailType"), u"7"_s);
 
@@ -133,7 +129,7 @@ TEST_F(frmEmlTest, OkStoresTheKindAndForSmtpTheMailValues) {
 }
 
 TEST_F(frmEmlTest, MissingServerOrAddressKeepsTheDialogOpenWithWhatCameBeforeTaken) {
-    store("EmailType", "2");
+    storeSetting("EmailType", "2");
     EXPECT_TRUE(runModal([this](frmEml& d) {
         d.txtMailserver->clear();
         d.cmdSend->click();
@@ -159,7 +155,7 @@ TEST_F(frmEmlTest, MissingServerOrAddressKeepsTheDialogOpenWithWhatCameBeforeTak
 
 TEST_F(frmEmlTest, CancelAndCloseBoxStoreOnlyTheFlag) {
     for (auto leave : {+[](frmEml& d) { d.cmdCancel->click(); }, +[](frmEml& d) { d.close(); }}) {
-        store("EmailFlag", "True");
+        storeSetting("EmailFlag", "True");
         EXPECT_FALSE(runModal(leave));
         EXPECT_EQ(stored("EmailFlag"), u"False"_s);
     }

@@ -1,18 +1,15 @@
-#include "componentports.h"
 #include "dialogs/frmerror.h"
-
-#include <trapwell/errhandler.h>
 
 #include "platform/messagebox.h"
 #include "platform/shell.h"
 #include "platform/tests/support/fakes.h"
+#include "trapwell/tests/support/component.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -120,15 +117,12 @@ TEST_F(FrmErrorTest, LogButtonsFollowTracingAndTheStoredOptionShowsTheSettingsBu
     EXPECT_TRUE(boxes.calls()[0].prompt.contains("/nonexistent/logs/Error.log"));
 
     frmError::unloadInstance();
-    QSettings settings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Halvorn"));
-    settings.setValue(QStringLiteral("ErrHandler/EmailSettings"), QStringLiteral("False"));
-    settings.sync(); // the component reads the file itself
+    storeSetting("EmailSettings", "False");
     dialog.m_bolTraceExecution = true;
     activate();
     EXPECT_TRUE(dialog.cmdEmlSet->isHidden());
     EXPECT_TRUE(dialog.cmdTraceLog->isEnabled());
-    settings.remove(QStringLiteral("ErrHandler/EmailSettings"));
-    settings.sync();
+    forgetSettings();
 }
 
 // A fixed-size modal window is closed, never minimised or maximised: the frame offers only
@@ -175,10 +169,7 @@ void whenModal(const std::function<void(frmError&)>& user) {
 } // namespace
 
 TEST(HandleErrorWithTheDialog, ShowsItModallyAndGoesOnWhenItIsClosed) {
-    trapwell::ComPtr<trapwell::IclsErrHandler> p;
-    ASSERT_EQ(trapwell::createComponentErrHandler(trapwell::IID_clsErrHandler, p.putVoid()),
-              trapwell::status::ok);
-    trapwell::ErrHandler handler(p);
+    trapwell::ErrHandler handler = componentHandler();
     QTemporaryDir logs;
     handler.setDestination(logs.path());
     handler.setUseInterface(true);

@@ -1,16 +1,11 @@
-#include "componentports.h"
-#include "core/handlersettings.h"
-
-#include <trapwell/errhandler.h>
-
 #include "platform/automation.h"
 #include "platform/messagebox.h"
 #include "platform/shell.h"
 #include "platform/tests/support/fakes.h"
+#include "trapwell/tests/support/component.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
-#include <QSettings>
 
 #include <gtest/gtest.h>
 
@@ -40,10 +35,6 @@ public:
     QStringList& log;
 };
 
-void store(const char* key, const char* value) {
-    HandlerSettings::write(QLatin1String(key), QLatin1String(value));
-}
-
 class TransmitMailTest : public ::testing::Test {
 protected:
     TransmitMailTest() {
@@ -52,17 +43,10 @@ protected:
         app.setProperty("ProductName", QStringLiteral("Trainer"));
         handler.setEmailAddress(QStringLiteral("help@example.org"));
         handler.setAppObject(&app);
-        store("EmailSettings", "True");
-        store("ShowEmlScre", "1"); // the settings dialog is not offered
+        storeSetting("EmailSettings", "True");
+        storeSetting("ShowEmlScre", "1"); // the settings dialog is not offered
     }
-    ~TransmitMailTest() override {
-        QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Halvorn")).clear();
-    }
-    static trapwell::ErrHandler create() {
-        trapwell::ComPtr<trapwell::IclsErrHandler> p;
-        trapwell::createComponentErrHandler(trapwell::IID_clsErrHandler, p.putVoid());
-        return trapwell::ErrHandler(p);
-    }
+    ~TransmitMailTest() override { forgetSettings(); }
     QStringList prompts() const {
         QStringList all;
         for (const platform::MsgBoxCall& call : boxes.calls())
@@ -71,14 +55,14 @@ protected:
     }
 
     QObject app;
-    trapwell::ErrHandler handler = create();
+    trapwell::ErrHandler handler = componentHandler();
     platform::MsgBoxRecorder boxes;
 };
 
 } // namespace
 
 TEST_F(TransmitMailTest, TheMailProgramGetsAnUnencodedLinkOnlyAHandedOverOneCounts) {
-    store("EmailType", "1");
+    storeSetting("EmailType", "1");
     platform::ShellRecorder shell;
     handler.TransmitMail(QStringLiteral("the report"));
     EXPECT_EQ(HandlerSettings::read(QStringLiteral("EmailFlag")), "True");
@@ -100,7 +84,7 @@ TEST_F(TransmitMailTest, TheMailProgramGetsAnUnencodedLinkOnlyAHandedOverOneCoun
 }
 
 TEST_F(TransmitMailTest, TheAutomationServerIsAskedInOrderOrItsAbsenceReported) {
-    store("EmailType", "0");
+    storeSetting("EmailType", "0");
     handler.TransmitMail(QStringLiteral("body"));
     QStringList log;
     platform::AutomationServers::Registration outlook(
@@ -115,15 +99,15 @@ TEST_F(TransmitMailTest, TheAutomationServerIsAskedInOrderOrItsAbsenceReported) 
 
 TEST_F(TransmitMailTest, ADeclinedOrUnknownDeliverySendsNothing) {
     platform::ShellRecorder shell;
-    store("EmailSettings", "False");
-    store("EmailFlag", "False");
-    store("EmailType", "1");
+    storeSetting("EmailSettings", "False");
+    storeSetting("EmailFlag", "False");
+    storeSetting("EmailType", "1");
     handler.TransmitMail(QStringLiteral("kept on the clipboard"));
     EXPECT_EQ(QGuiApplication::clipboard()->text(), "kept on the clipboard");
 
-    store("EmailFlag", "True");
+    storeSetting("EmailFlag", "True");
     for (const char* kind : {"7", "x"}) { // a bad stored kind ends it silently
-        store("EmailType", kind);
+        storeSetting("EmailType", kind);
         handler.TransmitMail(QStringLiteral("x"));
     }
     EXPECT_TRUE(shell.opened().isEmpty());

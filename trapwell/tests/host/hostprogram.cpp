@@ -78,26 +78,17 @@ int main(int argc, char** argv) {
     QTemporaryDir config;
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
     QCoreApplication app(argc, argv);
+    // What each member answers is pinned by the component's own tests: here, that a host
+    // built this way creates the handler and uses it.
     try {
         trapwell::ErrHandler handler = trapwell::ErrHandler::create();
         handler.setDestination(config.path());
-        expect(handler.Push(QStringLiteral("Form1.Form_Load")) == 0, "Push");
-        expect(handler.Push(QStringLiteral("Form1.Image2_Click")) == 0, "second Push");
-        handler.AddParam(QStringLiteral("Cancel"), QStringLiteral("Integer"), 0);
-        expect(handler.CallStack() == QStringList({{}, "Form1.Form_Load", "Form1.Image2_Click"}),
-               "CallStack");
-
-        // Without the interface the report goes to Error.log only (its text and bytes are
-        // pinned by the component's own tests).
         handler.setUseInterface(false);
+        expect(handler.Push(QStringLiteral("Form1.Form_Load")) == 0, "Push");
+        expect(handler.CallStack() == QStringList({{}, "Form1.Form_Load"}), "CallStack");
         expect(handler.HandleError(QStringLiteral("Subscript out of range"), 9, 70) == 0,
                "HandleError");
-        expect(handler.ErrorLogDisplay().contains(
-                   "\r\n01  Form1.Form_Load\r\n02    Form1.Image2_Click\r\n"
-                   "\r\n1st Param:\r\nName: \tCancel\r\n"),
-               "report stack and parameters");
-        expect(QFile::exists(config.filePath(QStringLiteral("Error.log"))), "Error.log");
-        expect(handler.CallStack() == QStringList({{}}), "stack emptied by HandleError");
+        expect(handler.ErrorLogDisplay().contains("\r\n01  Form1.Form_Load\r\n"), "report");
     } catch (const trapwell::RuntimeError& e) {
         QTextStream(stderr) << "error " << e.number() << ": " << e.description() << '\n';
         return 1;

@@ -5,7 +5,8 @@
 #include "platform/layeredwindow.h"
 #include "platform/twips.h"
 #include "presentation/form2.h"
-#include "tracing/clsaehandling.h"
+
+#include "support/programfixture.h"
 
 #include <gtest/gtest.h>
 
@@ -22,9 +23,8 @@ namespace {
 
 // Every procedure must leave the stack as it found it: a sentinel pushed before each test
 // catches a missing Pop and an extra one alike.
-class EffectsTest : public testing::Test, public QObject {
+class EffectsTest : public ProgramTest, public QObject {
 protected:
-    static trapwell::ErrHandler handler() { return clsAEHandling::shared().Handler(); }
     void SetUp() override {
         handler().Push(sentinel);
         window.installEventFilter(this);
@@ -150,7 +150,6 @@ TEST_F(EffectsTest, TopmostSwitchesKeepTheWindowWhereItIs) {
         EXPECT_TRUE(form.isVisible());
         EXPECT_EQ(form.geometry(), formPlace);
     }
-    Form2::destroyForTests();
 }
 
 TEST_F(EffectsTest, FormOnTopSendsUnknownHandleToTheErrorHandler) {

@@ -17,6 +17,8 @@
 #include <QtCore/qtestsupport_core.h>
 #include <QWindow>
 
+#include <tuple>
+
 using veltrano::Form1;
 
 namespace {
@@ -109,7 +111,9 @@ TEST_F(TrayOnX11, MinimizingHidesTheWindowBehindItsIconUntilRestore) {
     // first's events at once.
     EXPECT_FALSE(QTest::qWaitFor([&] { return boxes.calls().size() > 1; }, 2500));
     ASSERT_EQ(boxes.calls().size(), 1);
-    EXPECT_EQ(boxes.calls()[0].prompt, "The notification area has been restarted.");
+    EXPECT_EQ(std::tuple(boxes.calls()[0].prompt, boxes.calls()[0].buttons, boxes.calls()[0].title),
+              std::tuple("The notification area has been restarted.", platform::mb::OKOnly,
+                         "Veltrano Rudoz Arirera"));
     EXPECT_TRUE(QTest::qWaitFor(iconDocked));
     EXPECT_EQ(form.Check1->Value(), 1);
     EXPECT_EQ(handler().ErrNum(), 0);

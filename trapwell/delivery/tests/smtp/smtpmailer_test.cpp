@@ -1,12 +1,9 @@
-#include "componentports.h"
-#include "core/handlersettings.h"
 #include "delivery/outboxworker.h"
 #include "delivery/smtpmailer.h"
 #include "dialogs/frmerror.h"
 
-#include <trapwell/errhandler.h>
-
 #include "platform/tests/support/fakes.h"
+#include "trapwell/tests/support/component.h"
 
 #include "../testpeer.h"
 
@@ -16,7 +13,6 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QSettings>
 #include <QtCore/qtestsupport_core.h>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -27,7 +23,6 @@
 void PrintTo(const QString& text, std::ostream* out) {
     *out << '"' << text.toStdString() << '"';
 }
-using trapwell::core::HandlerSettings;
 using trapwell::delivery::SmtpMailer;
 
 namespace {
@@ -175,34 +170,27 @@ TEST_F(SmtpMailerTest, BlankSenderIsRefusedBeforeAnythingConnects) {
     EXPECT_TRUE(connection.isClosed());
 }
 
+// Body lines that start with a dot are doubled, so none can end the message early; lines
+// end in CR LF whatever ended them; a blank recipient name falls back to the address.
 TEST_F(SmtpMailerTest, DialogueGoesOutByteForByte) {
     // Standing still: starting the servers on a loaded machine can take more than a second.
     const platform::SettableClock clock({{2003, 8, 20}, {4, 21, 56}});
     TestPeer& server = startRecordedServer();
-    send();
+    send(".lead\r\n.\r\nmiddle\n.\rlast", "");
 
     EXPECT_EQ(clientBytes(),
               "HELO 127.0.0.1\r\nMAIL FROM:  sender@example.com\r\nRCPT TO:  to@example.com\r\n"
               "DATA\r\nFROM:  Sender Name\r\nDATE:  Wed,20/Aug/2003 04:21:56-0600\r\n"
-              "Error Object Mailer\r\nTO:  Recipient Name\r\nSUBJECT:  Error report\r\n\r\n"
-              "Line one\r\nLine two\r\n\r\n.\r\nQUIT\r\n");
+              "Error Object Mailer\r\nTO:  to@example.com\r\nSUBJECT:  Error report\r\n\r\n"
+              "..lead\r\n..\r\nmiddle\r\n..\r\nlast\r\n\r\n.\r\nQUIT\r\n");
     EXPECT_EQ(shown(), QStringList{composed});
     EXPECT_TRUE(connection.isClosed());
     EXPECT_EQ(asked, 1);
     EXPECT_EQ(beforeConnect, 1);
-    EXPECT_TRUE(server.output().contains("SUBJECT:  Error report\nX-Peer"));
+    const QByteArray received = server.output();
+    EXPECT_TRUE(received.contains("SUBJECT:  Error report\nX-Peer")) << received.data();
+    EXPECT_TRUE(received.contains("\n.lead\n.\nmiddle\n.\nlast\n"));
     EXPECT_TRUE(undelivered.empty());
-}
-
-TEST_F(SmtpMailerTest, BodyLinesStartingWithADotCannotEndTheMessage) {
-    TestPeer& server = startRecordedServer();
-    send(".lead\r\n.\r\nmiddle\n.\rlast", "");
-    const QByteArray bytes = clientBytes();
-    EXPECT_TRUE(bytes.contains("TO:  to@example.com\r\n")); // a blank name falls back
-    EXPECT_TRUE(
-        bytes.contains("\r\n\r\n..lead\r\n..\r\nmiddle\r\n..\r\nlast\r\n\r\n.\r\nQUIT\r\n"));
-    EXPECT_EQ(shown(), QStringList{composed});
-    EXPECT_TRUE(server.output().contains(".lead\n.\nmiddle\n.\nlast\n"));
 }
 
 TEST_F(SmtpMailerTest, ControlCharactersInValuesCannotInjectCommandsOrHeaders) {
@@ -284,12 +272,9 @@ TEST_F(SmtpMailerTest, SecondPieceOfTheGreetingIsWhatTheNextWaitTests) {
 // dialog's window unseen, and unloads it afterwards; the next send loads it again.
 TEST_F(SmtpMailerTest, TransmitMailBorrowsTheDialogsConnectionForEachSend) {
     startRecordedServer();
-    HandlerSettings::write(QStringLiteral("EmailSettings"), QStringLiteral("False"));
-    HandlerSettings::write(QStringLiteral("EmailFlag"), QStringLiteral("True"));
-    trapwell::ComPtr<trapwell::IclsErrHandler> p;
-    ASSERT_EQ(trapwell::createComponentErrHandler(trapwell::IID_clsErrHandler, p.putVoid()),
-              trapwell::status::ok);
-    trapwell::ErrHandler handler(p);
+    storeSetting("EmailSettings", "False");
+    storeSetting("EmailFlag", "True");
+    trapwell::ErrHandler handler = componentHandler();
     handler.setEmailType(trapwell::aeSMTP);
     handler.setSMTPMailServer(QStringLiteral("127.0.0.1"));
     handler.setFromName(QStringLiteral("Sender Name"));
@@ -304,5 +289,5 @@ TEST_F(SmtpMailerTest, TransmitMailBorrowsTheDialogsConnectionForEachSend) {
     const QByteArray bytes = clientBytes();
     EXPECT_EQ(bytes.count("RCPT TO:  to@example.com\r\n"), 2);
     EXPECT_TRUE(bytes.contains("first report\r\n") && bytes.contains("second report\r\n"));
-    QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Halvorn")).clear();
+    forgetSettings();
 }
