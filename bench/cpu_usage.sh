@@ -29,10 +29,11 @@ fail() { echo "FAILED: $*" >&2; exit 1; }
 # neither the build tree nor the user's files see anything.
 start_veltrano() {
     local dir=$work/$1
-    mkdir -p "$dir/data" "$dir/config" "$dir/share"
+    mkdir -p "$dir/data" "$dir/config" "$dir/share" "$dir/state"
     cp "$bin/veltrano" "$bin/libtrapwell.so" "$dir/"
     printf 'entry %s - meaning\n' $(seq 1 50) >"$dir/data/25.txt"
-    XDG_CONFIG_HOME=$dir/config XDG_DATA_HOME=$dir/share "$dir/veltrano" >/dev/null 2>&1 &
+    XDG_CONFIG_HOME=$dir/config XDG_DATA_HOME=$dir/share XDG_STATE_HOME=$dir/state \
+        "$dir/veltrano" >/dev/null 2>&1 &
     pids+=($!)
 }
 

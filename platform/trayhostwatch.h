@@ -1,10 +1,10 @@
 #pragma once
 
+#include <QAbstractNativeEventFilter>
 #include <QObject>
 
-#include <memory>
+#include <cstdint>
 
-class QSocketNotifier;
 class QTimer;
 
 namespace platform {
@@ -12,13 +12,13 @@ namespace platform {
 // Tells when the desktop's notification area may have come or gone, so the tray can look
 // again (QSystemTrayIcon::isSystemTrayAvailable) without looking all the time. On X11 a host
 // owns the screen's _NET_SYSTEM_TRAY_Sn selection: a new one announces itself to the root
-// window and one that ends destroys its window, and both reach a connection of our own as
-// events, at once and without a wake-up in between. Hosts that announce themselves some
-// other way (D-Bus) are still looked for every ten seconds; without an X display, every
-// second.
+// window and one that ends destroys its window. Both arrive as events on the connection Qt
+// already reads, so nothing is polled and nothing is added to what each pass of the event
+// loop waits on. Hosts that announce themselves some other way (D-Bus) are still looked for
+// every ten seconds; without an X display, every second.
 // It says when to look, not what is there: the tray asks Qt, whose answer decides how the
 // icon behaves.
-class TrayHostWatch : public QObject {
+class TrayHostWatch : public QObject, private QAbstractNativeEventFilter {
     Q_OBJECT
 
 public:
@@ -29,16 +29,16 @@ signals:
     void mayHaveChanged();
 
 private:
-    class X11Connection;
+    bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr* result) override;
+    bool watchX11();
+    void watchOwner();
 
-    void readX11Events();
-    void closeX11();
-
-    std::unique_ptr<X11Connection> x11_;
-    QSocketNotifier* x11Readable_ = nullptr;
     QTimer* poll_;
-    QTimer* catchUp_;
-    int looksLeft_ = 0;
+    bool x11_ = false;
+    std::uint32_t root_ = 0;
+    std::uint32_t selection_ = 0;
+    std::uint32_t manager_ = 0;
+    std::uint32_t owner_ = 0;
 };
 
 } // namespace platform
