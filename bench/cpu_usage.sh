@@ -4,7 +4,8 @@
 # server with openbox. Prints each program's own CPU time (all its threads) over the period
 # as a percentage of one core, and Veltrano's figures as multiples of the bare program's.
 # A fourth program, the bare one appending a line to a file at every tick, shows what the
-# trace of the main window's timer costs by itself.
+# trace of the main window's timer costs by itself; a second copy of the bare program shows
+# how far two identical programs drift apart in the same run (the noise of the figures).
 #   bench/cpu_usage.sh BIN_DIR [SECONDS]
 # BIN_DIR holds veltrano, libtrapwell.so and bench_bare_qt_timer (build/bin).
 set -euo pipefail
@@ -90,6 +91,9 @@ idle=${pids[-1]}
 "$bin/bench_bare_qt_timer" &
 bare=$!
 pids+=("$bare")
+"$bin/bench_bare_qt_timer" &
+twin=$!
+pids+=("$twin")
 "$bin/bench_bare_qt_timer" "$work/Trace.log" &
 traced=$!
 pids+=("$traced")
@@ -99,16 +103,17 @@ pids+=("$traced")
 # Let start-up settle before measuring.
 sleep 3
 declare -A before
-for p in "$bare" "$traced" "$idle" "$presenting"; do before[$p]=$(cpu_ns "$p"); done
+for p in "$bare" "$twin" "$traced" "$idle" "$presenting"; do before[$p]=$(cpu_ns "$p"); done
 start=$(date +%s%N)
 sleep "$seconds"
 elapsed=$(($(date +%s%N) - start))
-for p in "$bare" "$traced" "$idle" "$presenting"; do
+for p in "$bare" "$twin" "$traced" "$idle" "$presenting"; do
     kill -0 "$p" 2>/dev/null || fail "process $p ended during the measurement"
 done
 
 percent() { echo "scale=4; 100 * ($(cpu_ns "$1") - ${before[$1]}) / $elapsed" | bc; }
 b=$(percent "$bare")
+w=$(percent "$twin")
 t=$(percent "$traced")
 i=$(percent "$idle")
 s=$(percent "$presenting")
@@ -116,6 +121,7 @@ printf 'machine: %s, %s cores, %s\n' "$(uname -r)" "$(nproc)" \
     "$(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ *//')"
 printf 'over %s s           %% of a core   x bare\n' "$seconds"
 printf 'bare Qt 16 ms timer  %10.3f   %6.2f\n' "$b" 1
+printf 'bare, a second copy  %10.3f   %6.2f\n' "$w" "$(echo "scale=4; $w / $b" | bc)"
 printf 'bare + trace append  %10.3f   %6.2f\n' "$t" "$(echo "scale=4; $t / $b" | bc)"
 printf 'Veltrano idle        %10.3f   %6.2f\n' "$i" "$(echo "scale=4; $i / $b" | bc)"
 printf 'Veltrano presenting  %10.3f   %6.2f\n' "$s" "$(echo "scale=4; $s / $b" | bc)"

@@ -8,7 +8,6 @@
 #include <QAbstractEventDispatcher>
 #include <QFile>
 #include <QTimer>
-#include <QVarLengthArray>
 
 #include <cstdio>
 
@@ -17,33 +16,44 @@ namespace trapwell::core {
 namespace {
 
 // A line as the file takes it: in the locale's 8-bit encoding, with its CR LF. Procedure
-// names are nearly always ASCII: those are copied in one pass, without an allocation.
+// names are nearly always short and ASCII: those are copied into the object itself in one
+// pass, without an allocation.
 class EncodedLine {
 public:
     explicit EncodedLine(const QString& line) {
         const qsizetype n = line.size();
-        bytes_.resize(n + 2);
-        const auto* in = reinterpret_cast<const char16_t*>(line.constData());
-        char* out = bytes_.data();
+        if (n <= qsizetype(sizeof ascii_) - 2 &&
+            copyAscii(reinterpret_cast<const char16_t*>(line.constData()), n)) {
+            ascii_[n] = '\r';
+            ascii_[n + 1] = '\n';
+            data_ = ascii_;
+            size_ = std::size_t(n) + 2;
+            return;
+        }
+        other_ = line.toLocal8Bit() + "\r\n";
+        data_ = other_.constData();
+        size_ = std::size_t(other_.size());
+    }
+    EncodedLine(const EncodedLine&) = delete;
+    EncodedLine& operator=(const EncodedLine&) = delete;
+
+    const char* data() const { return data_; }
+    std::size_t size() const { return size_; }
+
+private:
+    bool copyAscii(const char16_t* in, qsizetype n) {
         char16_t all = 0;
         for (qsizetype i = 0; i < n; ++i) {
             all |= in[i];
-            out[i] = char(in[i]);
+            ascii_[i] = char(in[i]);
         }
-        if (all >= 0x80) {
-            const QByteArray encoded = line.toLocal8Bit();
-            bytes_.clear();
-            bytes_.append(encoded.constData(), encoded.size());
-            bytes_.resize(bytes_.size() + 2);
-        }
-        bytes_[bytes_.size() - 2] = '\r';
-        bytes_[bytes_.size() - 1] = '\n';
+        return all < 0x80;
     }
-    const char* data() const { return bytes_.data(); }
-    std::size_t size() const { return std::size_t(bytes_.size()); }
 
-private:
-    QVarLengthArray<char, 256> bytes_;
+    char ascii_[256];
+    QByteArray other_;
+    const char* data_;
+    std::size_t size_;
 };
 
 } // namespace
