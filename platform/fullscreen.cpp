@@ -1,8 +1,6 @@
 #include "platform/fullscreen.h"
 
-#include "platform/xcbreply.h"
-
-#include <QGuiApplication>
+#include "platform/qtxcb.h"
 
 namespace platform {
 
@@ -15,9 +13,7 @@ using xcb::Reply;
 class X11FullScreenProbe final : public FullScreenProbe {
 public:
     bool activeWindowIsFullScreen() const override {
-        auto* x11 =
-            qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-        xcb_connection_t* c = x11 ? x11->connection() : nullptr;
+        xcb_connection_t* c = xcb::qtConnection();
         if (!c)
             return false;
         if (activeAtom_ == XCB_ATOM_NONE) {

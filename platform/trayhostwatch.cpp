@@ -1,9 +1,8 @@
 #include "platform/trayhostwatch.h"
 
-#include "platform/xcbreply.h"
+#include "platform/qtxcb.h"
 
 #include <QCoreApplication>
-#include <QGuiApplication>
 #include <QTimer>
 
 #include <string>
@@ -14,11 +13,6 @@ namespace {
 
 constexpr int pollWithEventsMs = 10000;
 constexpr int pollWithoutEventsMs = 1000;
-
-xcb_connection_t* qtConnection() {
-    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    return x11 ? x11->connection() : nullptr;
-}
 
 void listenForStructureChanges(xcb_connection_t* c, xcb_window_t window, std::uint32_t mask) {
     mask |= XCB_EVENT_MASK_STRUCTURE_NOTIFY;
@@ -39,7 +33,7 @@ TrayHostWatch::~TrayHostWatch() {
 }
 
 bool TrayHostWatch::watchX11() {
-    xcb_connection_t* c = qtConnection();
+    xcb_connection_t* c = xcb::qtConnection();
     if (!c)
         return false;
     // Qt's default screen, as Qt's own tray icon uses it.
@@ -53,7 +47,7 @@ bool TrayHostWatch::watchX11() {
         xcb_screen_next(&screens);
     if (screens.rem == 0)
         return false;
-    root_ = screens.data->root;
+    const xcb_window_t rootWindow = screens.data->root;
     selection_ = xcb::atom(c, ("_NET_SYSTEM_TRAY_S" + std::to_string(screenNumber)).c_str());
     manager_ = xcb::atom(c, "MANAGER");
     if (selection_ == XCB_ATOM_NONE || manager_ == XCB_ATOM_NONE)
@@ -61,11 +55,11 @@ bool TrayHostWatch::watchX11() {
     // New owners announce themselves to the root window, to those who listen for its
     // structure changes. Qt listens already; whatever else it chose is kept.
     const xcb::Reply<xcb_get_window_attributes_reply_t> root(
-        xcb_get_window_attributes_reply(c, xcb_get_window_attributes(c, root_), nullptr));
+        xcb_get_window_attributes_reply(c, xcb_get_window_attributes(c, rootWindow), nullptr));
     if (!root)
         return false;
     if (!(root->your_event_mask & XCB_EVENT_MASK_STRUCTURE_NOTIFY))
-        listenForStructureChanges(c, root_, root->your_event_mask);
+        listenForStructureChanges(c, rootWindow, root->your_event_mask);
     QCoreApplication::instance()->installNativeEventFilter(this);
     watchOwner();
     return true;
@@ -74,7 +68,7 @@ bool TrayHostWatch::watchX11() {
 // Listens for the end of the selection's owner. One that ends before it is listened to is
 // no longer the owner when asked again.
 void TrayHostWatch::watchOwner() {
-    xcb_connection_t* c = qtConnection();
+    xcb_connection_t* c = xcb::qtConnection();
     if (!c)
         return;
     for (;;) {

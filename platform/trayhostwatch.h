@@ -35,7 +35,6 @@ private:
 
     QTimer* poll_;
     bool x11_ = false;
-    std::uint32_t root_ = 0;
     std::uint32_t selection_ = 0;
     std::uint32_t manager_ = 0;
     std::uint32_t owner_ = 0;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QGuiApplication>
+
 #include <xcb/xcb.h>
 
 #include <cstdint>
@@ -8,6 +10,12 @@
 #include <memory>
 
 namespace platform::xcb {
+
+// The connection to the X server that Qt reads; none without an X display.
+inline xcb_connection_t* qtConnection() {
+    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    return x11 ? x11->connection() : nullptr;
+}
 
 // A reply of the X server, freed as libxcb asks.
 struct FreeReply {
