@@ -16,11 +16,6 @@
 #include <QTimer>
 
 #include <functional>
-#include <ostream>
-
-void PrintTo(const QString& text, std::ostream* out) {
-    *out << '"' << text.toStdString() << '"';
-}
 
 using namespace Qt::StringLiterals;
 using trapwell::core::HandlerSettings;

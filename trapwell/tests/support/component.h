@@ -12,6 +12,13 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
+// A failed comparison shows the texts, not their bytes.
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
+
 inline trapwell::ErrHandler componentHandler() {
     trapwell::ComPtr<trapwell::IclsErrHandler> p;
     EXPECT_EQ(trapwell::createComponentErrHandler(trapwell::IID_clsErrHandler, p.putVoid()),

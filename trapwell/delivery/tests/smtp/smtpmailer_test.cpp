@@ -20,9 +20,6 @@
 #include <memory>
 #include <vector>
 
-void PrintTo(const QString& text, std::ostream* out) {
-    *out << '"' << text.toStdString() << '"';
-}
 using trapwell::delivery::SmtpMailer;
 
 namespace {
