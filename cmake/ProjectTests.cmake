@@ -19,6 +19,8 @@ function(add_project_test target)
     endif()
     add_executable(${target} ${arg_SOURCES})
     target_link_libraries(${target} PRIVATE test_support ${arg_LIBRARIES})
+    # Golden files (support/golden.h) live in data/ beside the test's CMakeLists.txt.
+    target_compile_definitions(${target} PRIVATE TEST_DATA_DIR="${CMAKE_CURRENT_SOURCE_DIR}/data")
     veltrano_precompile(${target} <gtest/gtest.h>)
     if(arg_DEPENDS)
         add_dependencies(${target} ${arg_DEPENDS})

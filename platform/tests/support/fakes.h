@@ -10,6 +10,7 @@
 #include "platform/systemlog.h"
 
 #include <QList>
+#include <QStringList>
 #include <QUrl>
 
 #include <functional>
@@ -28,6 +29,13 @@ public:
         return answer_ ? answer_(call) : firstAnswer(call.buttons);
     }
     const QList<MsgBoxCall>& calls() const { return calls_; }
+    // Each box as "title: prompt", in the order shown: one comparison says what the user saw.
+    QStringList texts() const {
+        QStringList out;
+        for (const MsgBoxCall& call : calls_)
+            out << call.title + QStringLiteral(": ") + call.prompt;
+        return out;
+    }
 
 private:
     QList<MsgBoxCall> calls_;
