@@ -66,6 +66,12 @@ MODULES = {n: letter for n, letter in zip(range(4, 20), "abcdefghijklmnop")}
 MODULES.update({20: "qr", 21: "s", 22: "tu", 23: "vw", 24: "xyz"})
 NEW_WORDS = 25
 
+WORDNET_LICENCE = "WORDNET-LICENSE"
+FREEDICT_LICENCE = "FREEDICT-LICENSE"
+# The shipped word sets: folder -> the file of the licence it keeps.
+WORD_SETS = {"data": WORDNET_LICENCE}
+WORD_SETS.update({"data-" + code: FREEDICT_LICENCE for code in freedict.LANGUAGES})
+
 LANGUAGE_NAMES = {"de": "German", "fr": "French", "es": "Spanish", "it": "Italian",
                   "pt": "Portuguese", "pl": "Polish", "ru": "Russian"}
 
@@ -114,18 +120,29 @@ def options(net, word, flagged, common):
 
 
 def measure(measurer, lines):
+    """{line: (its width in the strip in pixels, the characters the strip's font lacks)}"""
     lines = sorted(set(lines))
     result = subprocess.run(
         [measurer], input="\n".join(lines) + "\n", capture_output=True, text=True, check=True
     )
-    widths = [int(w) for w in result.stdout.split()]
-    if len(widths) != len(lines):
-        sys.exit("measure_widths gave %d widths for %d lines" % (len(widths), len(lines)))
-    return dict(zip(lines, widths))
+    rows = [row.split() for row in result.stdout.splitlines()]
+    if len(rows) != len(lines):
+        sys.exit("measure_widths gave %d widths for %d lines" % (len(rows), len(lines)))
+    return {line: (int(row[0]), row[1:]) for line, row in zip(lines, rows)}
+
+
+def misfit(widths, entry):
+    """Why the entry is not drawn whole in the strip, or None."""
+    width, missing = widths[entry]
+    if missing:
+        return "the strip's font lacks " + " ".join(missing)
+    if width > LIST_WIDTH - ITEM_MARGIN:
+        return "%d pixels wide, the strip holds %d" % (width, LIST_WIDTH - ITEM_MARGIN)
+    return None
 
 
 def fits(widths, entry):
-    return widths[entry] <= LIST_WIDTH - ITEM_MARGIN
+    return misfit(widths, entry) is None
 
 
 def english_set(net, levels, flagged, denied, overrides, measurer, rejects, taken):
@@ -349,7 +366,7 @@ def main():
                                          args.measurer, rejects, {e[0] for e in fresh})
     english[NEW_WORDS] = fresh
     write_set(os.path.join(args.out, "data"), english)
-    with open(os.path.join(args.out, "data", "WORDNET-LICENSE"), "w", encoding="utf-8") as f:
+    with open(os.path.join(args.out, "data", WORDNET_LICENCE), "w", encoding="utf-8") as f:
         f.write(wordnet_licence(WORDNET_COPYRIGHT))
     write_readme(os.path.join(args.out, "data"), ENGLISH_README)
     report.append(summary("data", english))
@@ -370,7 +387,7 @@ def main():
         folder = os.path.join(args.out, "data-" + code)
         write_set(folder, modules)
         copyright_file = FREEDICT_COPYRIGHT % freedict.LANGUAGES[code]
-        with open(os.path.join(folder, "FREEDICT-LICENSE"), "w", encoding="utf-8") as f:
+        with open(os.path.join(folder, FREEDICT_LICENCE), "w", encoding="utf-8") as f:
             f.write(freedict_licence(copyright_file, "eng-" + freedict.LANGUAGES[code]))
         write_readme(folder, TRANSLATED_README.format(language=LANGUAGE_NAMES[code],
                                                       code3=freedict.LANGUAGES[code]))

@@ -1,7 +1,6 @@
 """What makes a meaning teach, and the ways to write one from a WordNet gloss.
 
-The same rules are checked on the shipped files by veltrano/tests/data/modules_test.cpp;
-change both together.
+check_word_sets.py holds the shipped files to the same rules, with these very functions.
 """
 
 import difflib
