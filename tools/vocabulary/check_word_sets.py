@@ -51,7 +51,8 @@ RULE_CASES = [
     ("unsympathetic", "not sympathetic", "names the headword"),
     ("marine", "of or relating to the sea", "empty form"),
     ("departure", "the act of leaving", "empty form"),
-    ("abandon", "give up completely", None),
+    ("abandon", "leave behind for good, and never come back to it.", "too long"),
+    ("abandon", "leave behind for good, and never come back to it", None),
 ]
 
 LINE = re.compile(r"(\S[^\r\n]*?) - (\S[^\r\n]*)")
