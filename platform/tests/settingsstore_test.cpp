@@ -2,14 +2,15 @@
 #include "platform/settingsstore.h"
 
 #include "platform/tests/support/files.h"
+#include "platform/tests/support/golden.h"
 #include "platform/tests/support/outcome.h"
+#include "platform/tests/support/settings.h"
 
 #include <gtest/gtest.h>
 
 #include <QDir>
 #include <QFile>
 #include <QSettings>
-#include <QStandardPaths>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -20,23 +21,13 @@ using namespace Qt::StringLiterals;
 namespace {
 
 QString configFile(const QString& application) {
-    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + u'/' +
-           application + QStringLiteral(".ini");
+    return testsettings::path(application);
 }
 
-QByteArray contents(const QString& application) {
-    return fileBytes(configFile(application));
-}
-
-// Whatever an earlier round left under the application's name is gone.
-void forget(const QString& application) {
-    const QString path = configFile(application);
-    QDir(path).removeRecursively();
-    QFile::remove(path);
-}
-
+// Whatever an earlier round left under the application's name is gone, folder or file.
 void plant(const QString& application, const QByteArray& bytes) {
-    forget(application);
+    QDir(configFile(application)).removeRecursively();
+    testsettings::forget(application);
     ASSERT_TRUE(writeBytes(configFile(application), bytes));
 }
 
@@ -66,14 +57,14 @@ const QStringList awkwardValues = {u"a@x.org, b@y.org"_s,
 
 TEST(IniSettingsStore, ReadsAndWritesTheFilesQSettingsWrote) {
     const QString app = u"Compat"_s;
-    forget(app);
+    testsettings::forget(app);
     {
         QSettings qt(QSettings::IniFormat, QSettings::UserScope, app);
         for (int i = 0; i < awkwardValues.size(); ++i)
             qt.setValue(u"Check Box Selection/Check Box %1"_s.arg(i), awkwardValues[i]);
         qt.setValue(u"ErrHandler/EmailType"_s, u"2"_s);
     }
-    const QByteArray written = contents(app);
+    const QByteArray written = fileBytes(configFile(app));
     ASSERT_TRUE(written.contains("[Check%20Box%20Selection]\nCheck%20Box%200="));
     for (int i = 0; i < awkwardValues.size(); ++i)
         EXPECT_EQ(
@@ -86,7 +77,7 @@ TEST(IniSettingsStore, ReadsAndWritesTheFilesQSettingsWrote) {
     // Writing what is there already leaves the file alone, byte for byte.
     for (int i = 0; i < awkwardValues.size(); ++i)
         save(app, u"Check Box Selection"_s, u"Check Box %1"_s.arg(i), awkwardValues[i]);
-    EXPECT_EQ(contents(app), written);
+    EXPECT_EQ(fileBytes(configFile(app)), written);
 
     // Our writes read back through QSettings; keys with blanks and new sections included.
     for (int i = 0; i < awkwardValues.size(); ++i)
@@ -105,37 +96,14 @@ TEST(IniSettingsStore, ReadsAndWritesTheFilesQSettingsWrote) {
 
 TEST(IniSettingsStore, AWriteChangesOnlyItsKeyAndKeepsCommentsAndForeignSections) {
     const QString app = u"Edited"_s;
-    const QByteArray before = "; the user's notes\r\n"
-                              "[Other Tool]\r\n"
-                              "colour = dark   ; why: eyes\r\n"
-                              "\r\n"
-                              "[ErrHandler]\r\n"
-                              "EmailType=1\r\n"
-                              "# kept too\r\n"
-                              "ShowEmlScre=0\r\n"
-                              "[Tail]\r\n"
-                              "last=1";
-    plant(app, "\xEF\xBB\xBF" + before); // an editor's byte-order mark
+    // A file an editor wrote: byte-order mark, comments, CR LF, no line end at the end.
+    plant(app, golden::expected("edited-before.ini"));
     EXPECT_EQ(get(app, u"Other Tool"_s, u"colour"_s), "dark");
     EXPECT_EQ(save(app, u"ErrHandler"_s, u"EmailType"_s, u"2"_s), "ok");
     EXPECT_EQ(save(app, u"ErrHandler"_s, u"EmailFlag"_s, u"True"_s), "ok");
     EXPECT_EQ(save(app, u"Tail"_s, u"next"_s, u"2"_s), "ok");
     EXPECT_EQ(save(app, u"Check Box Selection"_s, u"Check Box 4"_s, u"1"_s), "ok");
-    EXPECT_EQ(contents(app), "\xEF\xBB\xBF; the user's notes\r\n"
-                             "[Other Tool]\r\n"
-                             "colour = dark   ; why: eyes\r\n"
-                             "\r\n"
-                             "[ErrHandler]\r\n"
-                             "EmailType=2\r\n"
-                             "# kept too\r\n"
-                             "ShowEmlScre=0\r\n"
-                             "EmailFlag=True\r\n"
-                             "[Tail]\r\n"
-                             "last=1\r\n"
-                             "next=2\r\n"
-                             "\r\n"
-                             "[Check%20Box%20Selection]\r\n"
-                             "Check%20Box%204=1\r\n");
+    EXPECT_GOLDEN(fileBytes(configFile(app)), "edited.ini");
 }
 
 TEST(IniSettingsStore, ADamagedFileIsReportedWhenReadAndNeverRewritten) {
@@ -152,7 +120,7 @@ TEST(IniSettingsStore, ADamagedFileIsReportedWhenReadAndNeverRewritten) {
         EXPECT_EQ(save(app, u"ErrHandler"_s, u"EmailType"_s, u"2"_s), "ok");
         EXPECT_EQ(save(app, u"ErrHandler"_s, u"New"_s, u"x"_s), "ok");
         EXPECT_EQ(save(app, u"Other"_s, u"New"_s, u"x"_s), "ok");
-        EXPECT_EQ(contents(app), before) << damage.constData();
+        EXPECT_EQ(fileBytes(configFile(app)), before) << damage.constData();
     }
 }
 
@@ -162,22 +130,21 @@ TEST(IniSettingsStore, FilesThatCannotBeReadRaiseWithoutHangingOrChangingThem) {
         EXPECT_EQ(save(app, u"ErrHandler"_s, u"EmailType"_s, u"2"_s), "error 75")
             << app.toStdString();
     };
-    for (const char* name : {"Folder", "Fifo", "Endless", "Blocker"})
-        forget(QString::fromLatin1(name));
+    for (const char* name : {"Folder", "Fifo", "Endless", "Blocker"}) {
+        QDir(configFile(QString::fromLatin1(name))).removeRecursively();
+        testsettings::forget(QString::fromLatin1(name));
+    }
     QDir().mkpath(configFile(u"Folder"_s));
-    refused(u"Folder"_s);
-    EXPECT_TRUE(QFileInfo(configFile(u"Folder"_s)).isDir());
-
     ASSERT_EQ(::mkfifo(QFile::encodeName(configFile(u"Fifo"_s)).constData(), 0600), 0);
-    refused(u"Fifo"_s);
-
     ASSERT_TRUE(QFile::link(u"/dev/zero"_s, configFile(u"Endless"_s)));
-    refused(u"Endless"_s);
+    for (const QString& app : {u"Folder"_s, u"Fifo"_s, u"Endless"_s})
+        refused(app);
+    EXPECT_TRUE(QFileInfo(configFile(u"Folder"_s)).isDir());
 
     const QByteArray huge = "[ErrHandler]\nEmailType=1\n" + QByteArray(1024 * 1024, ';');
     plant(u"Huge"_s, huge);
     refused(u"Huge"_s);
-    EXPECT_EQ(contents(u"Huge"_s), huge);
+    EXPECT_EQ(fileBytes(configFile(u"Huge"_s)), huge);
 
     if (::geteuid() != 0) { // root reads anything
         plant(u"Locked"_s, "[ErrHandler]\nEmailType=1\n");

@@ -62,12 +62,14 @@ inline ::testing::AssertionResult matches(const QByteArray& actual, const char* 
     while (line < got.size() && line < wanted.size() && got[line] == wanted[line])
         ++line;
     const auto show = [](const QList<QByteArray>& lines, qsizetype i) {
-        return i < lines.size() ? ("\"" + lines[i].toStdString() + "\"") : std::string("<end>");
+        if (i >= lines.size())
+            return std::string("<end>");
+        return "\"" + QByteArray(lines[i]).replace("\r", "\\r").toStdString() + "\"";
     };
     return ::testing::AssertionFailure()
            << name << " differs at line " << line + 1 << ":\n  expected " << show(wanted, line)
            << "\n  actual   " << show(got, line) << "\n(" << actual.size() << " bytes against "
-           << want.size() << "; CR shows as \\r)";
+           << want.size() << ")";
 }
 
 } // namespace golden
