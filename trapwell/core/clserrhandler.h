@@ -117,14 +117,6 @@ public:
     void raiseBeforeHandlerCalled(bool& cancel);
     void raiseAfterHandlerCalled();
 
-    // Fields the interface offers no get for; read by the component's own parts.
-    const QString& emailAddress() const { return EmailAddress; }
-    const QString& toName() const { return ToName; }
-    const QString& appErrorTitle() const { return AppErrorTitle; }
-    const QString& tracePath() const { return Trace.path(); }
-    bool useInterface() const { return UseInterface; }
-    bool traceExecution() const { return TraceExecution; }
-
     // The stack's own operations; they never raise and return 0 or an error number.
     std::int32_t pushProcedure(const QString& name) noexcept;
     std::int32_t popProcedure() noexcept;

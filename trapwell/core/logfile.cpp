@@ -68,11 +68,6 @@ void refuseAnythingButAWritableFile(const QByteArray& encodedPath) {
 
 } // namespace
 
-void LogFile::append(const QByteArray& encodedPath, const QString& text) {
-    const QByteArray bytes = text.toLocal8Bit();
-    appendBytes(encodedPath, bytes.constData(), bytes.size());
-}
-
 void LogFile::appendBytes(const QByteArray& encodedPath, const char* bytes, qsizetype size) {
     requirePath(encodedPath);
     // O_NOFOLLOW: a link planted where the log goes must not make us append to its target.

@@ -10,9 +10,8 @@ namespace trapwell::core {
 // that may not be written (error 75), so a planted link cannot redirect our writes.
 class LogFile {
 public:
-    // Appends text to the file, creating it when missing. Only a regular file is written.
-    static void append(const QByteArray& encodedPath, const QString& text);
-    // The same for text already encoded.
+    // Appends bytes (text already encoded) to the file, creating it when missing. Only a
+    // regular file is written.
     static void appendBytes(const QByteArray& encodedPath, const char* bytes, qsizetype size);
     // Replaces the file's content with text at once: written beside it and renamed over it,
     // so a failure (a full disk) leaves the previous content whole and a reader never sees

@@ -152,7 +152,7 @@ void TraceFile::writePendingOnCrash() noexcept {
         const std::size_t end = file->end_.load(std::memory_order_acquire);
         if (end == 0)
             continue;
-        // As LogFile::append opens it: no link followed, nothing but a regular file written.
+        // As LogFile::appendBytes opens it: no link followed, nothing but a regular file written.
         const int fd =
             ::open(file->path_.constData(),
                    O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0666);

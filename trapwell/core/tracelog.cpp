@@ -84,7 +84,6 @@ void TraceLog::restart(const QString& path) {
     };
     if (file_)
         flushQuietly(*file_);
-    path_ = path;
     encodedPath_ = QFile::encodeName(path);
     encodedOlderPath_ = QFile::encodeName(path + QStringLiteral(".1"));
     written_ = 0;

@@ -28,7 +28,6 @@ public:
     TraceLog(const TraceLog&) = delete;
     TraceLog& operator=(const TraceLog&) = delete;
 
-    const QString& path() const { return path_; }
     // Bytes; 0 lets the file grow without limit. Negative values raise error 380.
     qint64 limit() const { return limit_; }
     void setLimit(qint64 bytes);
@@ -56,7 +55,6 @@ private:
     std::shared_ptr<TraceFile> file_;
     std::unique_ptr<QTimer> timer_;
     int flushInterval_ = 0;
-    QString path_;
     QByteArray encodedPath_;
     QByteArray encodedOlderPath_;
     qint64 limit_ = defaultLimit;

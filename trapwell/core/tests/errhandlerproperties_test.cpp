@@ -3,29 +3,20 @@
 #include "core/handlersettings.h"
 #include "core/mailvalues.h"
 
-#include <QApplication>
 #include <QDir>
-#include <QFile>
 
 #include <thread>
 
-using trapwell::RuntimeError;
 using trapwell::core::HandlerSettings;
 using trapwell::core::MailValues;
 
 namespace {
 
-// An object with the given members, as hosts hand them over.
-void give(QObject& object, const QVariantMap& members) {
-    for (auto it = members.begin(); it != members.end(); ++it)
-        object.setProperty(it.key().toLatin1().constData(), it.value());
+void store(const char* key, const char* value) {
+    HandlerSettings::write(QString::fromLatin1(key), QString::fromLatin1(value));
 }
-
-void store(const QString& key, const QString& value) {
-    HandlerSettings::write(key, value);
-}
-QString stored(const QString& key) {
-    return HandlerSettings::read(key, QStringLiteral("<none>"));
+QString stored(const char* key) {
+    return HandlerSettings::read(QString::fromLatin1(key), "<none>");
 }
 
 } // namespace
@@ -33,7 +24,7 @@ QString stored(const QString& key) {
 TEST_F(HandlerTest, DestinationDropsOneTrailingSeparatorAndCreatesOneLevel) {
     const QString previous = QDir::currentPath();
     ASSERT_TRUE(QDir::setCurrent(temp.path()));
-    ASSERT_TRUE(QFile(QStringLiteral("plain")).open(QIODevice::WriteOnly));
+    ASSERT_TRUE(QFile("plain").open(QIODevice::WriteOnly));
     const std::pair<const char*, const char*> cases[] = {
         {"C:\\Logs\\", "C:\\Logs"}, {" C:\\Logs/ ", "C:\\Logs"}, {"C:\\Logs\\\\", "C:\\Logs\\"},
         {"C:\\Logs", "C:\\Logs"},   {" Logs ", " Logs "},        {"Logs/", "Logs"},
@@ -45,65 +36,67 @@ TEST_F(HandlerTest, DestinationDropsOneTrailingSeparatorAndCreatesOneLevel) {
         EXPECT_TRUE(QFileInfo::exists(QString::fromLatin1(out))) << out;
     }
     QDir::setCurrent(previous);
-
-    const QString deep = temp.filePath(QStringLiteral("no/such/folder"));
-    const RuntimeError e = errorOf([&] { handler.setDestination(deep); });
-    EXPECT_EQ(e.number(), 76);
-    EXPECT_EQ(e.source(), "Trapwell");
-    EXPECT_EQ(handler.Destination(), deep); // stored before the creation failed
 }
 
-TEST_F(HandlerTest, MailAddressesLoseEveryExactMailtoPrefix) {
-    for (const auto& [in, out] : {std::pair{"mailto:helpdesk", "helpdesk"},
-                                  {"MAILTO:helpdesk", "MAILTO:helpdesk"},
-                                  {"mailto:a@b;mailto:c@d", "a@b;c@d"}}) {
-        handler.setEmailAddress(QString::fromLatin1(in));
-        EXPECT_EQ(object().emailAddress(), QLatin1String(out));
-    }
-    handler.setFromEmailAddress(QStringLiteral("mailto:me@host"));
-    EXPECT_EQ(MailValues::current().FromEmailAddress, "me@host");
-}
-
-TEST_F(HandlerTest, AppObjectBuildsTheTitleOrReportsTheMissingMember) {
+// Each refused value raises its number from the component and leaves the previous value.
+TEST_F(HandlerTest, RefusedValuesRaiseTheirNumberAndKeepThePreviousValue) {
+    EXPECT_EQ(errorOf([&] { handler.ADOVersion(); }).number(), 91); // no Cn yet
     AppInfo app;
-    handler.setAppObject(&app);
-    EXPECT_EQ(object().appErrorTitle(), "Trainer 2.1.7 Application Error");
-    EXPECT_EQ(handler.SysObject().get(), handler.SysObject().get()); // created once and kept
-
-    QObject half;
-    give(half, {{"ProductName", "Half"}, {"Major", 1}, {"Minor", 1}});
-    const RuntimeError e = errorOf([&] { handler.setAppObject(&half); });
-    EXPECT_EQ(e.number(), 438);
-    EXPECT_EQ(e.source(), "Trapwell");
-    EXPECT_EQ(handler.AppObject(), &half); // the reference is kept although the title failed
-    EXPECT_EQ(object().appErrorTitle(), "Trainer 2.1.7 Application Error");
-}
-
-TEST_F(HandlerTest, CnAcceptsOnlyAnOpenConnectionAndKeepsThePreviousOne) {
-    EXPECT_EQ(handler.Cn(), nullptr);
-    EXPECT_EQ(errorOf([&] { handler.ADOVersion(); }).number(), 91);
-    QObject open, closed;
+    QObject open, closed, half;
     give(open, {{"ConnectionString", "Driver=SQLite;Database=x.db"}, {"Version", "2.8"}});
-    give(closed, {{"ConnectionString", QString()}, {"Version", "2.8"}});
+    give(closed, {{"ConnectionString", QString()}});
+    give(half, {{"ProductName", "Half"}, {"Major", 1}, {"Minor", 1}});
+    handler.setAppObject(&app);
     handler.setCn(QVariant::fromValue(&open));
+    handler.setReportUrl("http://127.0.0.1:9/reports");
+    const QString deep = temp.filePath("no/such/folder");
+    const auto saved = [&](const char* key, const char* value) {
+        store(key, value);
+        qstrcmp(key, "EmailType") == 0 ? void(handler.EmailType()) : void(handler.EmailSettings());
+    };
+    const struct {
+        const char* name;
+        std::function<void()> set;
+        quint32 number;
+        const char* description = nullptr; // the component's own texts
+    } rows[] = {
+        {"Cn of another type", [&] { handler.setCn(42); }, 0x800403E9u,
+         "Must pass in a valid connection or database object"},
+        {"Cn not open", [&] { handler.setCn(QVariant::fromValue(&closed)); }, 0x800403EAu,
+         "ADO connection must be open before passing to the Error Object"},
+        {"Cn nothing", [&] { handler.setCn(QVariant::fromValue<QObject*>(nullptr)); }, 91},
+        {"AppObject without Revision", [&] { handler.setAppObject(&half); }, 438},
+        {"Destination two levels deep", [&] { handler.setDestination(deep); }, 76},
+        {"RepeatWindow negative", [&] { handler.setRepeatWindow(-1); }, 380},
+        {"TraceLimit negative", [&] { handler.setTraceLimit(-1); }, 380},
+        {"TraceFlushInterval negative", [&] { handler.setTraceFlushInterval(-1); }, 380},
+        {"ReportUrl not http", [&] { handler.setReportUrl("ftp://h/x"); }, 380},
+        {"EmailType saved as text", [&] { saved("EmailType", "x"); }, 13},
+        {"EmailType saved too large", [&] { saved("EmailType", "99999999999"); }, 6},
+        {"EmailSettings saved as text", [&] { saved("EmailSettings", "maybe"); }, 13},
+    };
+    for (const auto& row : rows) {
+        const trapwell::RuntimeError e = errorOf(row.set);
+        EXPECT_EQ(quint32(e.number()), row.number) << row.name;
+        EXPECT_EQ(e.source(), "Trapwell") << row.name;
+        if (row.description) {
+            EXPECT_EQ(e.description(), row.description) << row.name;
+        }
+    }
+    EXPECT_EQ(handler.Cn(), &open);
     EXPECT_EQ(handler.ADOVersion(), "2.8");
-
-    RuntimeError e = errorOf([&] { handler.setCn(42); });
-    EXPECT_EQ(quint32(e.number()), 0x800403E9u);
-    EXPECT_EQ(e.source(), "Trapwell");
-    EXPECT_EQ(e.description(), "Must pass in a valid connection or database object");
-    EXPECT_EQ(handler.Cn(), &open);
-
-    e = errorOf([&] { handler.setCn(QVariant::fromValue(&closed)); });
-    EXPECT_EQ(quint32(e.number()), 0x800403EAu);
-    EXPECT_EQ(e.description(), "ADO connection must be open before passing to the Error Object");
-    EXPECT_EQ(handler.Cn(), &open);
-
-    EXPECT_EQ(errorOf([&] { handler.setCn(QVariant::fromValue<QObject*>(nullptr)); }).number(), 91);
-    EXPECT_EQ(handler.Cn(), &open);
+    EXPECT_EQ(handler.AppObject(), &half);  // the reference is kept although the title failed
+    EXPECT_EQ(handler.Destination(), deep); // stored before the creation failed
+    EXPECT_EQ(handler.RepeatWindow(), 0);
+    EXPECT_EQ(handler.TraceLimit(), 8 * 1024 * 1024);
+    EXPECT_EQ(handler.TraceFlushInterval(), 0);
+    EXPECT_EQ(handler.ReportUrl(), "http://127.0.0.1:9/reports");
+    handler.TransmitMail("x");
+    EXPECT_EQ(ports->mails.back().subject, "Trainer 2.1.7 Application Error");
 }
 
-TEST_F(HandlerTest, SavedSettingsAreReadEveryTimeWithDefaultsAndTypeErrors) {
+// Saved settings are read every time; mail values are shared by the handlers of a thread.
+TEST_F(HandlerTest, SettingsAreReadEveryTimeAndMailValuesSharedWithinAThread) {
     EXPECT_EQ(handler.EmailType(), trapwell::aeOutlook);
     EXPECT_TRUE(handler.EmailSettings());
     handler.setEmailType(trapwell::aeSMTP);
@@ -111,58 +104,51 @@ TEST_F(HandlerTest, SavedSettingsAreReadEveryTimeWithDefaultsAndTypeErrors) {
     EXPECT_EQ(stored("EmailType"), "2");
     EXPECT_EQ(stored("EmailSettings"), "False");
     EXPECT_FALSE(handler.EmailSettings());
-
-    // Changed behind the object's back: nothing is cached.
-    store(QStringLiteral("EmailType"), QStringLiteral("1"));
+    store("EmailType", "1");
     EXPECT_EQ(handler.EmailType(), trapwell::aeDefault);
-    store(QStringLiteral("EmailSettings"), QStringLiteral("-1"));
+    store("EmailSettings", "-1");
     EXPECT_TRUE(handler.EmailSettings());
 
-    store(QStringLiteral("EmailType"), QStringLiteral("x"));
-    EXPECT_EQ(errorOf([&] { handler.EmailType(); }).number(), 13);
-    store(QStringLiteral("EmailType"), QStringLiteral("99999999999"));
-    EXPECT_EQ(errorOf([&] { handler.EmailType(); }).number(), 6);
-    store(QStringLiteral("EmailSettings"), QStringLiteral("maybe"));
-    EXPECT_EQ(errorOf([&] { handler.EmailSettings(); }).number(), 13);
-}
-
-TEST_F(HandlerTest, MailValuesAreSharedWithinAThreadOnly) {
-    handler.setSMTPMailServer(QStringLiteral("mail.example.org"));
-    handler.setFromName(QStringLiteral("Your App User"));
+    handler.setSMTPMailServer("mail.example.org");
+    handler.setFromName("Your App User");
     EXPECT_EQ(stored("SMTPMailServer"), "mail.example.org");
-
-    create().setFromName(QStringLiteral("Second"));
+    handler.setFromEmailAddress("mailto:me@host");
+    EXPECT_EQ(MailValues::current().FromEmailAddress, "me@host");
+    create().setFromName("Second");
     EXPECT_EQ(MailValues::current().FromName, "Second");
     EXPECT_EQ(MailValues::current().SMTPMailServer, "mail.example.org");
-
-    QString otherThreadServer = QStringLiteral("<unset>");
+    QString otherThreadServer = "<unset>";
     std::thread([&] { otherThreadServer = MailValues::current().SMTPMailServer; }).join();
     EXPECT_TRUE(otherThreadServer.isEmpty());
 }
 
+// The mail goes to the address without any exact "mailto:", titled from the application
+// object; a failing mail ends silently, the pointer not left busy (checked by the fixture).
 TEST_F(HandlerTest, UrlMailAndSettingsGoThroughThePortsAndAFailingMailEndsSilently) {
     handler.setURL(QVariant(42));
     EXPECT_EQ(ports->dialog.address, "42");
-    EXPECT_EQ(handler.URL(), QVariant(QStringLiteral("42")));
+    EXPECT_EQ(handler.URL(), QVariant("42"));
 
     AppInfo app;
     handler.setAppObject(&app);
-    handler.setEmailAddress(QStringLiteral("mailto:help@example.org"));
-    handler.setToName(QStringLiteral("Help Desk"));
+    EXPECT_EQ(handler.SysObject().get(), handler.SysObject().get()); // created once and kept
+    handler.setToName("Help Desk");
     ports->mailFailure = [] {
         QApplication::setOverrideCursor(Qt::WaitCursor);
-        throw trapwell::RuntimeError(429, {}, QStringLiteral("no mailer"));
+        throw trapwell::RuntimeError(429, {}, "no mailer");
     };
-    handler.TransmitMail(QStringLiteral("the report"));
-    ASSERT_EQ(ports->mails.size(), 1u);
-    const trapwell::core::MailRequest& mail = ports->mails.front();
-    EXPECT_EQ(mail.address, "help@example.org");
-    EXPECT_EQ(mail.subject, "Trainer 2.1.7 Application Error");
-    EXPECT_EQ(mail.toName, "Help Desk");
-    EXPECT_EQ(mail.body, "the report");
-    // The failure went nowhere and the pointer is the default one again.
-    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
-
+    for (const auto& [in, out] : {std::pair{"mailto:help@example.org", "help@example.org"},
+                                  {"MAILTO:helpdesk", "MAILTO:helpdesk"},
+                                  {"mailto:a@b;mailto:c@d", "a@b;c@d"}}) {
+        handler.setEmailAddress(QString::fromLatin1(in));
+        handler.TransmitMail("the report");
+        const trapwell::core::MailRequest& mail = ports->mails.back();
+        EXPECT_EQ(mail.address, QLatin1String(out));
+        EXPECT_EQ(mail.subject, "Trainer 2.1.7 Application Error");
+        EXPECT_EQ(mail.toName, "Help Desk");
+        EXPECT_EQ(mail.body, "the report");
+    }
+    EXPECT_EQ(ports->mails.size(), 3u);
     handler.ChangeEmailSettings();
     EXPECT_EQ(ports->settingsShown, 1);
 }

@@ -7,8 +7,8 @@
 
 #include <trapwell/errhandler.h>
 
+#include <QApplication>
 #include <QFile>
-#include <QObject>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
@@ -19,93 +19,107 @@
 #include <memory>
 #include <vector>
 
-// The handler's ports without widgets: the dialog is a field store (or a test's own), mail
-// requests are written down, and a test may make them fail.
+// The handler's ports without widgets. The dialog writes down in order what a host and a user
+// see (the events, when it listens to them; its refresh and its showing) and keeps its fields;
+// mail requests and reports are written down, and a test may make a mail fail.
 class FakePorts final : public trapwell::core::HandlerPorts {
 public:
-    class Dialog : public trapwell::core::ErrorDialogPort {
+    class Dialog final : public trapwell::core::ErrorDialogPort,
+                         public trapwell::IclsErrHandlerEvents {
     public:
-        void setField(trapwell::core::ErrorDialogField, const QVariant&) override {}
-        void refresh() override {}
+        void setField(trapwell::core::ErrorDialogField field, const QVariant& value) override {
+            fields[field] = value;
+        }
         void setNotes(const trapwell::core::DialogNotes& n) override { notes = n; }
-        void showModal() override { ++shown; }
+        void refresh() override { entries << QStringLiteral("refresh"); }
+        void showModal() override {
+            entries << QStringLiteral("show");
+            ++shown;
+            QFile log(fields[trapwell::core::ErrorDialogField::m_strDestination].toString() +
+                      QStringLiteral("/Error.log"));
+            errorLogWhenShown = log.open(QIODevice::ReadOnly) ? log.readAll() : QString();
+        }
         QString postingAddress() const override { return address; }
         void setPostingAddress(const QString& a) override { address = a; }
+        trapwell::HResult queryInterface(const trapwell::Guid&, void** out) override {
+            *out = static_cast<IclsErrHandlerEvents*>(this);
+            return trapwell::status::ok;
+        }
+        std::uint32_t addRef() override { return 2; }
+        std::uint32_t release() override { return 1; }
+        trapwell::HResult BeforeHandlerCalled(bool* cancelled) override {
+            entries << QStringLiteral("before");
+            *cancelled = cancel;
+            return trapwell::status::ok;
+        }
+        trapwell::HResult AfterHandlerCalled() override {
+            entries << QStringLiteral("after");
+            return trapwell::status::ok;
+        }
+
+        bool cancel = false; // BeforeHandlerCalled's answer
+        QStringList entries;
         int shown = 0;
-        QString address;
+        std::map<trapwell::core::ErrorDialogField, QVariant> fields;
         trapwell::core::DialogNotes notes;
+        QString address, errorLogWhenShown;
     };
 
-    trapwell::core::ErrorDialogPort& errorDialog() override {
-        return replacementDialog ? *replacementDialog : dialog;
-    }
+    trapwell::core::ErrorDialogPort& errorDialog() override { return dialog; }
     void changeEmailSettings() override { ++settingsShown; }
     void transmitMail(const trapwell::core::MailRequest& request) override {
         mails.push_back(request);
         if (mailFailure)
             mailFailure();
     }
-
     void sendReport(const trapwell::core::CollectorReport& report) override {
         reports.push_back(report);
     }
 
     Dialog dialog;
-    trapwell::core::ErrorDialogPort* replacementDialog = nullptr;
     std::vector<trapwell::core::CollectorReport> reports;
-    int settingsShown = 0;
     std::vector<trapwell::core::MailRequest> mails;
     std::function<void()> mailFailure;
+    int settingsShown = 0;
 };
 
-// Stands in for the error dialog and listens to the events, writing down each step in order.
-class Journal final : public trapwell::core::ErrorDialogPort,
-                      public trapwell::IclsErrHandlerEvents {
+// The error a call raised, or a failure when it raised none.
+template <class F> trapwell::RuntimeError errorOf(F&& f) {
+    try {
+        f();
+    } catch (const trapwell::RuntimeError& e) {
+        return e;
+    }
+    ADD_FAILURE() << "no error was raised";
+    return trapwell::RuntimeError(0, {}, {});
+}
+
+// An object with the given members, as hosts hand them over.
+inline void give(QObject& object, const QVariantMap& members) {
+    for (auto it = members.begin(); it != members.end(); ++it)
+        object.setProperty(it.key().toLatin1().constData(), it.value());
+}
+
+// An application object as hosts hand it over.
+class AppInfo : public QObject {
 public:
-    explicit Journal(QString errorLog) : errorLog(std::move(errorLog)) {}
-    void setField(trapwell::core::ErrorDialogField field, const QVariant& value) override {
-        entries << QStringLiteral("field %1").arg(int(field));
-        fields[field] = value;
+    explicit AppInfo(const QString& path = {}) {
+        give(*this, {{"Title", "Trainer Title"},
+                     {"ProductName", "Trainer"},
+                     {"Major", 2},
+                     {"Minor", 1},
+                     {"Revision", 7},
+                     {"Path", path}});
     }
-    void refresh() override { entries << QStringLiteral("refresh"); }
-    void showModal() override {
-        entries << QStringLiteral("show");
-        QFile log(errorLog);
-        errorLogWhenShown = log.open(QIODevice::ReadOnly) ? log.readAll() : QString();
-    }
-    QString postingAddress() const override { return {}; }
-    void setPostingAddress(const QString&) override {}
-    trapwell::HResult queryInterface(const trapwell::Guid&, void** out) override {
-        *out = static_cast<IclsErrHandlerEvents*>(this);
-        return trapwell::status::ok;
-    }
-    std::uint32_t addRef() override { return 2; }
-    std::uint32_t release() override { return 1; }
-    trapwell::HResult BeforeHandlerCalled(bool* cancelled) override {
-        entries << QStringLiteral("before");
-        *cancelled = cancel;
-        return trapwell::status::ok;
-    }
-    trapwell::HResult AfterHandlerCalled() override {
-        entries << QStringLiteral("after");
-        return trapwell::status::ok;
-    }
-
-    const QString errorLog;
-    bool cancel = false;
-    QStringList entries;
-    std::map<trapwell::core::ErrorDialogField, QVariant> fields;
-    QString errorLogWhenShown;
 };
 
-// A fresh handler object, reached through the host-side wrapper as a host would, plus the
-// object itself for the fields the interface does not offer, and its ports.
+// A fresh handler object, reached through the host-side wrapper as a host would, and its ports.
 class HandlerTest : public ::testing::Test {
 protected:
     // Every case starts as in a process of its own (as CTest runs it): the thread's parameter
     // table undimensioned and no saved settings, so the cases also pass together in any order.
     HandlerTest() : handler((startAfresh(), create(&ports))) {}
-    ~HandlerTest() override { object().Unadvise(cookie); } // the handler outlives the journal
+    ~HandlerTest() override { object().Unadvise(cookie); }
     static void startAfresh() {
         trapwell::core::ProcedureTable::current().redimPreserve(-1);
         QFile::remove(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
@@ -127,44 +141,34 @@ protected:
         return *static_cast<trapwell::core::ClsErrHandler*>(handler.get());
     }
 
-    // The error a call raised, or a failure when it raised none.
-    template <class F> static trapwell::RuntimeError errorOf(F&& f) {
-        try {
-            f();
-        } catch (const trapwell::RuntimeError& e) {
-            return e;
-        }
-        ADD_FAILURE() << "no error was raised";
-        return trapwell::RuntimeError(0, {}, {});
+    // The dialog hears the handler's events; cancel decides BeforeHandlerCalled's answer.
+    void listen(bool cancel = false) {
+        ports->dialog.cancel = cancel;
+        ASSERT_EQ(object().Advise(&ports->dialog, &cookie), trapwell::status::ok);
     }
 
-    // The journal hears the handler's events; cancel decides BeforeHandlerCalled's answer.
-    void listen(bool cancel = false) {
-        journal.cancel = cancel;
-        ASSERT_EQ(object().Advise(&journal, &cookie), trapwell::status::ok);
+    // Whatever a case did: no dialog showed that it did not count on, and no failure left the
+    // pointer busy.
+    void TearDown() override {
+        EXPECT_EQ(ports->dialog.shown, dialogs);
+        EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     }
 
     QTemporaryDir temp;
     FakePorts* ports = nullptr;
     trapwell::ErrHandler handler;
-    Journal journal{temp.filePath(QStringLiteral("Error.log"))};
     std::uint32_t cookie = 0;
+    int dialogs = 0; // the dialogs the case's errors showed
 };
 
-// An application object as hosts hand it over: members read by name.
-class AppInfo : public QObject {
-    Q_OBJECT
-    Q_PROPERTY(QString Title MEMBER Title)
-    Q_PROPERTY(QString ProductName MEMBER ProductName)
-    Q_PROPERTY(int Major MEMBER Major)
-    Q_PROPERTY(int Minor MEMBER Minor)
-    Q_PROPERTY(int Revision MEMBER Revision)
-    Q_PROPERTY(QString Path MEMBER Path)
-public:
-    QString Title = QStringLiteral("Trainer Title");
-    QString ProductName = QStringLiteral("Trainer");
-    int Major = 2;
-    int Minor = 1;
-    int Revision = 7;
-    QString Path;
+// Cases that end with a handled error: the logs go to the temporary folder, and the last
+// HandleError left the procedure stack empty.
+class HandledErrorTest : public HandlerTest {
+protected:
+    void SetUp() override { handler.setDestination(temp.path()); }
+    void TearDown() override {
+        EXPECT_EQ(handler.CallStack(), QStringList({""}));
+        HandlerTest::TearDown();
+    }
+    QString errorLog() const { return temp.filePath(QStringLiteral("Error.log")); }
 };

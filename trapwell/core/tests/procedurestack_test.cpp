@@ -1,14 +1,16 @@
 #include "handlerfixture.h"
 
+#include "platform/tests/support/golden.h"
+
 #include <thread>
 
 namespace {
-const QString crlf = QStringLiteral("\r\n");
+const QString crlf = "\r\n";
 
-QString block(const QString& heading, const QString& name, const QString& type,
-              const QString& value) {
-    return crlf + heading + crlf + "Name: \t" + name + crlf + "Type : \t" + type + crlf +
-           "Value: \t" + value + crlf;
+// The listing of one Integer parameter.
+QString only(const char* name, const char* value) {
+    return QStringLiteral("\r\n1st Param:\r\nName: \t%1\r\nType : \tInteger\r\nValue: \t%2\r\n")
+        .arg(QLatin1String(name), QLatin1String(value));
 }
 
 // A value with a default text, as a text box has its Text.
@@ -16,7 +18,7 @@ class Labelled : public QObject {
     Q_OBJECT
     Q_PROPERTY(QString Text MEMBER Text USER true)
 public:
-    QString Text = QStringLiteral("typed");
+    QString Text = "typed";
 };
 } // namespace
 
@@ -24,15 +26,15 @@ TEST_F(HandlerTest, PushAndPopKeepTheStackInOrderAndAnEmptyStackStaysEmpty) {
     EXPECT_EQ(handler.CallStack(), QStringList({"", ""})); // a new object's
     EXPECT_EQ(handler.Pop(), 0);
     EXPECT_EQ(handler.CallStack(), QStringList({""}));
-    EXPECT_EQ(handler.Push(QStringLiteral("A")), 0);
-    EXPECT_EQ(handler.Push(QStringLiteral("B")), 0);
+    EXPECT_EQ(handler.Push("A"), 0);
+    EXPECT_EQ(handler.Push("B"), 0);
     EXPECT_EQ(handler.CallStack(), QStringList({"", "A", "B"}));
     EXPECT_EQ(handler.Pop(), 0);
     EXPECT_EQ(handler.CallStack(), QStringList({"", "A"}));
     handler.Pop();
     EXPECT_EQ(handler.Pop(), 0);
     EXPECT_EQ(handler.CallStack(), QStringList({""}));
-    handler.Push(QStringLiteral("C"));
+    handler.Push("C");
     EXPECT_EQ(handler.CallStack(), QStringList({"", "C"}));
 }
 
@@ -46,9 +48,9 @@ TEST_F(HandlerTest, AddParamBeforeAnyPushInTheThreadIsASubscriptError) {
 }
 
 TEST_F(HandlerTest, ParameterListingIsExactWithObjectsByReferenceAndOthersCopied) {
-    handler.Push(QStringLiteral("P"));
+    handler.Push("P");
     EXPECT_EQ(handler.ShowParam(), crlf);
-    QString text = QStringLiteral("before");
+    QString text = "before";
     Labelled labelled;
     auto* gone = new Labelled;
     QObject plain;
@@ -61,22 +63,14 @@ TEST_F(HandlerTest, ParameterListingIsExactWithObjectsByReferenceAndOthersCopied
     handler.AddParam("box", "TextBox", QVariant::fromValue(&labelled));
     handler.AddParam("gone", "Object", QVariant::fromValue(gone));
     handler.AddParam("form", "Form", QVariant::fromValue(&plain));
-    text = QStringLiteral("after");
-    labelled.Text = QStringLiteral("changed");
+    text = "after";
+    labelled.Text = "changed";
     delete gone;
-    EXPECT_EQ(handler.ShowParam(), block("1st Param:", "x", "Long", "5") +
-                                       block("2nd Param:", "s", "String", "before") +
-                                       block("3rd Param:", "b", "Boolean", "True") +
-                                       block("4th Param:", "e", "Variant", "") +
-                                       block("5th Param:", "arr", "Variant", "-----") +
-                                       block("6th Param:", "f", "Single", "0.3") +
-                                       block("7th Param:", "box", "TextBox", "changed") +
-                                       block("8th Param:", "gone", "Object", "-----") +
-                                       block("9th Param:", "form", "Form", "-----"));
+    EXPECT_GOLDEN(handler.ShowParam().toUtf8(), "parameters.txt");
 }
 
 TEST_F(HandlerTest, ParameterHeadingsUseEnglishOrdinals) {
-    handler.Push(QStringLiteral("P"));
+    handler.Push("P");
     for (int i = 1; i <= 113; ++i)
         handler.AddParam(QString::number(i), "Integer", i);
     const QString listing = handler.ShowParam();
@@ -86,20 +80,20 @@ TEST_F(HandlerTest, ParameterHeadingsUseEnglishOrdinals) {
 }
 
 TEST_F(HandlerTest, ParametersBelongToTheirStackPositionWithinTheThread) {
-    handler.Push(QStringLiteral("Outer"));
+    handler.Push("Outer");
     handler.AddParam("a", "Integer", 1);
     trapwell::ErrHandler second = create();
-    second.Push(QStringLiteral("B"));
-    EXPECT_EQ(second.ShowParam(), block("1st Param:", "a", "Integer", "1"));
+    second.Push("B");
+    EXPECT_EQ(second.ShowParam(), only("a", "1"));
 
-    handler.Push(QStringLiteral("Inner"));
+    handler.Push("Inner");
     EXPECT_EQ(handler.ShowParam(), crlf);
     handler.AddParam("b", "Integer", 2);
-    EXPECT_EQ(handler.ShowParam(), block("1st Param:", "b", "Integer", "2"));
+    EXPECT_EQ(handler.ShowParam(), only("b", "2"));
     handler.Pop();
-    EXPECT_EQ(handler.ShowParam(), block("1st Param:", "a", "Integer", "1"));
+    EXPECT_EQ(handler.ShowParam(), only("a", "1"));
     // A popped position's list is dropped, not inherited by the next procedure there.
-    handler.Push(QStringLiteral("Next"));
+    handler.Push("Next");
     EXPECT_EQ(handler.ShowParam(), crlf);
 }
 
