@@ -138,32 +138,12 @@ std::int32_t processorTypeFromMachine(const QString& machine) {
 }
 
 QString platformText(std::int32_t platformId) {
-    switch (platformId) {
-    case 0:
-        return QStringLiteral("Probably unable to run...");
-    case 1:
-        return QStringLiteral("Win9x");
-    case 2:
-        return QStringLiteral("WinNT");
-    case linuxPlatformId:
-        return QStringLiteral("Linux");
-    default:
-        return {};
-    }
+    return platformId == linuxPlatformId ? QStringLiteral("Linux")
+                                         : QStringLiteral("Probably unable to run...");
 }
 
 QString osVersionText(std::int32_t major, std::int32_t minor) {
     return QString::number(major) + u'.' + (u'0' + QString::number(minor)).right(2);
-}
-
-int servicePackNumber(std::int32_t major, const QString& servicePack) {
-    if (major != 4)
-        return 0;
-    // The digits are tried in this order, not by position: "6 ... 3" still gives 3.
-    for (const char16_t digit : {u'3', u'4', u'5', u'6'})
-        if (servicePack.contains(QChar(digit)))
-            return digit - u'0';
-    return 0;
 }
 
 QString cpuText(std::int32_t processorType) {

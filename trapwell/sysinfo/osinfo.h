@@ -10,18 +10,16 @@
 
 namespace trapwell::sysinfo {
 
-// The version record. Platform identifiers 0, 1 and 2 are the classic families; Linux
-// gets its own, well clear of the classic range (3 already names another family).
+// The version record. Platform identifier 0 means the system gave no answer; Linux has its
+// own, well clear of the classic families' 1 to 3. Linux has no service packs.
 struct OsVersionInfo {
     std::int32_t major = 0;
     std::int32_t minor = 0;
     std::int32_t build = 0;
     std::int32_t platformId = 0;
-    QString servicePack; // up to servicePackLength characters
 };
 
 inline constexpr std::int32_t linuxPlatformId = 0x1000;
-inline constexpr int servicePackLength = 128;
 
 // Byte counts; 64-bit because 32-bit counts overflow on today's machines.
 struct MemoryStatus {
@@ -66,8 +64,6 @@ std::int32_t processorTypeFromMachine(const QString& machine);
 QString platformText(std::int32_t platformId);
 // Major, ".", and the minor number as two digits: 5.1 → "5.01", 4.10 → "4.10".
 QString osVersionText(std::int32_t major, std::int32_t minor);
-// The service-pack number, looked for only on major version 4; 0 otherwise.
-int servicePackNumber(std::int32_t major, const QString& servicePack);
 QString cpuText(std::int32_t processorType);
 // Kilobytes in the pattern "###,###,###" followed by "K": grouped digits, nothing at all
 // for 0 (so anything under 1024 bytes gives "K" alone).

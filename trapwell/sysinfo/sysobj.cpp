@@ -25,10 +25,7 @@ HResult SysObj::queryInterface(const Guid& iid, void** out) {
 
 OsVersionInfo SysObj::version() const {
     OsVersionInfo info;
-    if (!queries_->versionInfo(info))
-        return {};
-    info.servicePack.truncate(servicePackLength);
-    return info;
+    return queries_->versionInfo(info) ? info : OsVersionInfo{};
 }
 
 template <class Compose> HResult SysObj::answer(QString* result, Compose&& compose) {
@@ -54,11 +51,9 @@ HResult SysObj::get_Build(QString* result) {
     return answer(result, [this] { return QString::number(version().build); });
 }
 
+// Always 0: Linux has no service packs.
 HResult SysObj::get_ServicePack(QString* result) {
-    return answer(result, [this] {
-        const OsVersionInfo v = version();
-        return QString::number(servicePackNumber(v.major, v.servicePack));
-    });
+    return answer(result, [] { return QStringLiteral("0"); });
 }
 
 HResult SysObj::get_Cpu(QString* result) {

@@ -7,8 +7,6 @@
 #include "platform/tests/support/outcome.h"
 #include "trapwell/tests/support/component.h"
 
-#include <gtest/gtest.h>
-
 #include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
@@ -17,18 +15,10 @@
 
 #include <functional>
 
-using namespace Qt::StringLiterals;
-using trapwell::core::HandlerSettings;
 using trapwell::core::MailValues;
 using trapwell::dialogs::frmEml;
 
 namespace {
-
-const QString absent = u"<absent>"_s;
-
-QString stored(const char* key) {
-    return HandlerSettings::read(QLatin1String(key), absent);
-}
 
 class frmEmlTest : public testing::Test {
 protected:
@@ -52,11 +42,6 @@ protected:
         });
         return frmEml::showModalFor(nullptr);
     }
-    void expectComplaint(qsizetype count, const char* prompt) {
-        ASSERT_EQ(boxes.calls().size(), count);
-        EXPECT_EQ(boxes.calls().last().prompt, QLatin1String(prompt));
-        EXPECT_EQ(boxes.calls().last().title, u"Email"_s);
-    }
 
     platform::MsgBoxRecorder boxes;
 };
@@ -69,14 +54,14 @@ TEST_F(frmEmlTest, AStoredTextThatIsNoNumberFailsTheLoadElseTheStoredValuesShow)
         EXPECT_EQ(outcome([] { return frmEml::showModalFor(nullptr); }), "error 13") << key;
         storeSetting(key, "1");
     }
-    EXPECT_EQ(stored("EmailFlag"), absent);
+    EXPECT_TRUE(storedSetting("EmailFlag").isNull());
 
     storeSetting("EmailType", "2");
     frmEml dialog;
     EXPECT_TRUE(dialog.optEmailType[2]->isChecked());
-    EXPECT_EQ(dialog.txtMailserver->text(), u"old.example.org"_s);
-    EXPECT_EQ(dialog.txtFrom->text(), u"Old Name"_s);
-    EXPECT_EQ(dialog.txtEmailAddress->text(), u"old@example.org"_s);
+    EXPECT_EQ(QStringList({dialog.txtMailserver->text(), dialog.txtFrom->text(),
+                           dialog.txtEmailAddress->text()}),
+              QStringList({"old.example.org", "Old Name", "old@example.org"}));
     EXPECT_EQ(dialog.chkShowScreen->Value(), 1);
 }
 
@@ -98,28 +83,28 @@ TEST_F(frmEmlTest, OnlySmtpEnablesTheTextBoxes) {
 TEST_F(frmEmlTest, OkStoresTheKindAndForSmtpTheMailValues) {
     storeSetting("EmailType", "7"); // a kind without option button is kept
     EXPECT_TRUE(runModal([](frmEml& d) { d.cmdSend->click(); }));
-    EXPECT_EQ(stored("EmailType"), u"7"_s);
+    EXPECT_EQ(storedSetting("EmailType"), "7");
 
     EXPECT_TRUE(runModal([](frmEml& d) {
         d.optEmailType[2]->click();
-        d.txtMailserver->setText(u"smtp.example.org"_s);
-        d.txtEmailAddress->setText(u"bob@example.org"_s);
+        d.txtMailserver->setText(QStringLiteral("smtp.example.org"));
+        d.txtEmailAddress->setText(QStringLiteral("bob@example.org"));
         d.chkShowScreen->click();
         d.cmdSend->click();
     }));
-    EXPECT_EQ(stored("EmailType"), u"2"_s);
-    EXPECT_EQ(stored("ShowEmlScre"), u"1"_s);
-    EXPECT_EQ(stored("EmailFlag"), u"True"_s);
-    EXPECT_EQ(MailValues::current().SMTPMailServer, u"smtp.example.org"_s);
-    EXPECT_EQ(MailValues::current().FromEmailAddress, u"bob@example.org"_s);
+    EXPECT_EQ(QStringList({storedSetting("EmailType"), storedSetting("ShowEmlScre"),
+                           storedSetting("EmailFlag")}),
+              QStringList({"2", "1", "True"}));
+    EXPECT_EQ(MailValues::current().SMTPMailServer, "smtp.example.org");
+    EXPECT_EQ(MailValues::current().FromEmailAddress, "bob@example.org");
 
     EXPECT_TRUE(runModal([](frmEml& d) {
         d.optEmailType[1]->click();
-        d.txtMailserver->setText(u"ignored.example.org"_s);
+        d.txtMailserver->setText(QStringLiteral("ignored.example.org"));
         d.cmdSend->click();
     }));
-    EXPECT_EQ(stored("EmailType"), u"1"_s);
-    EXPECT_EQ(MailValues::current().SMTPMailServer, u"smtp.example.org"_s);
+    EXPECT_EQ(storedSetting("EmailType"), "1");
+    EXPECT_EQ(MailValues::current().SMTPMailServer, "smtp.example.org");
     EXPECT_TRUE(boxes.calls().isEmpty());
 }
 
@@ -128,32 +113,33 @@ TEST_F(frmEmlTest, MissingServerOrAddressKeepsTheDialogOpenWithWhatCameBeforeTak
     EXPECT_TRUE(runModal([this](frmEml& d) {
         d.txtMailserver->clear();
         d.cmdSend->click();
-        expectComplaint(1, "Enter the MailServer for sending the Email through SMTP.");
         EXPECT_EQ(d.focusWidget(), d.txtMailserver);
-        EXPECT_EQ(MailValues::current().FromName, u"Old Name"_s);
+        EXPECT_EQ(MailValues::current().FromName, "Old Name");
 
-        d.txtMailserver->setText(u"smtp.example.org"_s);
+        d.txtMailserver->setText(QStringLiteral("smtp.example.org"));
         d.txtFrom->clear(); // accepted here
         d.txtEmailAddress->clear();
         d.cmdSend->click();
-        expectComplaint(2, "Enter the Email address for sending the Email through SMTP.");
         EXPECT_EQ(d.focusWidget(), d.txtEmailAddress);
         EXPECT_TRUE(d.isVisible());
         d.close();
     }));
-    EXPECT_EQ(MailValues::current().SMTPMailServer, u"smtp.example.org"_s);
-    EXPECT_EQ(MailValues::current().FromName, QString());
-    EXPECT_EQ(MailValues::current().FromEmailAddress, u"old@example.org"_s);
-    EXPECT_EQ(stored("EmailFlag"), u"True"_s);
-    EXPECT_EQ(stored("ShowEmlScre"), absent);
+    EXPECT_EQ(boxes.texts(),
+              QStringList({"Email: Enter the MailServer for sending the Email through SMTP.",
+                           "Email: Enter the Email address for sending the Email through SMTP."}));
+    EXPECT_EQ(MailValues::current().SMTPMailServer, "smtp.example.org");
+    EXPECT_EQ(MailValues::current().FromName, "");
+    EXPECT_EQ(MailValues::current().FromEmailAddress, "old@example.org");
+    EXPECT_EQ(storedSetting("EmailFlag"), "True");
+    EXPECT_TRUE(storedSetting("ShowEmlScre").isNull());
 }
 
 TEST_F(frmEmlTest, CancelAndCloseBoxStoreOnlyTheFlag) {
     for (auto leave : {+[](frmEml& d) { d.cmdCancel->click(); }, +[](frmEml& d) { d.close(); }}) {
         storeSetting("EmailFlag", "True");
         EXPECT_FALSE(runModal(leave));
-        EXPECT_EQ(stored("EmailFlag"), u"False"_s);
+        EXPECT_EQ(storedSetting("EmailFlag"), "False");
     }
-    EXPECT_EQ(stored("EmailType"), absent);
-    EXPECT_EQ(stored("ShowEmlScre"), absent);
+    EXPECT_TRUE(storedSetting("EmailType").isNull());
+    EXPECT_TRUE(storedSetting("ShowEmlScre").isNull());
 }

@@ -1,7 +1,5 @@
 #include "dialogs/frmerror.h"
 
-#include "platform/messagebox.h"
-#include "platform/shell.h"
 #include "platform/tests/support/fakes.h"
 #include "trapwell/tests/support/component.h"
 
@@ -39,7 +37,10 @@ protected:
         dialog.SysLog = QStringLiteral("sys text");
         dialog.DbLog = QStringLiteral("db text");
     }
-    ~FrmErrorTest() override { frmError::unloadInstance(); }
+    ~FrmErrorTest() override {
+        frmError::unloadInstance();
+        forgetSettings();
+    }
 
     // Shows the dialog as an activated window, as the user meets it.
     void activate() {
@@ -81,9 +82,8 @@ TEST_F(FrmErrorTest, FlagsDecideTheButtonsAndTheBodyAndPostingNeedsAnAddress) {
     EXPECT_EQ(dialog.emailBody(), "error text\r\n\r\napp text\r\n\r\nsys text");
 
     dialog.cmdPost->click();
-    ASSERT_EQ(boxes.calls().size(), 1);
-    EXPECT_EQ(boxes.calls()[0].title + ": " + boxes.calls()[0].prompt,
-              "Internet Error Reporting: Failed sending: URL property is empty");
+    EXPECT_EQ(boxes.texts(),
+              QStringList{"Internet Error Reporting: Failed sending: URL property is empty"});
 }
 
 TEST_F(FrmErrorTest, ReturningToTheDialogShowsTheErrorSectionAndRenewsTheClipboard) {
@@ -112,9 +112,9 @@ TEST_F(FrmErrorTest, LogButtonsFollowTracingAndTheStoredOptionShowsTheSettingsBu
     EXPECT_FALSE(dialog.cmdTraceLog->isEnabled());
     EXPECT_TRUE(dialog.cmdErrorLog->isEnabled());
     EXPECT_FALSE(dialog.cmdEmlSet->isHidden()); // no stored value counts as true
-    dialog.cmdErrorLog->click();
-    ASSERT_EQ(boxes.calls().size(), 1); // the log does not exist
-    EXPECT_TRUE(boxes.calls()[0].prompt.contains("/nonexistent/logs/Error.log"));
+    dialog.cmdErrorLog->click();                // the log does not exist
+    ASSERT_EQ(boxes.texts().size(), 1);
+    EXPECT_TRUE(boxes.texts()[0].contains("/nonexistent/logs/Error.log"));
 
     frmError::unloadInstance();
     storeSetting("EmailSettings", "False");
@@ -122,7 +122,6 @@ TEST_F(FrmErrorTest, LogButtonsFollowTracingAndTheStoredOptionShowsTheSettingsBu
     activate();
     EXPECT_TRUE(dialog.cmdEmlSet->isHidden());
     EXPECT_TRUE(dialog.cmdTraceLog->isEnabled());
-    forgetSettings();
 }
 
 // A fixed-size modal window is closed, never minimised or maximised: the frame offers only

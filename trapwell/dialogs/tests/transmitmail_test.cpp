@@ -1,6 +1,4 @@
 #include "platform/automation.h"
-#include "platform/messagebox.h"
-#include "platform/shell.h"
 #include "platform/tests/support/fakes.h"
 #include "trapwell/tests/support/component.h"
 
@@ -8,8 +6,6 @@
 #include <QGuiApplication>
 
 #include <gtest/gtest.h>
-
-using trapwell::core::HandlerSettings;
 
 namespace {
 
@@ -47,12 +43,6 @@ protected:
         storeSetting("ShowEmlScre", "1"); // the settings dialog is not offered
     }
     ~TransmitMailTest() override { forgetSettings(); }
-    QStringList prompts() const {
-        QStringList all;
-        for (const platform::MsgBoxCall& call : boxes.calls())
-            all << call.prompt;
-        return all;
-    }
 
     QObject app;
     trapwell::ErrHandler handler = componentHandler();
@@ -65,12 +55,12 @@ TEST_F(TransmitMailTest, TheMailProgramGetsAnUnencodedLinkOnlyAHandedOverOneCoun
     storeSetting("EmailType", "1");
     platform::ShellRecorder shell;
     handler.TransmitMail(QStringLiteral("the report"));
-    EXPECT_EQ(HandlerSettings::read(QStringLiteral("EmailFlag")), "True");
+    EXPECT_EQ(storedSetting("EmailFlag"), "True");
     EXPECT_EQ(shell.opened(),
               QList<QUrl>{QUrl("mailto:help@example.org?Subject=Trainer 1.1.1 Application Error")});
     EXPECT_EQ(QGuiApplication::clipboard()->text(), "the report");
-    EXPECT_EQ(prompts(), QStringList{"Composed Error Email in Default Mail Client."});
-    EXPECT_EQ(boxes.calls().value(0).title, "Operation Successful");
+    EXPECT_EQ(boxes.texts(),
+              QStringList{"Operation Successful: Composed Error Email in Default Mail Client."});
 
     // Only a handed-over link counts; a long one is tried again shorter.
     handler.setEmailAddress(QString(500, u'a') + QStringLiteral("@example.org"));
@@ -78,8 +68,8 @@ TEST_F(TransmitMailTest, TheMailProgramGetsAnUnencodedLinkOnlyAHandedOverOneCoun
     handler.TransmitMail(QStringLiteral("x"));
     ASSERT_EQ(failing.opened().size(), 2);
     EXPECT_EQ(failing.opened()[1].toString(QUrl::FullyDecoded).size(), 400);
-    EXPECT_EQ(prompts(), QStringList({"Composed Error Email in Default Mail Client.",
-                                      "Error occurred while attempting to email error"}));
+    EXPECT_EQ(boxes.texts().mid(1),
+              QStringList{"Operation Failed: Error occurred while attempting to email error"});
     EXPECT_EQ(boxes.calls().value(1).buttons, platform::mb::Critical);
 }
 
@@ -92,9 +82,10 @@ TEST_F(TransmitMailTest, TheAutomationServerIsAskedInOrderOrItsAbsenceReported) 
     handler.TransmitMail(QStringLiteral("body"));
     EXPECT_EQ(log, QStringList({"CreateItem 0", "Add help@example.org", "Body body",
                                 "Subject Trainer 1.1.1 Application Error", "Send"}));
-    EXPECT_EQ(prompts(),
-              QStringList({"Error occurred while attempting to compose Error email in MS Outlook",
-                           "Composed Error Email in MS Outlook."}));
+    EXPECT_EQ(boxes.texts(),
+              QStringList({"Operation Failed: Error occurred while attempting to compose Error "
+                           "email in MS Outlook",
+                           "Operation Successful: Composed Error Email in MS Outlook."}));
 }
 
 TEST_F(TransmitMailTest, ADeclinedOrUnknownDeliverySendsNothing) {

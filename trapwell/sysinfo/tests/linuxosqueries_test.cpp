@@ -25,7 +25,7 @@ TEST(LinuxOsQueries, KernelReleaseAndMachineNameGiveVersionAndProcessor) {
     EXPECT_EQ(parse("4.19", {}), std::tuple(true, 4, 19, 0));
     // Without a leading number that fits, the record is left as it was.
     for (const char* release : {"", "linux-6.1", "99999999999.1"})
-        EXPECT_EQ(parse(release, {7, 8, 9, 2, {}}), std::tuple(false, 7, 8, 9)) << release;
+        EXPECT_EQ(parse(release, {7, 8, 9, 2}), std::tuple(false, 7, 8, 9)) << release;
 
     // The machine name gives the classic processor type, and that its name in the report.
     const std::tuple<const char*, std::int32_t, const char*> cases[] = {

@@ -1,14 +1,14 @@
 #pragma once
 
 // For the tests of the component's dialogs and deliveries: a handler as hosts get it, with
-// the component's real ports, and the settings the component saves.
+// the component's real ports, and the settings the component saves (application "Halvorn",
+// section "ErrHandler").
 
 #include "componentports.h"
-#include "core/handlersettings.h"
+
+#include "platform/tests/support/settings.h"
 
 #include <trapwell/errhandler.h>
-
-#include <QSettings>
 
 #include <gtest/gtest.h>
 
@@ -27,10 +27,16 @@ inline trapwell::ErrHandler componentHandler() {
 }
 
 inline void storeSetting(const char* key, const char* value) {
-    trapwell::core::HandlerSettings::write(QLatin1String(key), QLatin1String(value));
+    testsettings::store(QStringLiteral("Halvorn"),
+                        QStringLiteral("ErrHandler/") + QLatin1String(key),
+                        QString::fromLatin1(value));
 }
-
+// Null when nothing is stored.
+inline QString storedSetting(const char* key) {
+    return testsettings::stored(QStringLiteral("Halvorn"),
+                                QStringLiteral("ErrHandler/") + QLatin1String(key));
+}
 // The saved settings outlive the test and the process.
 inline void forgetSettings() {
-    QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Halvorn")).clear();
+    testsettings::forget(QStringLiteral("Halvorn"));
 }
