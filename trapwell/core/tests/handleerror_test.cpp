@@ -46,15 +46,10 @@ TEST_F(HandleErrorTest, ReportSectionsAreExactForAKnownStack) {
     EXPECT_TRUE(handler.ErrorLogDisplay().contains("Title:\t\tTrainer Title\r\nMajor:\t\t2\r\n"));
     EXPECT_TRUE(handler.AppLogDisplay().contains("Title:\tTrainer Title\r\nMajor:\t2\r\n"));
 
-    give(app, {{"CompanyName", "http://example.org"},
-               {"EXEName", "trainer"},
-               {"LogMode", 0},
-               {"Comments", ""},
-               {"FileDescription", ""},
-               {"HelpFile", ""},
-               {"LegalCopyright", ""},
-               {"LegalTrademarks", ""},
-               {"LogPath", ""}});
+    give(app, {{"CompanyName", "http://example.org"}, {"EXEName", "trainer"}, {"LogMode", 0}});
+    for (const char* member : {"Comments", "FileDescription", "HelpFile", "LegalCopyright",
+                               "LegalTrademarks", "LogPath"})
+        app.setProperty(member, "");
     handler.setCurrentOperation("Loading module 7");
     handler.Push("Form1.Image2_Click");
     handler.Push("modSubliminal.module");
@@ -80,7 +75,7 @@ TEST_F(HandleErrorTest, NumberZeroAndOutOfRangeValuesStopBeforeAnythingHappens) 
     EXPECT_EQ(handler.HandleError("x", 5, 32768), 6);
     EXPECT_EQ(handler.HandleError("x", 2147483648.0, 10), 6);
     EXPECT_EQ(handler.ErrLine(), "10"); // stored before the number failed
-    EXPECT_TRUE(ports->dialog.entries.isEmpty());
+    EXPECT_TRUE(ports->entries.isEmpty());
     EXPECT_FALSE(QFile::exists(errorLog()));
     EXPECT_EQ(handler.CallStack(), QStringList({"", "A"})); // until the next error is handled
 
@@ -111,26 +106,22 @@ TEST_F(HandleErrorTest, EventsDialogAndLogsComeInOrderAndACancelRedoesNothing) {
     EXPECT_EQ(handler.HandleError("boom", 91, 20), 0);
     const QString report = handler.ErrorLogDisplay();
     const QStringList seen{"before", "refresh", "show", "after"};
-    EXPECT_EQ(ports->dialog.entries, seen);
-    EXPECT_EQ(ports->dialog.errorLogWhenShown, report + crlf); // written before it showed
+    EXPECT_EQ(ports->entries, seen);
+    EXPECT_EQ(ports->errorLogWhenShown, report + crlf); // written before it showed
     EXPECT_EQ(systemLog.entries().last().message, "Error from Trapwell\r" + report);
-    using F = trapwell::core::ErrorDialogField;
-    auto& fields = ports->dialog.fields;
-    EXPECT_EQ(fields[F::m_dblErrNum], 91.0);
-    EXPECT_EQ(fields[F::m_strDestination], temp.path());
-    EXPECT_EQ(fields[F::m_strErrDetail], report);
-    EXPECT_EQ(fields[F::ShowSysInfo], true);
-    EXPECT_EQ(fields[F::ShowAppInfo], false);
-    EXPECT_EQ(fields[F::SysLog], handler.SysLogDisplay());
-    EXPECT_EQ(fields[F::m_strEmailAddress], "help@example.org");
-    EXPECT_EQ(fields[F::m_strToName], "App Problems");
+    // Every field the dialog got, by number.
+    QByteArray fields;
+    for (const auto& [field, value] : ports->fields)
+        fields += QByteArray::number(int(field)) + ": " + value.toString().toUtf8() + '\n';
+    EXPECT_GOLDEN(fields, "dialog-fields.txt",
+                  {{"@SYS@", handler.SysLogDisplay().toUtf8()}, {"@TEMP@", temp.path().toUtf8()}});
 
-    ports->dialog.cancel = true;
-    ports->dialog.entries.clear();
+    ports->cancel = true;
+    ports->entries.clear();
     const QByteArray log = fileBytes(errorLog());
     handler.Push("B");
     EXPECT_EQ(handler.HandleError("fourth", 8), 0);
-    EXPECT_EQ(ports->dialog.entries, seen);
+    EXPECT_EQ(ports->entries, seen);
     EXPECT_EQ(handler.ErrorLogDisplay(), report);
     EXPECT_EQ(fileBytes(errorLog()), log);
     EXPECT_EQ(handler.ErrNum(), 8);           // the values are still the new error's
@@ -164,8 +155,8 @@ TEST_F(HandleErrorTest, DialogReturnsAfterTheRepeatWindowWithTheCountOfRepeats) 
             handler.HandleError("Division by zero", 11, step.line);
             ASSERT_TRUE(QFile::exists(errorLog())) << step.seconds << " " << i;
         }
-        EXPECT_EQ(ports->dialog.shown, step.shown) << step.seconds;
-        EXPECT_EQ(ports->dialog.notes.repeats, step.note) << step.seconds;
+        EXPECT_EQ(ports->shown, step.shown) << step.seconds;
+        EXPECT_EQ(ports->notes.repeats, step.note) << step.seconds;
     }
     EXPECT_EQ(systemLog.entries().size(), 42);
 
@@ -173,7 +164,7 @@ TEST_F(HandleErrorTest, DialogReturnsAfterTheRepeatWindowWithTheCountOfRepeats) 
     handler.setRepeatWindow(0);
     handler.HandleError("Division by zero", 11, 20);
     handler.HandleError("Division by zero", 11, 20);
-    EXPECT_EQ(ports->dialog.notes.repeats, "");
+    EXPECT_EQ(ports->notes.repeats, "");
     dialogs = 6;
 }
 

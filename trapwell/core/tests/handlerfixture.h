@@ -19,53 +19,15 @@
 #include <memory>
 #include <vector>
 
-// The handler's ports without widgets. The dialog writes down in order what a host and a user
-// see (the events, when it listens to them; its refresh and its showing) and keeps its fields;
-// mail requests and reports are written down, and a test may make a mail fail.
-class FakePorts final : public trapwell::core::HandlerPorts {
+// The handler's ports without widgets, the error dialog among them. The dialog writes down in
+// order what a host and a user see (the events, when it listens to them; its refresh and its
+// showing) and keeps its fields; mail requests and reports are written down, and a test may
+// make a mail fail.
+class FakePorts final : public trapwell::core::HandlerPorts,
+                        public trapwell::core::ErrorDialogPort,
+                        public trapwell::IclsErrHandlerEvents {
 public:
-    class Dialog final : public trapwell::core::ErrorDialogPort,
-                         public trapwell::IclsErrHandlerEvents {
-    public:
-        void setField(trapwell::core::ErrorDialogField field, const QVariant& value) override {
-            fields[field] = value;
-        }
-        void setNotes(const trapwell::core::DialogNotes& n) override { notes = n; }
-        void refresh() override { entries << QStringLiteral("refresh"); }
-        void showModal() override {
-            entries << QStringLiteral("show");
-            ++shown;
-            QFile log(fields[trapwell::core::ErrorDialogField::m_strDestination].toString() +
-                      QStringLiteral("/Error.log"));
-            errorLogWhenShown = log.open(QIODevice::ReadOnly) ? log.readAll() : QString();
-        }
-        QString postingAddress() const override { return address; }
-        void setPostingAddress(const QString& a) override { address = a; }
-        trapwell::HResult queryInterface(const trapwell::Guid&, void** out) override {
-            *out = static_cast<IclsErrHandlerEvents*>(this);
-            return trapwell::status::ok;
-        }
-        std::uint32_t addRef() override { return 2; }
-        std::uint32_t release() override { return 1; }
-        trapwell::HResult BeforeHandlerCalled(bool* cancelled) override {
-            entries << QStringLiteral("before");
-            *cancelled = cancel;
-            return trapwell::status::ok;
-        }
-        trapwell::HResult AfterHandlerCalled() override {
-            entries << QStringLiteral("after");
-            return trapwell::status::ok;
-        }
-
-        bool cancel = false; // BeforeHandlerCalled's answer
-        QStringList entries;
-        int shown = 0;
-        std::map<trapwell::core::ErrorDialogField, QVariant> fields;
-        trapwell::core::DialogNotes notes;
-        QString address, errorLogWhenShown;
-    };
-
-    trapwell::core::ErrorDialogPort& errorDialog() override { return dialog; }
+    trapwell::core::ErrorDialogPort& errorDialog() override { return *this; }
     void changeEmailSettings() override { ++settingsShown; }
     void transmitMail(const trapwell::core::MailRequest& request) override {
         mails.push_back(request);
@@ -76,11 +38,47 @@ public:
         reports.push_back(report);
     }
 
-    Dialog dialog;
+    void setField(trapwell::core::ErrorDialogField field, const QVariant& value) override {
+        fields[field] = value;
+    }
+    void setNotes(const trapwell::core::DialogNotes& n) override { notes = n; }
+    void refresh() override { entries << QStringLiteral("refresh"); }
+    void showModal() override {
+        entries << QStringLiteral("show");
+        ++shown;
+        QFile log(fields[trapwell::core::ErrorDialogField::m_strDestination].toString() +
+                  QStringLiteral("/Error.log"));
+        errorLogWhenShown = log.open(QIODevice::ReadOnly) ? log.readAll() : QString();
+    }
+    QString postingAddress() const override { return address; }
+    void setPostingAddress(const QString& a) override { address = a; }
+
+    trapwell::HResult queryInterface(const trapwell::Guid&, void** out) override {
+        *out = static_cast<IclsErrHandlerEvents*>(this);
+        return trapwell::status::ok;
+    }
+    std::uint32_t addRef() override { return 2; }
+    std::uint32_t release() override { return 1; }
+    trapwell::HResult BeforeHandlerCalled(bool* cancelled) override {
+        entries << QStringLiteral("before");
+        *cancelled = cancel;
+        return trapwell::status::ok;
+    }
+    trapwell::HResult AfterHandlerCalled() override {
+        entries << QStringLiteral("after");
+        return trapwell::status::ok;
+    }
+
     std::vector<trapwell::core::CollectorReport> reports;
     std::vector<trapwell::core::MailRequest> mails;
     std::function<void()> mailFailure;
     int settingsShown = 0;
+    bool cancel = false; // BeforeHandlerCalled's answer
+    QStringList entries;
+    int shown = 0;
+    std::map<trapwell::core::ErrorDialogField, QVariant> fields;
+    trapwell::core::DialogNotes notes;
+    QString address, errorLogWhenShown;
 };
 
 // The error a call raised, or a failure when it raised none.
@@ -143,14 +141,15 @@ protected:
 
     // The dialog hears the handler's events; cancel decides BeforeHandlerCalled's answer.
     void listen(bool cancel = false) {
-        ports->dialog.cancel = cancel;
-        ASSERT_EQ(object().Advise(&ports->dialog, &cookie), trapwell::status::ok);
+        ports->cancel = cancel;
+        ASSERT_EQ(object().Advise(static_cast<trapwell::IclsErrHandlerEvents*>(ports), &cookie),
+                  trapwell::status::ok);
     }
 
     // Whatever a case did: no dialog showed that it did not count on, and no failure left the
     // pointer busy.
     void TearDown() override {
-        EXPECT_EQ(ports->dialog.shown, dialogs);
+        EXPECT_EQ(ports->shown, dialogs);
         EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     }
 

@@ -41,7 +41,7 @@ TEST_F(HandledErrorTest, NeitherLogFollowsALinkOrOpensAnythingButAFile) {
     EXPECT_EQ(handler.Push("A"), 75);
     EXPECT_EQ(handler.HandleError("boom", 5), 0); // the log step is skipped
     EXPECT_TRUE(handler.ErrorLogDisplay().contains("Error Description:\tboom"));
-    EXPECT_EQ(ports->dialog.entries, QStringList({"before", "after"}));
+    EXPECT_EQ(ports->entries, QStringList({"before", "after"}));
     EXPECT_EQ(fileBytes(victim), "the user's own file\n");
     EXPECT_TRUE(QFileInfo(errorLog()).isSymLink());
 

@@ -24,27 +24,15 @@ public:
 
 TEST_F(HandlerTest, PushAndPopKeepTheStackInOrderAndAnEmptyStackStaysEmpty) {
     EXPECT_EQ(handler.CallStack(), QStringList({"", ""})); // a new object's
-    EXPECT_EQ(handler.Pop(), 0);
-    EXPECT_EQ(handler.CallStack(), QStringList({""}));
-    EXPECT_EQ(handler.Push("A"), 0);
-    EXPECT_EQ(handler.Push("B"), 0);
-    EXPECT_EQ(handler.CallStack(), QStringList({"", "A", "B"}));
-    EXPECT_EQ(handler.Pop(), 0);
-    EXPECT_EQ(handler.CallStack(), QStringList({"", "A"}));
-    handler.Pop();
-    EXPECT_EQ(handler.Pop(), 0);
-    EXPECT_EQ(handler.CallStack(), QStringList({""}));
-    handler.Push("C");
-    EXPECT_EQ(handler.CallStack(), QStringList({"", "C"}));
-}
-
-TEST_F(HandlerTest, AddParamBeforeAnyPushInTheThreadIsASubscriptError) {
-    std::int32_t number = 0;
-    std::thread([&] {
-        trapwell::ErrHandler fresh = create();
-        number = errorOf([&] { fresh.AddParam("x", "Long", 5); }).number();
-    }).join();
-    EXPECT_EQ(number, 9);
+    // Each step pushes a name, or pops when it has none, and leaves the stack shown.
+    const std::pair<const char*, QStringList> steps[] = {
+        {nullptr, {""}}, {"A", {"", "A"}}, {"B", {"", "A", "B"}}, {nullptr, {"", "A"}},
+        {nullptr, {""}}, {nullptr, {""}},  {"C", {"", "C"}}};
+    for (std::size_t i = 0; i < std::size(steps); ++i) {
+        const auto& [name, after] = steps[i];
+        EXPECT_EQ(name ? handler.Push(name) : handler.Pop(), 0) << i;
+        EXPECT_EQ(handler.CallStack(), after) << i;
+    }
 }
 
 TEST_F(HandlerTest, ParameterListingIsExactWithObjectsByReferenceAndOthersCopied) {
@@ -67,10 +55,9 @@ TEST_F(HandlerTest, ParameterListingIsExactWithObjectsByReferenceAndOthersCopied
     labelled.Text = "changed";
     delete gone;
     EXPECT_GOLDEN(handler.ShowParam().toUtf8(), "parameters.txt");
-}
 
-TEST_F(HandlerTest, ParameterHeadingsUseEnglishOrdinals) {
-    handler.Push("P");
+    // The headings go on in English ordinals.
+    handler.Push("Q");
     for (int i = 1; i <= 113; ++i)
         handler.AddParam(QString::number(i), "Integer", i);
     const QString listing = handler.ShowParam();
@@ -95,6 +82,14 @@ TEST_F(HandlerTest, ParametersBelongToTheirStackPositionWithinTheThread) {
     // A popped position's list is dropped, not inherited by the next procedure there.
     handler.Push("Next");
     EXPECT_EQ(handler.ShowParam(), crlf);
+
+    // A thread whose table nothing has dimensioned yet: a subscript error.
+    std::int32_t number = 0;
+    std::thread([&] {
+        trapwell::ErrHandler fresh = create();
+        number = errorOf([&] { fresh.AddParam("x", "Long", 5); }).number();
+    }).join();
+    EXPECT_EQ(number, 9);
 }
 
 #include "procedurestack_test.moc"
