@@ -12,6 +12,7 @@
 #include <QWidget>
 #include <QWindow>
 
+#include <algorithm>
 #include <cmath>
 
 namespace veltrano {
@@ -24,9 +25,10 @@ QWidget* required(QWidget* window) {
     return window;
 }
 
-// A fade from opaque to transparent takes a quarter of a second, whatever its step: one
-// step per pass of event handling alone ran the whole fade in a few milliseconds, too fast
-// for anyone to see.
+// A fade lowers the alpha two at a time, and from opaque to transparent takes a quarter of a
+// second: one step per pass of event handling alone ran the whole fade in a few
+// milliseconds, too fast for anyone to see.
+constexpr int fadeStep = 2;
 constexpr double alphaPerSecond = 255.0 / 0.25;
 
 // Handles events until the time of day reaches deadline (seconds since midnight), sleeping
@@ -50,14 +52,6 @@ void handleEventsUntil(const platform::Clock& clock, double deadline) {
     } while (now < deadline && now >= start);
 }
 
-// A fade level as a byte, rounded to nearest with halves to even.
-std::uint8_t toByte(float level) {
-    const float r = std::nearbyint(level);
-    if (!(r >= 0 && r <= 255))
-        platform::raiseError(platform::err::overflow);
-    return std::uint8_t(r);
-}
-
 } // namespace
 
 std::int32_t isTransparent(QWidget* zForm) {
@@ -79,8 +73,6 @@ std::int32_t GetTrans(QWidget* zForm) {
     proc.attempt(20, [&] {
         if (attributes.flags == platform::LWA_ALPHA)
             result = attributes.alpha;
-        else if (attributes.flags == platform::LWA_COLORKEY)
-            result = std::int32_t(attributes.colorKey);
     });
     if (proc.errorPending())
         result = -1;
@@ -97,11 +89,9 @@ bool SetTrans(QWidget* zForm, std::uint8_t vTrans) {
     return result;
 }
 
-bool FadeOut(QWidget* zForm, std::uint8_t Final, float vStep) {
+bool FadeOut(QWidget* zForm) {
     Traced proc(u"modTrans.FadeOut");
-    proc.param("zForm", "Form", zForm)
-        .param("Final", "Byte", Final)
-        .param("vStep", "Single", vStep);
+    proc.param("zForm", "Form", zForm);
     // Events are processed while the window fades; it may be closed and deleted meanwhile.
     const QPointer<QWidget> form(zForm);
     std::int32_t current = 0;
@@ -118,10 +108,6 @@ bool FadeOut(QWidget* zForm, std::uint8_t Final, float vStep) {
             current = 255;
         }
     });
-    if (current < Final) {
-        proc.finish();
-        return false;
-    }
     proc.attempt(30, [&] {
         if (!required(form)->isVisible())
             form->show();
@@ -136,25 +122,18 @@ bool FadeOut(QWidget* zForm, std::uint8_t Final, float vStep) {
         // Each step has its deadline from the start, so a late pass does not slow the rest.
         const platform::Clock& clock = platform::Clock::current();
         const double start = clock.secondsSinceMidnight();
-        float level = float(current);
-        while (level > float(Final)) {
-            const float next = level - vStep;
-            handleEventsUntil(clock, start + (float(current) - next) / alphaPerSecond);
-            // A step that does not lower the level would never end the fade.
-            if (!(next < level))
-                platform::raiseError(platform::err::invalidProcedureCall);
-            level = next < float(Final) ? float(Final) : next;
-            SetTrans(form, toByte(level));
+        for (int level = current; level > 0;) {
+            const int next = level - fadeStep;
+            handleEventsUntil(clock, start + (current - next) / alphaPerSecond);
+            level = std::max(next, 0);
+            SetTrans(form, std::uint8_t(level));
         }
     });
     proc.attempt(60, [&] {
         if (disabled)
             required(form)->setEnabled(true);
     });
-    proc.attempt(70, [&] {
-        if (Final == 0)
-            required(form)->hide();
-    });
+    proc.attempt(70, [&] { required(form)->hide(); });
     const bool result = !proc.errorPending();
     proc.finish();
     return result;
@@ -163,19 +142,11 @@ bool FadeOut(QWidget* zForm, std::uint8_t Final, float vStep) {
 void FormDrag(QObject* TheForm) {
     Traced proc(u"modTrans.FormDrag");
     proc.param("TheForm", "Object", TheForm);
-    QWidget* window = nullptr;
     proc.attempt(10, [&] {
-        bool ok = false;
-        const qlonglong handle = platform::getMember(TheForm, "hwnd").toLongLong(&ok);
-        if (!ok)
-            platform::raiseError(platform::err::typeMismatch);
-        window = platform::windowFromHandle(std::int32_t(handle));
-    });
-    proc.attempt(20, [&] {
-        // The press that starts the drag has grabbed the mouse; the window manager takes
-        // over from here.
-        if (window && window->windowHandle())
-            window->windowHandle()->startSystemMove();
+        // An object without a window fails here, before anything moves. The press that starts
+        // the drag has grabbed the mouse; the window manager takes over from here.
+        const qlonglong handle = platform::getMember(TheForm, "hwnd").toLongLong();
+        platform::windowFromHandle(std::int32_t(handle))->windowHandle()->startSystemMove();
     });
     proc.finish();
 }

@@ -12,15 +12,13 @@ namespace veltrano {
 
 // The window's layered flags (2 when layered, else 0); -1 after an error.
 std::int32_t isTransparent(QWidget* zForm);
-// The window's alpha when layered (its colour key for a colour-keyed window); -1 when it has
-// neither or after an error.
+// The window's alpha when layered; -1 when it is not, or after an error.
 std::int32_t GetTrans(QWidget* zForm);
 // Makes the window layered with alpha vTrans; false after an error.
 bool SetTrans(QWidget* zForm, std::uint8_t vTrans);
-// Fades the window from its alpha down to Final in steps of vStep, shown and disabled while
-// it fades, and hides it when Final is 0. False without fading when the window is already
-// below Final, or after an error.
-bool FadeOut(QWidget* zForm, std::uint8_t Final, float vStep);
+// Fades the window from its alpha (opaque when it has none) to transparent, shown and
+// disabled while it fades, and hides it. False after an error.
+bool FadeOut(QWidget* zForm);
 // Lets the user drag the object's window (found by its "hwnd" member) with the mouse. An
 // object without a window moves nothing.
 void FormDrag(QObject* TheForm);

@@ -7,9 +7,8 @@
 
 namespace veltrano {
 
-void AlwaysOnTop(bool& Enable) {
+void AlwaysOnTop() {
     Traced proc(u"Module2.AlwaysOnTop");
-    proc.param("Enable", "Boolean", Enable);
     proc.run([&](Traced::Line& at) {
         at(10);
         Form2& form = Form2::instance();
@@ -22,7 +21,7 @@ void AlwaysOnTop(bool& Enable) {
                           platform::pixelsFromTwips(form.Width(), perPixelX),
                           platform::pixelsFromTwips(form.Height(), perPixelY));
         at(40);
-        showTopmost(&form, Enable, place);
+        showTopmost(&form, place);
     });
 }
 

@@ -8,15 +8,15 @@
 
 namespace veltrano {
 
-void showTopmost(QWidget* window, bool topmost, const std::optional<QRect>& place) {
+void showTopmost(QWidget* window, const std::optional<QRect>& place) {
     if (!window)
         platform::raiseError(platform::err::objectNotSet);
     // A window never shown nor placed is left to Qt and the window manager to place.
     const bool keepGeometry = place || window->isVisible() || window->testAttribute(Qt::WA_Moved);
     const QRect geometry = place.value_or(window->geometry());
     // Changing window flags hides the window and recreates it, so only on a real change.
-    if (window->windowFlags().testFlag(Qt::WindowStaysOnTopHint) != topmost)
-        window->setWindowFlag(Qt::WindowStaysOnTopHint, topmost);
+    if (!window->windowFlags().testFlag(Qt::WindowStaysOnTopHint))
+        window->setWindowFlag(Qt::WindowStaysOnTopHint);
     if (keepGeometry && window->geometry() != geometry)
         window->setGeometry(geometry);
     window->setAttribute(Qt::WA_ShowWithoutActivating);
@@ -24,14 +24,14 @@ void showTopmost(QWidget* window, bool topmost, const std::optional<QRect>& plac
     window->raise();
 }
 
-void FormOnTop(std::int32_t& hWindow, bool& bTopMost) {
+void FormOnTop(std::int32_t& hWindow) {
     Traced proc(u"OnTopBas.FormOnTop");
-    proc.param("hWindow", "Long", hWindow).param("bTopMost", "Boolean", bTopMost);
+    proc.param("hWindow", "Long", hWindow);
     proc.run([&](Traced::Line& at) {
         at(10);
         QWidget* window = platform::windowFromHandle(hWindow);
         at(20);
-        showTopmost(window, bTopMost);
+        showTopmost(window);
     });
 }
 

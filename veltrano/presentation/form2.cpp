@@ -133,11 +133,9 @@ void Form2::time2() {
     proc.run([&](Traced::Line& at) {
         at(10);
         std::int32_t handle = hwnd();
-        bool topMost = true;
-        FormOnTop(handle, topMost);
+        FormOnTop(handle);
         at(20);
-        bool enable = true;
-        AlwaysOnTop(enable);
+        AlwaysOnTop();
     });
 }
 
@@ -172,7 +170,7 @@ void Form2::Form_Unload(std::int16_t& Cancel) {
         p.setColor(QPalette::Window, p.color(QPalette::Button));
         setPalette(p);
         at(20);
-        FadeOut(this, 0, 2.0f);
+        FadeOut(this);
         at(30);
         clsAEHandling::endProgram();
     });
