@@ -11,37 +11,6 @@
 
 using trapwell::core::DatabaseErrorCheck;
 
-namespace {
-
-// A real SQLite database in a temporary file, opened through Qt SQL. The logs go beside it,
-// not into the folder of the test program.
-class DatabaseTest : public HandledErrorTest {
-protected:
-    void SetUp() override {
-        HandledErrorTest::SetUp();
-        db = QSqlDatabase::addDatabase("QSQLITE", name);
-        db.setDatabaseName(temp.filePath("test.db"));
-        ASSERT_TRUE(db.open());
-        connection = std::make_unique<trapwell::SqlConnection>(db);
-        ASSERT_TRUE(connection->execute("create table words (w text)"));
-        handler.setCn(QVariant::fromValue(connection.get()));
-    }
-    void TearDown() override {
-        HandledErrorTest::TearDown();
-        connection.reset();
-        db.close();
-        db = {};
-        QSqlDatabase::removeDatabase(name);
-    }
-    int errorCount() const { return connection->errors()->property("Count").toInt(); }
-
-    const QString name = QUuid::createUuid().toString();
-    QSqlDatabase db;
-    std::unique_ptr<trapwell::SqlConnection> connection;
-};
-
-} // namespace
-
 TEST(DriverPrefix, TheLastListedPrefixFoundDecides) {
     for (const auto& [in, out] :
          {std::pair{"[Microsoft][ODBC SQL Server Driver][SQL Server]Invalid column name 'x'.",
@@ -53,8 +22,17 @@ TEST(DriverPrefix, TheLastListedPrefixFoundDecides) {
         EXPECT_EQ(DatabaseErrorCheck::withoutDriverPrefix(QString::fromLatin1(in)), out) << in;
 }
 
-TEST_F(DatabaseTest, FailedStatementsBecomeTheDatabaseErrorText) {
-    EXPECT_FALSE(connection->execute("select * from missing"));
+// A real SQLite database in a temporary file, opened through Qt SQL.
+TEST_F(HandledErrorTest, FailedStatementsBecomeTheDatabaseErrorText) {
+    const QString name = QUuid::createUuid().toString();
+    QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", name);
+    db.setDatabaseName(temp.filePath("test.db"));
+    ASSERT_TRUE(db.open());
+    trapwell::SqlConnection connection(db);
+    const auto errorCount = [&] { return connection.errors()->property("Count").toInt(); };
+    ASSERT_TRUE(connection.execute("create table words (w text)"));
+    handler.setCn(QVariant::fromValue(&connection));
+    EXPECT_FALSE(connection.execute("select * from missing"));
     ASSERT_EQ(errorCount(), 1);
 
     handler.Push("Form1.cmdLoad_Click");
@@ -77,8 +55,8 @@ TEST_F(DatabaseTest, FailedStatementsBecomeTheDatabaseErrorText) {
     EXPECT_TRUE(handler.ErrorLogDisplay().startsWith("Application Error Information\r\n"));
 
     // Several errors follow each other without a separator.
-    connection->execute("select * from missing");
-    connection->execute("insert into nowhere values (1)");
+    connection.execute("select * from missing");
+    connection.execute("insert into nowhere values (1)");
     handler.HandleError("x", -2147217900.0);
     EXPECT_GOLDEN(handler.ErrDesc().toUtf8(), "database-errors.txt");
 
@@ -89,14 +67,14 @@ TEST_F(DatabaseTest, FailedStatementsBecomeTheDatabaseErrorText) {
     EXPECT_EQ(handler.ErrNum(), 5);
 
     // An error number that would overflow keeps the text only.
-    connection->execute("select * from missing");
+    connection.execute("select * from missing");
     handler.HandleError("x", 300000); // 300000 + 0x7FFC0000 needs 33 bits
     EXPECT_TRUE(handler.ErrDesc().startsWith("\r\nDATABASE ERROR MESSAGE(S)"));
     EXPECT_EQ(handler.ErrNum(), 300000);
     EXPECT_EQ(handler.ErrorType(), "0");
 
     // A closed connection shows as one that is not open, which Cn refuses.
-    EXPECT_FALSE(connection->connectionString().isEmpty());
+    EXPECT_FALSE(connection.connectionString().isEmpty());
     db.close();
-    EXPECT_TRUE(connection->connectionString().isEmpty());
+    EXPECT_TRUE(connection.connectionString().isEmpty());
 }

@@ -118,7 +118,6 @@ TEST_F(TraceTest, TraceHeldInMemoryEndsUpWithTheSameBytes) {
         return fileBytes(folder + "/Trace.log.1") + '|' + fileBytes(folder + "/Trace.log");
     };
     const auto run = [&](const QString& folder, int holdMs) {
-        EXPECT_TRUE(QDir().mkpath(folder));
         trapwell::ErrHandler traced = create();
         traced.setDestination(folder);
         traced.setTraceLimit(1000);
