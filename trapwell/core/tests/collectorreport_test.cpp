@@ -79,12 +79,10 @@ TEST_F(CollectorReportTest, TrailKeepsTheLatestHundredEntriesWithRepeatsCollapse
     handler.HandleError("Disk full", 61, 0);
 
     const auto& crumbs = only().breadcrumbs;
-    QStringList trail;
+    QByteArray trail; // P53 to P150, Timer1_Timer 500 times, Save
     for (const auto& crumb : crumbs)
-        trail << crumb.procedure + u'x' + QString::number(crumb.repeats);
-    ASSERT_EQ(trail.size(), 100);
-    EXPECT_EQ(trail.first(), "P53x1");
-    EXPECT_EQ(trail.mid(97), QStringList({"P150x1", "Timer1_Timerx500", "Savex1"}));
+        trail += crumb.procedure.toUtf8() + " x" + QByteArray::number(crumb.repeats) + '\n';
+    EXPECT_GOLDEN(trail, "trail.txt");
     for (std::size_t i = 1; i < crumbs.size(); ++i)
         EXPECT_LE(crumbs[i - 1].msSinceEpoch, crumbs[i].msSinceEpoch);
     const qint64 age = QDateTime::currentMSecsSinceEpoch() - crumbs.back().msSinceEpoch;
@@ -100,15 +98,13 @@ TEST_F(CollectorReportTest, PrivateReportsMaskWhatLeavesTheMachine) {
     handler.AddParam("sFile", "String", home + "/a.txt");
     handler.HandleError("File not found: " + home + "/a.txt", 53, 0, "write to ann@example.org");
 
+    // The description, message, stack, trail and parameter values, then the report section.
     const auto& r = only();
-    EXPECT_EQ(r.errDesc, "File not found: ~/a.txt");
-    EXPECT_EQ(r.customMessage, "write to <email>");
-    EXPECT_EQ(r.stack.value(0), "~/words.txt");
-    EXPECT_EQ(r.breadcrumbs.back().procedure, "~/words.txt");
-    EXPECT_EQ(r.parameters[0].value, "<masked>");
-    EXPECT_EQ(r.parameters[1].value, "~/a.txt");
-    EXPECT_FALSE(r.errorSection.contains(home));
-    EXPECT_FALSE(r.errorSection.contains("hunter2"));
+    QStringList sent{r.errDesc, r.customMessage, r.stack.join(u'|'),
+                     r.breadcrumbs.back().procedure};
+    for (const auto& parameter : r.parameters)
+        sent << parameter.value;
+    EXPECT_GOLDEN((sent.join(u'\n') + u'\n' + r.errorSection).toUtf8(), "private-report.txt");
     // What the user sees stays whole.
     EXPECT_TRUE(handler.ErrorLogDisplay().contains("hunter2"));
 

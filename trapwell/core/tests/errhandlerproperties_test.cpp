@@ -10,17 +10,6 @@
 using trapwell::core::HandlerSettings;
 using trapwell::core::MailValues;
 
-namespace {
-
-void store(const char* key, const char* value) {
-    HandlerSettings::write(QString::fromLatin1(key), QString::fromLatin1(value));
-}
-QString stored(const char* key) {
-    return HandlerSettings::read(QString::fromLatin1(key), "<none>");
-}
-
-} // namespace
-
 TEST_F(HandlerTest, DestinationDropsOneTrailingSeparatorAndCreatesOneLevel) {
     const QString previous = QDir::currentPath();
     ASSERT_TRUE(QDir::setCurrent(temp.path()));
@@ -51,7 +40,7 @@ TEST_F(HandlerTest, RefusedValuesRaiseTheirNumberAndKeepThePreviousValue) {
     handler.setReportUrl("http://127.0.0.1:9/reports");
     const QString deep = temp.filePath("no/such/folder");
     const auto saved = [&](const char* key, const char* value) {
-        store(key, value);
+        HandlerSettings::write(key, value);
         qstrcmp(key, "EmailType") == 0 ? void(handler.EmailType()) : void(handler.EmailSettings());
     };
     const struct {
@@ -97,6 +86,7 @@ TEST_F(HandlerTest, RefusedValuesRaiseTheirNumberAndKeepThePreviousValue) {
 
 // Saved settings are read every time; mail values are shared by the handlers of a thread.
 TEST_F(HandlerTest, SettingsAreReadEveryTimeAndMailValuesSharedWithinAThread) {
+    const auto stored = [](const char* key) { return HandlerSettings::read(key, "<none>"); };
     EXPECT_EQ(handler.EmailType(), trapwell::aeOutlook);
     EXPECT_TRUE(handler.EmailSettings());
     handler.setEmailType(trapwell::aeSMTP);
@@ -104,9 +94,9 @@ TEST_F(HandlerTest, SettingsAreReadEveryTimeAndMailValuesSharedWithinAThread) {
     EXPECT_EQ(stored("EmailType"), "2");
     EXPECT_EQ(stored("EmailSettings"), "False");
     EXPECT_FALSE(handler.EmailSettings());
-    store("EmailType", "1");
+    HandlerSettings::write("EmailType", "1");
     EXPECT_EQ(handler.EmailType(), trapwell::aeDefault);
-    store("EmailSettings", "-1");
+    HandlerSettings::write("EmailSettings", "-1");
     EXPECT_TRUE(handler.EmailSettings());
 
     handler.setSMTPMailServer("mail.example.org");

@@ -6,6 +6,7 @@
 #include "core/logfile.h"
 
 #include "platform/tests/support/files.h"
+#include "platform/tests/support/golden.h"
 
 #include <atomic>
 #include <csignal>
@@ -93,34 +94,22 @@ TEST(ErrorLogFile, ReadersSeeEitherReportWholeAndAFailedWriteKeepsThePrevious) {
     EXPECT_EQ(errorOf([&] { LogFile::remove(trace); }).number(), 75);
 }
 
+// The stack lines shown: 1,000 levels whole; beyond, the outermost and innermost 500 and one
+// line for the rest, the indent going on from the outer part.
 TEST_F(HandledErrorTest, ARunawayRecursionIsReportedByItsEndsAndACount) {
-    const auto stackLines = [&] {
+    QByteArray shown;
+    for (const auto& [depth, at] :
+         {std::pair{1000, QList{0, 999}}, {100'000, {499, 500, 501, 1000}}}) {
+        for (int i = 1; i <= depth; ++i)
+            handler.Push(QStringLiteral("P%1").arg(i));
+        ASSERT_EQ(handler.HandleError("deep", 28), 0);
         const QString report = handler.ErrorLogDisplay();
-        return report.mid(report.indexOf("-------------------\r\n") + 21).split("\r\n");
-    };
-    const auto level = [](int n, int indent) {
-        return QString::number(n).rightJustified(2, u'0') + QString(indent, u' ') + u'P' +
-               QString::number(n);
-    };
-
-    // 1,000 levels are reported whole.
-    for (int i = 1; i <= 1000; ++i)
-        handler.Push(QStringLiteral("P%1").arg(i));
-    ASSERT_EQ(handler.HandleError("deep", 28), 0);
-    QStringList lines = stackLines();
-    EXPECT_EQ(lines[0], level(1, 2));
-    EXPECT_EQ(lines[999], level(1000, 2000));
-
-    // Beyond: the outermost and innermost 500, one line for the rest, the indent going on
-    // from the outer part.
-    for (int i = 1; i <= 100'000; ++i)
-        handler.Push(QStringLiteral("P%1").arg(i));
-    ASSERT_EQ(handler.HandleError("deeper", 28), 0);
-    lines = stackLines();
-    EXPECT_EQ(lines[499], level(500, 1000));
-    EXPECT_EQ(lines[500], "... 99000 levels left out ...");
-    EXPECT_EQ(lines[501], level(99501, 1002));
-    EXPECT_EQ(lines[1000], level(100000, 2000));
+        const QStringList lines =
+            report.mid(report.indexOf("-------------------\r\n") + 21).split("\r\n");
+        for (int i : at)
+            shown += lines.value(i).toUtf8() + '\n';
+    }
+    EXPECT_GOLDEN(shown, "deep-stacks.txt");
     EXPECT_EQ(handler.ProcName(), "P100000");
     EXPECT_LT(handler.ErrorLogDisplay().size(), 2'000'000);
 }
