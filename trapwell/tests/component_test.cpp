@@ -4,6 +4,7 @@
 #include "platform/com/classregistry.h"
 #include "platform/com/modulepath.h"
 #include "platform/tests/support/fakes.h"
+#include "platform/tests/support/files.h"
 #include "platform/tests/support/outcome.h"
 #include "platform/tests/support/settings.h"
 
@@ -186,33 +187,30 @@ TEST_F(ComponentTest, UnregisteredClassesAreFoundBesideTheExecutableAndOthersRef
 // A file that dlopen would map and run (or crash on) is refused before: creation fails with
 // 429 and nothing of the file runs. (A sound copy at an absolute path loads: the test above.)
 TEST_F(ComponentTest, OnlySoundLibrariesAtAbsolutePathsAreLoaded) {
-    QFile original(libraryPath());
-    ASSERT_TRUE(original.open(QIODevice::ReadOnly));
-    const QByteArray library = original.readAll();
-    QTemporaryDir dir;
-    const auto refused = [&](const char* name, const QByteArray& bytes) {
-        const QString path = dir.filePath(QString::fromLatin1(name));
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-        file.close();
-        ClassRegistry::registerClass(CLSID_clsErrHandler, path, {});
-        ComPtr<IclsErrHandler> handler;
-        EXPECT_EQ(createInstance(CLSID_clsErrHandler, IID_clsErrHandler, handler.putVoid()),
-                  status::classNotRegistered)
-            << name;
-        EXPECT_FALSE(handler) << name;
-    };
-    // Cut short: the loader itself died of SIGBUS on the missing pages.
-    refused("truncated.so", library.left(library.size() / 2));
-    refused("header-only.so", library.left(64));
-    refused("text.so", QByteArray("not a library\n").repeated(100));
+    const QByteArray library = fileBytes(libraryPath());
     QByteArray foreign = library;
     foreign[18] = char(0xB7); // e_machine: another architecture's (AArch64 on x86-64)
     foreign[19] = 0;
     if (foreign.mid(18, 2) == library.mid(18, 2))
         foreign[18] = char(0x3E); // and x86-64 on AArch64
-    refused("foreign.so", foreign);
+    const std::pair<const char*, QByteArray> files[] = {
+        // Cut short: the loader itself died of SIGBUS on the missing pages.
+        {"truncated.so", library.left(library.size() / 2)},
+        {"header-only.so", library.left(64)},
+        {"text.so", QByteArray("not a library\n").repeated(100)},
+        {"foreign.so", foreign},
+    };
+    QTemporaryDir dir;
+    for (const auto& [name, bytes] : files) {
+        ASSERT_TRUE(writeBytes(dir.filePath(QString::fromLatin1(name)), bytes));
+        ClassRegistry::registerClass(CLSID_clsErrHandler, dir.filePath(QString::fromLatin1(name)),
+                                     {});
+        ComPtr<IclsErrHandler> handler;
+        EXPECT_EQ(createInstance(CLSID_clsErrHandler, IID_clsErrHandler, handler.putVoid()),
+                  status::classNotRegistered)
+            << name;
+        EXPECT_FALSE(handler) << name;
+    }
 
     // A relative registry path would depend on the folder the host happens to run in.
     const QString previous = QDir::currentPath();

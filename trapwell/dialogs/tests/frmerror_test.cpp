@@ -69,8 +69,12 @@ protected:
 
 } // namespace
 
+// The window opens with the normal pointer, however many waits the host left on.
 TEST_F(FrmErrorTest, FlagsDecideTheButtonsAndTheBodyAndPostingNeedsAnAddress) {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    QApplication::setOverrideCursor(Qt::BusyCursor);
     activate();
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     EXPECT_EQ(visibleSectionButtons(), QStringList({"&Error Info"}));
     EXPECT_EQ(dialog.emailBody(), "error text");
     EXPECT_EQ(QGuiApplication::clipboard()->text(), "error text");

@@ -4,13 +4,8 @@
 #include <trapwell/runtime.h>
 #include <trapwell/runtimeerror.h>
 
-#include <QRegularExpression>
-
 #include <gtest/gtest.h>
 
-#include <sys/utsname.h>
-
-#include <cstdio>
 #include <memory>
 #include <optional>
 #include <tuple>
@@ -100,28 +95,6 @@ TEST_F(SysObjTest, RaisedErrorReachesTheRecord) {
     std::int32_t number = 0;
     EXPECT_EQ(record->GetErrorRecord(&number, &source, &description), status::ok);
     EXPECT_EQ(std::tuple(number, source, description), std::tuple(7, "FakeOs", "No room"));
-}
-
-// The running system, through the class factory's entry.
-TEST_F(SysObjTest, DescribesThisMachine) {
-    ASSERT_EQ(createSysObj(trapwell::IID_SysObj, object.putVoid()), status::ok);
-    utsname names{};
-    int major = -1, minor = -1;
-    ASSERT_EQ(uname(&names), 0);
-    ASSERT_EQ(std::sscanf(names.release, "%d.%d", &major, &minor), 2);
-    EXPECT_EQ(get(&ISysObj::get_PlatForm), u"Linux");
-    EXPECT_EQ(get(&ISysObj::get_OsVersion), QString::asprintf("%d.%02d", major, minor));
-
-    // Digits only: the separator depends on the machine's locale.
-    const auto kilobytes = [&](Property property) {
-        const QString text = get(property);
-        EXPECT_TRUE(text.endsWith(u'K') && text.size() > 1) << text.toStdString();
-        return QString(text).remove(QRegularExpression("\\D")).toLongLong();
-    };
-    EXPECT_LE(kilobytes(&ISysObj::get_AvailablePhysicalMemory),
-              kilobytes(&ISysObj::get_TotalPhysicalMemory));
-    EXPECT_LE(kilobytes(&ISysObj::get_AvailableVirtualMemory),
-              kilobytes(&ISysObj::get_TotalVirtualMemory));
 }
 
 } // namespace
