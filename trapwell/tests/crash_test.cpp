@@ -1,6 +1,8 @@
 // A host that crashes with crash capture on, in a child process, and the next run of a host
 // that reports what it left: the signal, the stack, through the normal report path.
 
+#include "platform/tests/support/files.h"
+
 #include <trapwell/errhandler.h>
 
 #include <gtest/gtest.h>
@@ -54,9 +56,7 @@ protected:
 TEST_F(CrashTest, SegmentationFaultIsRecordedAndTheSystemStillEndsTheProcess) {
     QTemporaryDir traceFolder; // the host holds its trace lines in memory
     EXPECT_EQ(crashHost("segv", traceFolder.path()), SIGSEGV);
-    QFile trace(traceFolder.filePath(QStringLiteral("Trace.log")));
-    EXPECT_TRUE(trace.open(QIODevice::ReadOnly));
-    EXPECT_EQ(QString::fromLocal8Bit(trace.readAll()),
+    EXPECT_EQ(QString::fromUtf8(fileBytes(traceFolder.filePath(QStringLiteral("Trace.log")))),
               "Form1.Form_Load\r\nModule.Übersetzen\r\nModule.Divide\r\nModule.Read\r\n");
     const QString text = handler.PendingCrash();
     EXPECT_EQ(text, "Signal 11 SIGSEGV\nForm1.Form_Load\nModule.Übersetzen\nModule.Read\n");

@@ -65,12 +65,7 @@ using Call = std::function<QString(void*, int)>;
 template <class... A> Call slot(Value<A>... values) {
     return [=](void* itf, int n) mutable {
         QString answer = statusText(call<A...>(itf, n, pass<A>(values)...));
-        (
-            [&] {
-                if constexpr (std::is_pointer_v<A>)
-                    answer += u' ' + text(values);
-            }(),
-            ...);
+        ((answer += std::is_pointer_v<A> ? u' ' + text(values) : QString()), ...);
         return answer;
     };
 }
