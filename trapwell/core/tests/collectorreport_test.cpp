@@ -17,8 +17,6 @@
 
 using trapwell::core::PrivacyMask;
 
-namespace {
-
 class CollectorReportTest : public HandledErrorTest {
 protected:
     void SetUp() override {
@@ -31,8 +29,6 @@ protected:
     }
     platform::SettableClock clock{QDateTime(QDate(2026, 3, 4), QTime(10, 2, 0))};
 };
-
-} // namespace
 
 TEST_F(CollectorReportTest, CarriesTheTopParametersMessageAndReleaseOrNothing) {
     AppInfo app;

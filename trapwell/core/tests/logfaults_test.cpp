@@ -16,15 +16,11 @@
 
 using trapwell::core::LogFile;
 
-namespace {
-
 // Every name in folder, hidden ones too: what a failed or finished write left there.
-QStringList names(const QString& folder) {
+static QStringList names(const QString& folder) {
     return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
                                   QDir::NoDotAndDotDot);
 }
-
-} // namespace
 
 // A log that cannot be written is skipped: the report and the events still come.
 TEST_F(HandledErrorTest, NeitherLogFollowsALinkOrOpensAnythingButAFile) {

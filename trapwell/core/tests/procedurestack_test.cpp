@@ -4,11 +4,10 @@
 
 #include <thread>
 
-namespace {
 const QString crlf = "\r\n";
 
 // The listing of one Integer parameter.
-QString only(const char* name, const char* value) {
+static QString only(const char* name, const char* value) {
     return QStringLiteral("\r\n1st Param:\r\nName: \t%1\r\nType : \tInteger\r\nValue: \t%2\r\n")
         .arg(QLatin1String(name), QLatin1String(value));
 }
@@ -20,7 +19,6 @@ class Labelled : public QObject {
 public:
     QString Text = "typed";
 };
-} // namespace
 
 TEST_F(HandlerTest, PushAndPopKeepTheStackInOrderAndAnEmptyStackStaysEmpty) {
     EXPECT_EQ(handler.CallStack(), QStringList({"", ""})); // a new object's

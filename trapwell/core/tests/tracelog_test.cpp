@@ -8,8 +8,6 @@
 #include <QFileInfo>
 #include <QtTest/QTest>
 
-namespace {
-
 class TraceTest : public HandlerTest {
 protected:
     void SetUp() override { handler.setDestination(temp.path()); }
@@ -19,8 +17,6 @@ protected:
     const QString trace = temp.filePath("Trace.log");
     const QString older = trace + ".1";
 };
-
-} // namespace
 
 // What the lines hold: the crash test, where a host's trace is written at its crash.
 TEST_F(TraceTest, EachStartBeginsANewTraceThatStaysWhereItWasStarted) {
