@@ -3,7 +3,9 @@
 // A small HTTP/1.1 server on 127.0.0.1 for delivery tests, answered from the test's event
 // loop: it records each request whole and answers with the next scripted answer (or the
 // default one). Listens on a port the system chooses, or on one a test names to bring a
-// "down" server up again.
+// "down" server up again. And the request limits a test chooses.
+
+#include "platform/httpget.h"
 
 #include <QByteArray>
 #include <QList>
@@ -11,6 +13,7 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 
+#include <chrono>
 #include <deque>
 
 namespace platform {
@@ -92,6 +95,20 @@ private:
     QTcpServer server_;
     QMap<QTcpSocket*, QByteArray> buffers_;
     std::deque<Answer> scripted_;
+};
+
+// The limits of every HTTP request while this lives.
+class TestHttpLimits final : public HttpLimits {
+public:
+    explicit TestHttpLimits(std::chrono::milliseconds total,
+                            std::chrono::milliseconds connect = std::chrono::seconds(1))
+        : total_(total), connect_(connect) {}
+    std::chrono::milliseconds connect() const override { return connect_; }
+    std::chrono::milliseconds total() const override { return total_; }
+
+private:
+    std::chrono::milliseconds total_, connect_;
+    Override use_{*this};
 };
 
 } // namespace platform

@@ -1,12 +1,14 @@
 // Reports sent to the report address as the component wires it: to a real envelope receiver
-// (the collector protocol's development sidecar), to our loopback server for the exact bytes,
+// (the collector protocol's development receiver), to our loopback server for the exact bytes,
 // for rate limits and for failures.
 
 #include "delivery/collectorevent.h"
 #include "delivery/outboxworker.h"
 
 #include "platform/gzip.h"
+#include "platform/tests/support/golden.h"
 #include "platform/tests/support/loopbackhttp.h"
+#include "platform/tests/support/testpeer.h"
 #include "trapwell/tests/support/component.h"
 
 #include <gtest/gtest.h>
@@ -15,7 +17,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest/QTest>
@@ -29,21 +30,18 @@ QJsonObject parsed(const QByteArray& json) {
     return QJsonDocument::fromJson(json).object();
 }
 
-// The envelope's three lines: header, item header, event.
-struct Envelope {
-    QJsonObject header, item, event;
-    qsizetype eventBytes = -1;
-};
-Envelope unpack(const QByteArray& gzipBody) {
-    const QList<QByteArray> lines = platform::gzipDecompress(gzipBody).split('\n');
-    Envelope e;
-    if (lines.size() < 3)
-        return e;
-    e.header = parsed(lines[0]);
-    e.item = parsed(lines[1]);
-    e.event = parsed(lines[2]);
-    e.eventBytes = lines[2].size();
-    return e;
+// The envelope's lines as indented JSON, with what differs per run or machine masked: the
+// event's id, the times, the event's length and the system's figures.
+QByteArray comparable(const QByteArray& envelope) {
+    static const QRegularExpression varying(
+        R"x(("(event_id|sent_at|timestamp|length|Version|Build|Service Pack|CPU|[\w ]+ Memory)":))x"
+        R"x(("[^"]*"|[\d.]+))x");
+    QByteArray out;
+    for (const QByteArray& line : envelope.trimmed().split('\n'))
+        out +=
+            QJsonDocument::fromJson(QString::fromUtf8(line).replace(varying, R"x(\1"@")x").toUtf8())
+                .toJson();
+    return out;
 }
 
 // A handler as hosts get it, with the component's real ports, on a failing procedure.
@@ -69,19 +67,6 @@ protected:
     trapwell::ErrHandler handler = componentHandler();
 };
 
-trapwell::core::CollectorReport reportWith(int crumbs, qsizetype crumbSize) {
-    trapwell::core::CollectorReport r;
-    r.address = QStringLiteral("https://k@example.org/7");
-    r.time = QDateTime::currentDateTimeUtc();
-    r.errNum = 5;
-    r.errDesc = QStringLiteral("Invalid procedure call");
-    for (int i = 0; i < 200; ++i)
-        r.stack << QStringLiteral("Module.Procedure%1").arg(i);
-    for (int i = 0; i < crumbs; ++i)
-        r.breadcrumbs.push_back({QString(crumbSize, QChar(u'a' + i % 26)), 1000 + i, 1});
-    return r;
-}
-
 QJsonArray framesOf(const QJsonObject& event) {
     return event["exception"]["values"][0]["stacktrace"]["frames"].toArray();
 }
@@ -103,7 +88,12 @@ TEST(CollectorAddress, DsnGivesTheEnvelopeEndpointAndKeyAndPlainUrlsAreNoDsn) {
 
 TEST(CollectorEventSize, BreadcrumbsGoFirstThenTextsYetTheErrorFrameStays) {
     // A 200-procedure report with a trail far beyond the bound.
-    const auto big = reportWith(100, 4000);
+    trapwell::core::CollectorReport big;
+    big.time = QDateTime::currentDateTimeUtc();
+    for (int i = 0; i < 200; ++i)
+        big.stack << QStringLiteral("Module.Procedure%1").arg(i);
+    for (int i = 0; i < 100; ++i)
+        big.breadcrumbs.push_back({QString(4000, QChar(u'a' + i % 26)), 1000 + i, 1});
     const QByteArray json = CollectorEvent::boundedEvent(big, "e1", 100 * 1024);
     ASSERT_LE(json.size(), 100 * 1024);
     const QJsonObject event = parsed(json);
@@ -135,31 +125,15 @@ TEST_F(CollectorTest, DsnSendsOneCompressedEnvelopeWithTheWholeEvent) {
     EXPECT_EQ(request.headers.value("content-type"), "application/x-sentry-envelope");
     EXPECT_TRUE(request.headers.value("x-sentry-auth").contains("sentry_key=public"));
 
-    const Envelope e = unpack(request.body);
-    EXPECT_EQ(e.header["dsn"].toString().toLatin1(), dsnFor(server.port()));
-    EXPECT_EQ(e.header["event_id"], e.event["event_id"]);
-    EXPECT_EQ(e.event["event_id"].toString().size(), 32);
-    EXPECT_EQ(e.item["type"], "event");
-    EXPECT_EQ(e.item["length"].toInteger(), e.eventBytes);
-
-    const QJsonObject exception = e.event["exception"]["values"][0].toObject();
-    EXPECT_EQ(exception["type"], "Error 53");
-    EXPECT_EQ(exception["value"], "File not found");
-    const QJsonArray frames = framesOf(e.event);
-    ASSERT_EQ(frames.size(), 2);
-    EXPECT_EQ(frames[0]["function"], "Main");
-    EXPECT_EQ(frames[1]["function"], "Module.Load");
-    EXPECT_EQ(frames[1]["lineno"], 40);
-    EXPECT_EQ(frames[1]["vars"]["Index"], "25");
-    EXPECT_TRUE(frames[0]["vars"].isUndefined());
-
-    QStringList trail;
-    for (const QJsonValue crumb : e.event["breadcrumbs"]["values"].toArray())
-        trail << crumb["message"].toString() + u'x' +
-                     QString::number(crumb["data"]["repeats"].toInt(1));
-    EXPECT_EQ(trail, (QStringList{"Mainx1", "Timer1_Timerx2", "Module.Loadx1"}));
-    EXPECT_EQ(e.event["contexts"]["system"]["PLatform"], "Linux");
-    EXPECT_EQ(e.event["contexts"]["app"]["type"], "app");
+    const QByteArray envelope = platform::gzipDecompress(request.body);
+    EXPECT_GOLDEN(comparable(envelope), "envelope.json",
+                  {{"@PORT@", QByteArray::number(server.port())}});
+    const QList<QByteArray> lines = envelope.split('\n'); // header, item header, event
+    ASSERT_GE(lines.size(), 3);
+    const QJsonValue id = parsed(lines[2])["event_id"];
+    EXPECT_EQ(id.toString().size(), 32);
+    EXPECT_EQ(parsed(lines[0])["event_id"], id);
+    EXPECT_EQ(parsed(lines[1])["length"].toInteger(), lines[2].size());
 }
 
 TEST_F(CollectorTest, PlainUrlGetsTheFourSectionsAsJson) {
@@ -170,106 +144,50 @@ TEST_F(CollectorTest, PlainUrlGetsTheFourSectionsAsJson) {
     const auto& request = server.requests.first();
     EXPECT_EQ(request.target, "/reports?app=veltrano");
     EXPECT_EQ(request.headers.value("content-type"), "application/json");
-    const QJsonObject body = parsed(request.body);
-    EXPECT_EQ(body["ErrDetail"].toString(), handler.ErrorLogDisplay());
-    EXPECT_EQ(body["AppInfo"].toString(), handler.AppLogDisplay());
-    EXPECT_EQ(body["SysInfo"].toString(), handler.SysLogDisplay());
-    EXPECT_EQ(body["DBInfo"].toString(), handler.DbLogDisplay());
+    EXPECT_EQ(parsed(request.body), QJsonObject({{"ErrDetail", handler.ErrorLogDisplay()},
+                                                 {"AppInfo", handler.AppLogDisplay()},
+                                                 {"SysInfo", handler.SysLogDisplay()},
+                                                 {"DBInfo", handler.DbLogDisplay()}}));
 }
 
-TEST_F(CollectorTest, RateLimitedReportsWaitInTheOutboxWhenItIsOn) {
-    ASSERT_TRUE(server.listen());
-    server.script({429, {"Retry-After: 3600"}, "slow down"});
-    handler.setOutbox(true);
-    handler.setReportUrl(QString::fromLatin1(dsnFor(server.port())));
-    fail();
-    QTRY_COMPARE_WITH_TIMEOUT(outbox.pending().size(), 1, 30000);
-    const auto kept = Outbox::read(outbox.pending().first());
-    ASSERT_TRUE(kept);
-    EXPECT_EQ(kept->target, server.url("/api/42/envelope/"));
-    const QJsonObject event = unpack(kept->body).event;
-    EXPECT_EQ(event["exception"]["values"][0]["value"], "File not found");
-    // That the next report then waits unasked is the worker's (outbox_test.cpp).
-    for (const QString& path : outbox.pending())
-        QFile::remove(path);
-}
-
-// That a report the collector cannot take waits with the outbox on is the test above (and
-// for a server that is down, outbox_test.cpp).
-TEST_F(CollectorTest, WithoutTheOutboxAFailedReportIsDroppedAndTheNextStillGoes) {
+// That the next report then waits unasked is the worker's (outbox_test.cpp), as is a
+// report kept while the server is down.
+TEST_F(CollectorTest, AFailedReportWaitsInTheOutboxOnlyWhenItIsOn) {
     ASSERT_TRUE(server.listen());
     handler.setReportUrl(QString::fromLatin1(dsnFor(server.port())));
-    // A server error is no rate limit.
+    // Dropped, and the next still goes: a server error is no rate limit.
     server.script({503, {}, "down"});
     fail();
     QTRY_COMPARE_WITH_TIMEOUT(server.requests.size(), 1, 30000);
     fail();
     QTRY_COMPARE_WITH_TIMEOUT(server.requests.size(), 2, 30000);
     EXPECT_TRUE(outbox.pending().isEmpty());
+
+    server.script({429, {"Retry-After: 3600"}, "slow down"});
+    handler.setOutbox(true);
+    fail();
+    QTRY_COMPARE_WITH_TIMEOUT(outbox.pending().size(), 1, 30000);
+    const auto kept = Outbox::read(outbox.pending().first());
+    ASSERT_TRUE(kept);
+    EXPECT_EQ(kept->target, server.url("/api/42/envelope/"));
+    EXPECT_TRUE(platform::gzipDecompress(kept->body).contains("\"value\":\"File not found\""));
+    for (const QString& path : outbox.pending())
+        QFile::remove(path);
 }
 
-// --- Against the collector protocol's own development receiver -----------------------------
-
-namespace {
-
-// The sidecar on a port of its choosing, printing each error event it parsed as one JSON line.
-class Sidecar {
-public:
-    // Empty when it runs, else why not.
-    QString start() {
-        const QString program = QStringLiteral(SPOTLIGHT_DIR "/node_modules/.bin/spotlight");
-        if (!QFileInfo::exists(program))
-            return QStringLiteral("the collector sidecar is not installed in " SPOTLIGHT_DIR
-                                  " (./test installs it with scripts/install-spotlight.sh, "
-                                  "which needs npm)");
-        process.setProgram(program);
-        process.setArguments({"tail", "errors", "--format", "json", "--port", "0"});
-        process.setProcessChannelMode(QProcess::MergedChannels);
-        process.start();
-        if (!process.waitForStarted())
-            return QStringLiteral("the sidecar did not start: ") + process.errorString();
-        static const QRegularExpression listening(QStringLiteral("listening on (\\d+)"));
-        (void)QTest::qWaitFor(
-            [&] {
-                output += process.readAll();
-                port = listening.match(QString::fromUtf8(output)).captured(1).toUShort();
-                return port != 0 || process.state() == QProcess::NotRunning;
-            },
-            60000);
-        if (port == 0)
-            return QStringLiteral("the sidecar did not report its port: ") +
-                   QString::fromUtf8(output);
-        return {};
-    }
-    ~Sidecar() {
-        if (process.state() != QProcess::NotRunning) {
-            process.terminate(); // its own PID, nothing else
-            if (!process.waitForFinished(10000))
-                process.kill();
-            process.waitForFinished(5000);
-        }
-    }
-    // The events printed so far.
-    QList<QJsonObject> events() {
-        output += process.readAll();
-        QList<QJsonObject> found;
-        for (const QByteArray& line : output.split('\n'))
-            if (line.startsWith('{'))
-                found << parsed(line);
-        return found;
-    }
-
-    QProcess process;
-    QByteArray output;
-    quint16 port = 0;
-};
-
-} // namespace
-
 TEST_F(CollectorTest, CollectorsOwnReceiverParsesTheEvent) {
-    Sidecar sidecar;
-    if (const QString why = sidecar.start(); !why.isEmpty())
-        GTEST_SKIP() << why.toStdString();
+    const QString program = QStringLiteral(SPOTLIGHT_DIR "/node_modules/.bin/spotlight");
+    if (!QFileInfo::exists(program))
+        GTEST_SKIP() << "the collector's receiver is not in " SPOTLIGHT_DIR " (./test installs it "
+                        "with scripts/install-spotlight.sh, which needs npm)";
+    // It prints each error event it parsed as one JSON line.
+    TestPeer receiver(program, {"tail", "errors", "--format", "json", "--port", "0"},
+                      QStringLiteral("listening on (\\d+)"), QProcess::StandardError);
+    ASSERT_NE(receiver.port(), 0) << receiver.errors().data();
+    const auto firstEvent = [&] {
+        const QByteArray printed = receiver.printed();
+        return parsed(printed.mid(printed.indexOf('{')).split('\n').first());
+    };
 
     QObject app;
     app.setProperty("ProductName", QStringLiteral("Veltrano"));
@@ -277,11 +195,11 @@ TEST_F(CollectorTest, CollectorsOwnReceiverParsesTheEvent) {
     app.setProperty("Minor", 4);
     app.setProperty("Revision", 2);
     handler.setAppObject(&app);
-    handler.setReportUrl(QStringLiteral("http://public@127.0.0.1:%1/42").arg(sidecar.port));
+    handler.setReportUrl(QString::fromLatin1(dsnFor(receiver.port())));
     fail();
-    QTRY_VERIFY_WITH_TIMEOUT(!sidecar.events().isEmpty(), 30000);
+    QTRY_VERIFY_WITH_TIMEOUT(!firstEvent().isEmpty(), 30000);
 
-    const QJsonObject event = sidecar.events().first();
+    const QJsonObject event = firstEvent();
     SCOPED_TRACE(QJsonDocument(event).toJson().toStdString());
     EXPECT_EQ(event["type"], "error");
     EXPECT_EQ(event["exception_type"], "Error 53");

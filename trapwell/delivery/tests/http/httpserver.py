@@ -11,6 +11,8 @@ from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
 LOG = sys.argv[1]
 # Longer than one 256-byte read, with a two-byte character across the boundary.
 LONG = ("x" * 255 + "\u00e9" + "y" * 100).encode("utf-8")
+# What a stalling answer sends of its body: some of it, or none after complete headers.
+STALLS = {"/stall": b"part", "/head-only": b""}
 
 
 class Handler(BaseHTTPRequestHandler):
@@ -39,13 +41,18 @@ class Handler(BaseHTTPRequestHandler):
             self.answer(200, LONG)
         elif path == "/redirect":
             self.answer(302, b"moved", [("Location", "/three")])
-        elif path == "/stall":
+        elif path in STALLS:
             # Promises more than it sends, then goes quiet for good.
             self.send_response(200)
             self.send_header("Content-Length", "100")
             self.end_headers()
-            self.wfile.write(b"part")
+            self.wfile.write(STALLS[path])
             self.wfile.flush()
+            threading.Event().wait()
+        elif path == "/unfinished-head":
+            # Begins the headers and never ends them: no answer has begun.
+            self.send_response(200)
+            self.flush_headers()
             threading.Event().wait()
         elif path == "/huge":
             # Three megabytes, complete: only the first one is kept.

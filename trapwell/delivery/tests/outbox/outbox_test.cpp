@@ -1,7 +1,6 @@
 #include "delivery/outbox.h"
 #include "delivery/outboxworker.h"
 
-#include "platform/httpget.h"
 #include "platform/tests/support/loopbackhttp.h"
 
 #include <gtest/gtest.h>
@@ -17,6 +16,7 @@
 #include <tuple>
 
 using namespace trapwell::delivery;
+using namespace std::chrono_literals;
 
 namespace {
 
@@ -29,9 +29,8 @@ OutgoingMessage get(const QByteArray& url) {
 }
 
 OutgoingMessage post(const QByteArray& url, const QByteArray& body) {
-    OutgoingMessage m;
+    OutgoingMessage m = get(url);
     m.kind = OutgoingMessage::Kind::HttpPost;
-    m.target = url;
     m.headers = {"Content-Type: application/json"};
     m.body = body;
     return m;
@@ -45,10 +44,8 @@ int modeOf(const QString& path) {
 // Retries every few milliseconds instead of every few minutes.
 class QuickSchedule final : public OutboxSchedule {
 public:
-    std::chrono::milliseconds firstRetry() const override { return std::chrono::milliseconds(20); }
-    std::chrono::milliseconds longestWait() const override {
-        return std::chrono::milliseconds(100);
-    }
+    std::chrono::milliseconds firstRetry() const override { return 20ms; }
+    std::chrono::milliseconds longestWait() const override { return 100ms; }
 
 private:
     Override use_{*this};
@@ -62,18 +59,17 @@ protected:
 
 class WorkerTest : public OutboxTest {
 protected:
-    void TearDown() override { worker.reset(); }
     QuickSchedule schedule;
     platform::LoopbackHttp server;
+    // Stopped first, before the schedule and server it uses.
     std::shared_ptr<OutboxWorker> worker = std::make_shared<OutboxWorker>(outbox);
 };
 
 } // namespace
 
 TEST_F(OutboxTest, KeepsEachReportPrivatelyAndReadsItBackExactly) {
-    OutgoingMessage mail;
+    OutgoingMessage mail = get("mail.example.org");
     mail.kind = OutgoingMessage::Kind::Smtp;
-    mail.target = "mail.example.org";
     mail.port = 2525;
     mail.from = "app@example.org";
     mail.to = "help@example.org";
@@ -88,12 +84,7 @@ TEST_F(OutboxTest, KeepsEachReportPrivatelyAndReadsItBackExactly) {
     ASSERT_TRUE(back);
     EXPECT_EQ(std::tie(back->kind, back->target, back->port, back->from, back->to, back->body),
               std::tie(mail.kind, mail.target, mail.port, mail.from, mail.to, mail.body));
-
-    const std::optional<OutgoingMessage> posted =
-        Outbox::read(outbox.store(post("http://h/api/1/envelope/", "{\"a\":1}"), now));
-    ASSERT_TRUE(posted);
-    EXPECT_EQ(posted->headers, QList<QByteArray>{"Content-Type: application/json"});
-    EXPECT_EQ(posted->body, "{\"a\":1}");
+    // A POST's headers come back too: the worker's tests deliver one from here.
 }
 
 TEST_F(OutboxTest, DropsTheOldestBeyondThirtyReportsOneMegabyteOrThirtyDays) {
@@ -181,19 +172,9 @@ TEST_F(WorkerTest, ShortRetryAfterDelaysTheReportThenItIsDelivered) {
     QTRY_VERIFY_WITH_TIMEOUT(outbox.pending().isEmpty(), 30000);
 }
 
-namespace {
-// Requests may take an hour: only cancelling can end one early.
-class PatientLimits final : public platform::HttpLimits {
-public:
-    std::chrono::milliseconds total() const override { return std::chrono::hours(1); }
-
-private:
-    Override use_{*this};
-};
-} // namespace
-
 TEST_F(WorkerTest, EndingWhileAReceiverStaysSilentKeepsTheReportInsteadOfWaiting) {
-    PatientLimits limits;
+    // Requests may take an hour: only cancelling can end one early.
+    const platform::TestHttpLimits patient(std::chrono::hours(1));
     QTcpServer silent; // takes the connection and never answers
     ASSERT_TRUE(silent.listen(QHostAddress::LocalHost));
     QTcpSocket* connection = nullptr;
