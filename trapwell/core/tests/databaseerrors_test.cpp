@@ -2,8 +2,6 @@
 
 #include "core/databaseerrorcheck.h"
 
-#include "platform/tests/support/golden.h"
-
 #include <trapwell/sqlconnection.h>
 
 #include <QSqlDatabase>

@@ -3,10 +3,6 @@
 #include "core/handlersettings.h"
 #include "core/mailvalues.h"
 
-#include <QDir>
-
-#include <thread>
-
 using trapwell::core::HandlerSettings;
 using trapwell::core::MailValues;
 

@@ -1,10 +1,5 @@
 #include "handlerfixture.h"
 
-#include "platform/tests/support/fakes.h"
-#include "platform/tests/support/files.h"
-#include "platform/tests/support/golden.h"
-
-#include <QDir>
 #include <QLocale>
 
 const QString crlf = QStringLiteral("\r\n");

@@ -5,6 +5,10 @@
 #include "core/handlerports.h"
 #include "core/proceduretable.h"
 
+#include "platform/tests/support/fakes.h"
+#include "platform/tests/support/files.h"
+#include "platform/tests/support/golden.h"
+
 #include <trapwell/errhandler.h>
 
 #include <QApplication>
@@ -17,6 +21,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <thread>
 #include <vector>
 
 // The handler's ports without widgets, the error dialog among them. The dialog writes down in

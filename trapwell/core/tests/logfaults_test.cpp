@@ -5,14 +5,10 @@
 
 #include "core/logfile.h"
 
-#include "platform/tests/support/files.h"
-#include "platform/tests/support/golden.h"
-
 #include <atomic>
 #include <csignal>
 #include <sys/resource.h>
 #include <sys/stat.h>
-#include <thread>
 
 using trapwell::core::LogFile;
 

@@ -1,9 +1,5 @@
 #include "handlerfixture.h"
 
-#include "platform/tests/support/golden.h"
-
-#include <thread>
-
 const QString crlf = "\r\n";
 
 // The listing of one Integer parameter.

@@ -2,10 +2,6 @@
 
 #include "core/componentfolder.h"
 
-#include "platform/tests/support/files.h"
-
-#include <QDir>
-#include <QFileInfo>
 #include <QtTest/QTest>
 
 class TraceTest : public HandlerTest {
