@@ -80,8 +80,9 @@ TEST_F(HandlerTest, RefusedValuesRaiseTheirNumberAndKeepThePreviousValue) {
     EXPECT_EQ(ports->mails.back().subject, "Trainer 2.1.7 Application Error");
 }
 
-// Saved settings are read every time; mail values are shared by the handlers of a thread.
-TEST_F(HandlerTest, SettingsAreReadEveryTimeAndMailValuesSharedWithinAThread) {
+// Saved settings are read every time; mail values are shared by the handlers of a thread; the
+// address, the mail and the settings dialog go through the ports.
+TEST_F(HandlerTest, SettingsAreReadEveryTimeAndMailAndUrlGoThroughThePorts) {
     const auto stored = [](const char* key) { return HandlerSettings::read(key, "<none>"); };
     EXPECT_EQ(handler.EmailType(), trapwell::aeOutlook);
     EXPECT_TRUE(handler.EmailSettings());
@@ -96,7 +97,6 @@ TEST_F(HandlerTest, SettingsAreReadEveryTimeAndMailValuesSharedWithinAThread) {
     EXPECT_TRUE(handler.EmailSettings());
 
     handler.setSMTPMailServer("mail.example.org");
-    handler.setFromName("Your App User");
     EXPECT_EQ(stored("SMTPMailServer"), "mail.example.org");
     handler.setFromEmailAddress("mailto:me@host");
     EXPECT_EQ(MailValues::current().FromEmailAddress, "me@host");
@@ -106,11 +106,9 @@ TEST_F(HandlerTest, SettingsAreReadEveryTimeAndMailValuesSharedWithinAThread) {
     QString otherThreadServer = "<unset>";
     std::thread([&] { otherThreadServer = MailValues::current().SMTPMailServer; }).join();
     EXPECT_TRUE(otherThreadServer.isEmpty());
-}
 
-// The mail goes to the address without any exact "mailto:" (its subject: the table above); a
-// failing mail ends silently, the pointer not left busy (checked by the fixture).
-TEST_F(HandlerTest, UrlMailAndSettingsGoThroughThePortsAndAFailingMailEndsSilently) {
+    // The mail goes to the address without any exact "mailto:" (its subject: the table above);
+    // a failing mail ends silently, the pointer not left busy (checked by the fixture).
     handler.setURL(QVariant(42));
     EXPECT_EQ(ports->address, "42");
     EXPECT_EQ(handler.URL(), QVariant("42"));

@@ -2,8 +2,6 @@
 
 #include <QLocale>
 
-const QString crlf = QStringLiteral("\r\n");
-
 // Reports in the default locale's short date and time, here the United States'.
 class HandleErrorTest : public HandledErrorTest {
 protected:
@@ -45,9 +43,7 @@ TEST_F(HandleErrorTest, ReportSectionsAreExactForAKnownStack) {
     handler.Push("Form1.Image2_Click");
     handler.Push("modSubliminal.module");
     handler.AddParam("intSeconds", "Integer", 15);
-    EXPECT_EQ(handler.HandleError("Invalid property value", 380, 130,
-                                  QStringLiteral("Please check the module file.")),
-              0);
+    handler.HandleError("Invalid property value", 380, 130, "Please check the module file.");
     const golden::Fill paths{{"@CWD@", QDir::currentPath().toUtf8()},
                              {"@TEMP@", temp.path().toUtf8()}};
     EXPECT_GOLDEN(handler.ErrorLogDisplay().toUtf8(), "error-section.txt", paths);
@@ -93,7 +89,7 @@ TEST_F(HandleErrorTest, EventsDialogAndLogsComeInOrderAndACancelRedoesNothing) {
     const QStringList seen{"before", "refresh", "show", "after"};
     // The two errors before, without the interface, showed no dialog.
     EXPECT_EQ(ports->entries, QStringList({"before", "after", "before", "after"}) + seen);
-    EXPECT_EQ(ports->errorLogWhenShown, report + crlf); // written before it showed
+    EXPECT_EQ(ports->errorLogWhenShown, report + "\r\n"); // written before it showed
     EXPECT_EQ(systemLog.entries().last().message, "Error from Trapwell\r" + report);
     // Every field the dialog got, by number.
     QByteArray fields;

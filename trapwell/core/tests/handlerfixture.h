@@ -105,12 +105,8 @@ inline void give(QObject& object, const QVariantMap& members) {
 class AppInfo : public QObject {
 public:
     explicit AppInfo(const QString& path = {}) {
-        give(*this, {{"Title", "Trainer Title"},
-                     {"ProductName", "Trainer"},
-                     {"Major", 2},
-                     {"Minor", 1},
-                     {"Revision", 7},
-                     {"Path", path}});
+        give(*this, {{"Title", "Trainer Title"}, {"ProductName", "Trainer"}, {"Path", path}});
+        give(*this, {{"Major", 2}, {"Minor", 1}, {"Revision", 7}});
     }
 };
 

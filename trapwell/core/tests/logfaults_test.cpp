@@ -68,9 +68,8 @@ TEST(ErrorLogFile, ReadersSeeEitherReportWholeAndAFailedWriteKeepsThePrevious) {
 
     const auto signal = std::signal(SIGXFSZ, SIG_IGN);
     rlimit was{};
-    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &was), 0);
-    rlimit small = was;
-    small.rlim_cur = 64 * 1024;
+    ::getrlimit(RLIMIT_FSIZE, &was);
+    const rlimit small{64 * 1024, was.rlim_max};
     ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
     const trapwell::RuntimeError e = errorOf([&] { LogFile::rewrite(path, second + second); });
     ::setrlimit(RLIMIT_FSIZE, &was);

@@ -1,5 +1,7 @@
 #include "handlerfixture.h"
 
+#include <QLineEdit>
+
 const QString crlf = "\r\n";
 
 // The listing of one Integer parameter.
@@ -7,14 +9,6 @@ static QString only(const char* name, const char* value) {
     return QStringLiteral("\r\n1st Param:\r\nName: \t%1\r\nType : \tInteger\r\nValue: \t%2\r\n")
         .arg(QLatin1String(name), QLatin1String(value));
 }
-
-// A value with a default text, as a text box has its Text.
-class Labelled : public QObject {
-    Q_OBJECT
-    Q_PROPERTY(QString Text MEMBER Text USER true)
-public:
-    QString Text = "typed";
-};
 
 TEST_F(HandlerTest, PushAndPopKeepTheStackInOrderAndAnEmptyStackStaysEmpty) {
     EXPECT_EQ(handler.CallStack(), QStringList({"", ""})); // a new object's
@@ -33,8 +27,8 @@ TEST_F(HandlerTest, ParameterListingIsExactWithObjectsByReferenceAndOthersCopied
     handler.Push("P");
     EXPECT_EQ(handler.ShowParam(), crlf);
     QString text = "before";
-    Labelled labelled;
-    auto* gone = new Labelled;
+    QLineEdit box(QStringLiteral("typed")); // its text is the value it shows
+    auto* gone = new QLineEdit;
     QObject plain;
     handler.AddParam("x", "Long", 5);
     handler.AddParam("s", "String", text);
@@ -42,11 +36,11 @@ TEST_F(HandlerTest, ParameterListingIsExactWithObjectsByReferenceAndOthersCopied
     handler.AddParam("e", "Variant", QVariant());
     handler.AddParam("arr", "Variant", QVariantList{1, 2});
     handler.AddParam("f", "Single", 0.3);
-    handler.AddParam("box", "TextBox", QVariant::fromValue(&labelled));
+    handler.AddParam("box", "TextBox", QVariant::fromValue(&box));
     handler.AddParam("gone", "Object", QVariant::fromValue(gone));
     handler.AddParam("form", "Form", QVariant::fromValue(&plain));
     text = "after";
-    labelled.Text = "changed";
+    box.setText("changed");
     delete gone;
     EXPECT_GOLDEN(handler.ShowParam().toUtf8(), "parameters.txt");
 
@@ -85,5 +79,3 @@ TEST_F(HandlerTest, ParametersBelongToTheirStackPositionWithinTheThread) {
     }).join();
     EXPECT_EQ(number, 9);
 }
-
-#include "procedurestack_test.moc"
