@@ -48,10 +48,8 @@ TEST_F(CollectorReportTest, CarriesTheTopParametersMessageAndReleaseOrNothing) {
     // Nothing is sent without an address, for number 0, or when the host vetoes the report in
     // BeforeHandlerCalled.
     handler.setReportUrl(QString());
-    handler.Push("A");
     handler.HandleError("x", 5, 0);
     handler.setReportUrl("http://127.0.0.1:9/reports");
-    handler.Push("A");
     handler.HandleError("x", 0, 0);
     listen(true);
     handler.HandleError("x", 5, 0);
@@ -102,7 +100,6 @@ TEST_F(CollectorReportTest, PrivateReportsMaskWhatLeavesTheMachine) {
 
     // The mask itself, on a report with a home, a user, a host, an address and parameters.
     const QString report = QString::fromUtf8(golden::expected("privacy-report.txt"));
-    ASSERT_FALSE(report.isEmpty());
     const QString masked =
         PrivacyMask("/home/alice", "alice", "lab7", PrivacyMask::defaultParameterNames())
             .apply(report);

@@ -5,7 +5,6 @@
 #include <trapwell/sqlconnection.h>
 
 #include <QSqlDatabase>
-#include <QUuid>
 
 using trapwell::core::DatabaseErrorCheck;
 
@@ -22,13 +21,11 @@ TEST(DriverPrefix, TheLastListedPrefixFoundDecides) {
 
 // A real SQLite database in a temporary file, opened through Qt SQL.
 TEST_F(HandledErrorTest, FailedStatementsBecomeTheDatabaseErrorText) {
-    const QString name = QUuid::createUuid().toString();
-    QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", name);
+    QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", temp.path()); // a name of its own
     db.setDatabaseName(temp.filePath("test.db"));
     ASSERT_TRUE(db.open());
     trapwell::SqlConnection connection(db);
     const auto errorCount = [&] { return connection.errors()->property("Count").toInt(); };
-    ASSERT_TRUE(connection.execute("create table words (w text)"));
     handler.setCn(QVariant::fromValue(&connection));
     EXPECT_FALSE(connection.execute("select * from missing"));
     ASSERT_EQ(errorCount(), 1);

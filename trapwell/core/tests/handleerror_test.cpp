@@ -5,25 +5,20 @@
 // Reports in the default locale's short date and time, here the United States'.
 class HandleErrorTest : public HandledErrorTest {
 protected:
-    void SetUp() override {
-        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-        HandledErrorTest::SetUp();
-    }
-    void TearDown() override {
-        QLocale::setDefault(QLocale::c());
-        HandledErrorTest::TearDown();
-    }
+    struct UsLocale {
+        UsLocale() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
+        ~UsLocale() { QLocale::setDefault(QLocale::c()); }
+    } locale;
     platform::SettableClock clock{{QDate(2026, 12, 6), QTime(17, 9, 38)}};
     platform::SystemLogRecorder systemLog;
 };
 
-// The report's sections, from the bare one to one with every member of the application.
+// The report's sections, from the bare one to one with every member of the application (the
+// bare application and database sections: dialog-fields.txt).
 TEST_F(HandleErrorTest, ReportSectionsAreExactForAKnownStack) {
     handler.Push("A");
     handler.HandleError("Overflow", 6);
     EXPECT_GOLDEN(handler.ErrorLogDisplay().toUtf8(), "error-section-bare.txt");
-    EXPECT_EQ(handler.AppLogDisplay(), "App. Information\r\n=============\r\n");
-    EXPECT_EQ(handler.DbLogDisplay(), "Database Information\r\n==============\r\n");
     const QString sys = handler.SysLogDisplay();
     EXPECT_TRUE(sys.startsWith("System Information\r\n=============\r\nPLatform:\t\t\tLinux\r\n"
                                "Version:\t\t\t\t"));
@@ -47,7 +42,6 @@ TEST_F(HandleErrorTest, ReportSectionsAreExactForAKnownStack) {
     const golden::Fill paths{{"@CWD@", QDir::currentPath().toUtf8()},
                              {"@TEMP@", temp.path().toUtf8()}};
     EXPECT_GOLDEN(handler.ErrorLogDisplay().toUtf8(), "error-section.txt", paths);
-    EXPECT_EQ(handler.ProcName(), "modSubliminal.module");
     EXPECT_GOLDEN(handler.AppLogDisplay().toUtf8(), "app-section.txt", paths);
 }
 
@@ -115,7 +109,6 @@ TEST_F(HandleErrorTest, EventsDialogAndLogsComeInOrderAndACancelRedoesNothing) {
 TEST_F(HandleErrorTest, DialogReturnsAfterTheRepeatWindowWithTheCountOfRepeats) {
     handler.setUseInterface(true);
     handler.setLogEvent(true);
-    EXPECT_EQ(handler.RepeatWindow(), 0);
     handler.setRepeatWindow(60);
     const struct {
         int seconds, line, times, shown;

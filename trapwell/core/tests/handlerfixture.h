@@ -12,7 +12,6 @@
 #include <trapwell/errhandler.h>
 
 #include <QApplication>
-#include <QFile>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
@@ -116,7 +115,7 @@ protected:
     // Every case starts as in a process of its own (as CTest runs it): the thread's parameter
     // table undimensioned and no saved settings, so the cases also pass together in any order.
     HandlerTest() : handler((startAfresh(), create(&ports))) {}
-    ~HandlerTest() override { object().Unadvise(cookie); }
+    ~HandlerTest() override { object.Unadvise(cookie); }
     static void startAfresh() {
         trapwell::core::ProcedureTable::current().redimPreserve(-1);
         QFile::remove(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
@@ -134,14 +133,11 @@ protected:
                   trapwell::status::ok);
         return trapwell::ErrHandler(p);
     }
-    trapwell::core::ClsErrHandler& object() const {
-        return *static_cast<trapwell::core::ClsErrHandler*>(handler.get());
-    }
 
     // The dialog hears the handler's events; cancel decides BeforeHandlerCalled's answer.
     void listen(bool cancel = false) {
         ports->cancel = cancel;
-        ASSERT_EQ(object().Advise(static_cast<trapwell::IclsErrHandlerEvents*>(ports), &cookie),
+        ASSERT_EQ(object.Advise(static_cast<trapwell::IclsErrHandlerEvents*>(ports), &cookie),
                   trapwell::status::ok);
     }
 
@@ -155,6 +151,8 @@ protected:
     QTemporaryDir temp;
     FakePorts* ports = nullptr;
     trapwell::ErrHandler handler;
+    trapwell::core::ClsErrHandler& object =
+        *static_cast<trapwell::core::ClsErrHandler*>(handler.get());
     std::uint32_t cookie = 0;
     int dialogs = 0; // the dialogs the case's errors showed
 };

@@ -37,10 +37,16 @@ TEST_F(TraceTest, EachStartBeginsANewTraceThatStaysWhereItWasStarted) {
     EXPECT_EQ(handler.Push("C"), 0);
 }
 
-// Without a destination, the trace goes to the application's folder, else the component's;
-// an application object without a Path leaves tracing on without a file, which each Push
-// then reports.
+// Without a destination, the trace goes to the application's folder, else the component's.
+// An application object without a Path leaves tracing on without a file, which each Push then
+// reports.
 TEST_F(HandlerTest, TraceFolderComesFromTheApplicationOrTheComponent) {
+    QObject noPath;
+    errorOf([&] { handler.setAppObject(&noPath); }); // 438 for the title; the reference is kept
+    handler.setTraceExecution(true);                 // must not raise
+    EXPECT_TRUE(handler.Destination().isEmpty());
+    EXPECT_EQ(handler.Push("A"), 52);
+
     AppInfo app(temp.path());
     handler.setAppObject(&app);
     handler.setTraceExecution(true);
@@ -52,13 +58,6 @@ TEST_F(HandlerTest, TraceFolderComesFromTheApplicationOrTheComponent) {
     bare.setTraceExecution(true);
     EXPECT_EQ(bare.Destination(), trapwell::core::componentFolder());
     EXPECT_FALSE(bare.Destination().isEmpty());
-
-    QObject noPath;
-    trapwell::ErrHandler other = create();
-    trapwell::ComPtr<trapwell::IclsErrHandler>::share(other.get())->putref_AppObject(&noPath);
-    other.setTraceExecution(true); // must not raise
-    EXPECT_TRUE(other.Destination().isEmpty());
-    EXPECT_EQ(other.Push("A"), 52);
 }
 
 TEST_F(TraceTest, LongTracedRunKeepsTwoGenerationsWithinTheLimit) {
