@@ -1,5 +1,6 @@
 #include "effects/modtrans.h"
 #include "platform/layeredwindow.h"
+#include "platform/tests/support/fakes.h"
 #include "platform/twips.h"
 
 #include "support/programfixture.h"
@@ -23,7 +24,7 @@ class EffectsTest : public ProgramTest, public QObject {
 protected:
     void SetUp() override {
         handler().Push(sentinel);
-        window.installEventFilter(this);
+        strip.installEventFilter(this);
         QObject::connect(&pass, &QTimer::timeout, [this] { ++passes; });
         pass.start(0);
     }
@@ -31,13 +32,12 @@ protected:
         EXPECT_EQ(handler().CallStack(), QStringList({QString(), sentinel}));
         handler().Pop();
     }
-    // Notes each alpha the window takes, and when and how it came.
+    // Notes each alpha the strip takes, and when and how it came.
     bool eventFilter(QObject*, QEvent* event) override {
         const auto* change = dynamic_cast<QDynamicPropertyChangeEvent*>(event);
         if (change && change->propertyName() == platform::layeredAlphaProperty) {
-            levels.push_back(platform::layeredAttributes(&window).alpha);
-            notes.push_back(
-                {passes, clock.peek() - noon, window.isVisible() && !window.isEnabled()});
+            levels.push_back(platform::layeredAttributes(&strip).alpha);
+            notes.push_back({passes, clock.peek() - noon, strip.isVisible() && !strip.isEnabled()});
         }
         return false;
     }
@@ -49,17 +49,18 @@ protected:
     platform::Clock::Override fixed{clock};
     QTimer pass; // one pass of event handling after another, none of them waiting
     int passes = 0;
-    QWidget window;
+    Form2& strip = Form2::instance();
     std::vector<int> levels;
     std::vector<std::tuple<int, double, bool>> notes; // pass, time, shown and disabled
 };
 
 } // namespace
 
-// Opaque to transparent in steps of two over a quarter of a second: each step at its own time
-// from the start and after a pass of event handling, the window shown and disabled meanwhile.
-TEST_F(EffectsTest, FadesOutFromOpaqueInAQuarterSecondWithAPassBeforeEveryStepAndHides) {
-    EXPECT_TRUE(FadeOut(&window));
+// Steps of two, each at its own time from the start and after a pass of event handling, the
+// strip shown and disabled meanwhile.
+TEST_F(EffectsTest, AClosedStripFadesOutInAQuarterSecondAndTheProgramEnds) {
+    platform::ProgramEndRecorder ends;
+    strip.close();
     std::vector<int> steps{255}; // made layered and opaque first
     for (int alpha = 253; alpha >= -1; alpha -= 2)
         steps.push_back(std::max(alpha, 0));
@@ -73,28 +74,28 @@ TEST_F(EffectsTest, FadesOutFromOpaqueInAQuarterSecondWithAPassBeforeEveryStepAn
     const double took = clock.peek() - 0.0005 - noon; // at the clock's last reading
     EXPECT_GE(took, 0.25);
     EXPECT_LT(took, 0.2515);
-    EXPECT_FALSE(window.isVisible());
-    EXPECT_TRUE(window.isEnabled());
+    EXPECT_FALSE(strip.isVisible());
+    EXPECT_TRUE(strip.isEnabled());
+    EXPECT_EQ(ends.count(), 1);
 
     // Made layered again, it fades from its own alpha. (Its opacity is the platform's.)
     levels.clear();
-    EXPECT_TRUE(SetTrans(&window, 5));
-    EXPECT_NEAR(window.windowOpacity(), 5 / 255.0, 1 / 255.0);
-    EXPECT_TRUE(FadeOut(&window));
+    EXPECT_TRUE(SetTrans(&strip, 5));
+    EXPECT_NEAR(strip.windowOpacity(), 5 / 255.0, 1 / 255.0);
+    EXPECT_TRUE(FadeOut(&strip));
     EXPECT_EQ(levels, (std::vector{5, 3, 1, 0}));
+    EXPECT_FALSE(strip.isVisible());
 }
 
-// The strip comes up where it was, frameless (on top without the focus: program_x11_test.sh).
-// A click makes the window manager activate it: keys typed then leave its entry alone, and
-// the press hands the strip to the window manager to drag.
+// Without taking the focus, as program_x11_test.sh proves. A click makes the window manager
+// activate the strip: keys typed then leave its entry alone.
 TEST_F(EffectsTest, TheStripComesUpWhereItWasAndAClickDragsIt) {
-    Form2& strip = Form2::instance();
     const QRect place = strip.geometry();
     strip.List1->addItems({"one", "two", "three"});
     strip.List1->setCurrentRow(1);
     strip.time2();
     EXPECT_TRUE(strip.isVisible());
-    EXPECT_TRUE(strip.windowFlags().testFlag(Qt::FramelessWindowHint));
+    EXPECT_TRUE(strip.windowFlags().testFlags(Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint));
     EXPECT_EQ(strip.geometry(), place);
     strip.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&strip));

@@ -29,8 +29,8 @@ protected:
         platform::Clock::Override useClock(clock);
         clock_ = &clock;
         count_ = count;
-        entries.clear();
-        seconds.clear();
+        entries = {};
+        seconds = shownAt = {};
         Form2::instance().installEventFilter(this);
         Presentation::running = true;
         veltrano::module();
@@ -39,7 +39,9 @@ protected:
     bool eventFilter(QObject*, QEvent* event) override {
         if (event->type() == QEvent::Show) {
             shownAt_ = clock_->peek();
-            if (const QListWidgetItem* item = Form2::instance().List1->currentItem())
+            shownAt << shownAt_;
+            // The entry on the strip's only line, as the user reads it.
+            if (const QListWidgetItem* item = Form2::instance().List1->itemAt(1, 1))
                 entries << item->text();
             if (entries.size() >= count_)
                 Presentation::running = false;
@@ -50,14 +52,13 @@ protected:
     }
 
     QStringList entries;
-    QList<double> seconds;
+    QList<double> seconds, shownAt;
     const SteppingClock* clock_ = nullptr;
     int count_ = 0;
     double shownAt_ = -1;
 };
 
-// A full-screen window that is always active; the user stops the presentation meanwhile
-// when `stops`.
+// A full-screen window that is always active; asked about, it stops the presentation if `stops`.
 struct FullScreen final : platform::FullScreenProbe {
     explicit FullScreen(bool stops) : stops(stops) {}
     bool activeWindowIsFullScreen() const override {
@@ -75,14 +76,14 @@ const char* const nothingToShow[] = {"UnreadableUserCopy", "Empty", "Missing"};
 
 } // namespace
 
-// In file order from the second, each shown and hidden again, wrapping around, until Stop;
-// the index carries over to a shorter module and wraps there.
+// Each hidden again for the interval; the index carries over to a shorter module and wraps.
 TEST_F(CycleTest, EntriesComeInFileOrderFromTheSecondUntilStop) {
     writeModule(7, "W1\r\nW2\r\nW3\r\n");
     writeModule(5, "b1\r\nb2\r\nb3\r\n");
     Presentation::SelectedModule = 7;
     EXPECT_EQ(present(4), QStringList({"W2", "W3", "W1", "W2"}));
     EXPECT_EQ(seconds.size(), 4);
+    EXPECT_GE(shownAt[1] - shownAt[0], seconds[0] + Presentation::WordInterval);
     EXPECT_FALSE(Form2::instance().isVisible());
     EXPECT_EQ(handler().CallStack(), QStringList({""}));
     EXPECT_EQ(
@@ -96,8 +97,7 @@ TEST_F(CycleTest, EntriesComeInFileOrderFromTheSecondUntilStop) {
 
 TEST_P(NothingToShowTest, EndsTheCycleWithError380) {
     writeModule(7, "shipped\n");
-    writeUserModule(7, "");
-    QFile::remove(veltrano::ModuleFiles::userPath(7));
+    ASSERT_TRUE(QDir().mkpath(veltrano::ModuleFiles::userFolder()));
     ASSERT_EQ(::mkfifo(QFile::encodeName(veltrano::ModuleFiles::userPath(7)).constData(), 0600), 0);
     writeModule(8, "");
     Presentation::SelectedModule = GetParam();
@@ -112,8 +112,7 @@ TEST_P(NothingToShowTest, EndsTheCycleWithError380) {
 INSTANTIATE_TEST_SUITE_P(Modules, NothingToShowTest, ::testing::Values(7, 8, 9),
                          [](const auto& row) { return std::string(nothingToShow[row.param - 7]); });
 
-// The user's own copy wins over the chosen set of meanings, which wins over data/; a set
-// that lacks the module falls back to data/. Every choice applies with the next entry.
+// A set of meanings that lacks the module falls back to data/; each choice applies at once.
 TEST_F(CycleTest, ModulesAreLookedUpInTheUsersFolderThenTheChosenSetThenData) {
     writeModule(7, "en1\nen2\n");
     writeModule(7, "de1\nde2\n", QStringLiteral("data-de"));
@@ -157,19 +156,18 @@ TEST_F(CycleTest, StoppedWhileAFullScreenWindowHoldsTheEntryBackOrPausingIsOff) 
     EXPECT_EQ(present(1), QStringList({"W1"}));
 }
 
-// One second passes per reading of the clock. A wait follows an interval changed meanwhile,
-// and ends just after midnight.
+// One second passes per reading of the clock.
 TEST_F(CycleTest, AWaitFollowsTheIntervalAndEndsJustAfterMidnight) {
     SteppingClock clock(12 * 3600.0, 1.0);
     platform::Clock::Override useClock(clock);
-    std::int16_t seconds = 15;
+    std::int16_t interval = 15;
     QTimer raise; // from an event handled inside the wait, 12 seconds in
     QObject::connect(&raise, &QTimer::timeout, [&] {
         if (clock.peek() >= 12 * 3600.0 + 12)
-            seconds = 20;
+            interval = 20;
     });
     raise.start(0);
-    veltrano::Wait(seconds);
+    veltrano::Wait(interval);
     // Ended at the first reading at or past entry + 20 s (each pass reads the clock twice).
     EXPECT_GE(clock.peek(), 12 * 3600.0 + 20);
     EXPECT_LE(clock.peek(), 12 * 3600.0 + 23);

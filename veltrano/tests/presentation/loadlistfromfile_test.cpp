@@ -30,9 +30,8 @@ protected:
 
 } // namespace
 
-// A lone LF (every Linux editor's) ends an entry as CR LF and a lone CR do, also split
-// between two reads; blank lines are none; a long entry keeps its start, cut at whole
-// characters; entries past the most a module holds are left out.
+// A lone LF (every Linux editor's) ends an entry as CR LF and a lone CR do, also split between
+// two reads; a long entry keeps its start, cut at whole characters.
 TEST_F(ModuleFileTest, EntriesAreTheFilesLinesInOrder) {
     const QString as(veltrano::maxEntryLength, u'a'), umlauts(veltrano::maxEntryLength, u'ä');
     const std::pair<QByteArray, QStringList> rows[] = {
@@ -43,6 +42,9 @@ TEST_F(ModuleFileTest, EntriesAreTheFilesLinesInOrder) {
         {"  \r\nGröße - size\n", {"  ", "Größe - size"}},
         {QByteArray(64 * 1024 - 1, 'a') + "\r\nnext\r\n", {as, "next"}},
         {QByteArray(1500, 'a') + "\n" + QString(1200, u'ä').toUtf8(), {as, umlauts}},
+        {QByteArray(veltrano::maxEntryLength - 1, 'a') + "\xF0\x9F\x98\x80"
+                                                         "b",
+         {as.chopped(1)}},
     };
     for (const auto& [bytes, entries] : rows)
         EXPECT_EQ(readModuleEntries(file(bytes)), entries) << "row " << count;
@@ -55,8 +57,7 @@ TEST_F(ModuleFileTest, EntriesAreTheFilesLinesInOrder) {
     EXPECT_EQ(held.last(), "w32766");
 }
 
-// Read before every entry: unchanged, the list keeps its items; changed in one letter, it
-// shows the change.
+// The file is read before every entry: unchanged, it leaves the list's items alone.
 TEST_F(ModuleFileTest, TheListFollowsTheFileAndKeepsItsItemsWhileItIsUnchanged) {
     const QString path = file("a - x\nb - y\n");
     QListWidget list;
@@ -71,8 +72,7 @@ TEST_F(ModuleFileTest, TheListFollowsTheFileAndKeepsItsItemsWhileItIsUnchanged) 
     EXPECT_TRUE(list.updatesEnabled()); // painted again once changed
 }
 
-// Files that are not regular files give nothing (a FIFO without waiting for a writer), and
-// nothing past 8 MB is read.
+// A FIFO gives nothing without waiting for a writer.
 TEST_F(ModuleFileTest, OnlyRegularFilesAreReadAndOnlySoFar) {
     const QString fifo = dir.filePath(QStringLiteral("fifo.txt"));
     ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
