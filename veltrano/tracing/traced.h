@@ -23,8 +23,8 @@ namespace veltrano {
 //
 //     Traced proc(u"Form2.time2");
 //     proc.run([&](Traced::Line& at) {
-//         at(10); FormOnTop(hWnd, true);
-//         at(20); AlwaysOnTop(true);
+//         at(10); FormOnTop(hWnd);
+//         at(20); AlwaysOnTop();
 //     });
 class Traced {
 public:
