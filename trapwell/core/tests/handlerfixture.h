@@ -31,6 +31,7 @@ class FakePorts final : public trapwell::core::HandlerPorts,
                         public trapwell::core::ErrorDialogPort,
                         public trapwell::IclsErrHandlerEvents {
 public:
+    using F = trapwell::core::ErrorDialogField;
     trapwell::core::ErrorDialogPort& errorDialog() override { return *this; }
     void changeEmailSettings() override { ++settingsShown; }
     void transmitMail(const trapwell::core::MailRequest& request) override {
@@ -42,16 +43,14 @@ public:
         reports.push_back(report);
     }
 
-    void setField(trapwell::core::ErrorDialogField field, const QVariant& value) override {
-        fields[field] = value;
-    }
+    void setField(F field, const QVariant& value) override { fields[field] = value; }
     void setNotes(const trapwell::core::DialogNotes& n) override { notes = n; }
     void refresh() override { entries << QStringLiteral("refresh"); }
     void showModal() override {
         entries << QStringLiteral("show");
-        QFile log(fields[trapwell::core::ErrorDialogField::m_strDestination].toString() +
-                  QStringLiteral("/Error.log"));
-        errorLogWhenShown = log.open(QIODevice::ReadOnly) ? log.readAll() : QString();
+        // Only a file is read: a FIFO planted there would block.
+        const QString log = fields[F::m_strDestination].toString() + QStringLiteral("/Error.log");
+        errorLogWhenShown = QFileInfo(log).isFile() ? QString::fromLocal8Bit(fileBytes(log)) : "";
     }
     QString postingAddress() const override { return address; }
     void setPostingAddress(const QString& a) override { address = a; }
@@ -78,7 +77,7 @@ public:
     int settingsShown = 0;
     bool cancel = false; // BeforeHandlerCalled's answer
     QStringList entries;
-    std::map<trapwell::core::ErrorDialogField, QVariant> fields;
+    std::map<F, QVariant> fields;
     trapwell::core::DialogNotes notes;
     QString address, errorLogWhenShown;
 };
