@@ -127,10 +127,10 @@ TEST_F(HandleErrorTest, DialogReturnsAfterTheRepeatWindowWithTheCountOfRepeats) 
             QFile::remove(errorLog());
             handler.Push("Form1.Timer1_Timer");
             handler.HandleError("Division by zero", 11, step.line);
-            ASSERT_TRUE(QFile::exists(errorLog())) << step.seconds << " " << i;
+            ASSERT_TRUE(QFile::exists(errorLog())) << "step " << &step - steps << ", " << i;
         }
-        EXPECT_EQ(ports->entries.count("show"), step.shown) << step.seconds;
-        EXPECT_EQ(ports->notes.repeats, step.note) << step.seconds;
+        EXPECT_EQ(ports->entries.count("show"), step.shown) << "step " << &step - steps;
+        EXPECT_EQ(ports->notes.repeats, step.note) << "step " << &step - steps;
     }
     EXPECT_EQ(systemLog.entries().size(), 42);
 

@@ -1,5 +1,7 @@
 #pragma once
 
+// The handler under test with fake ports, and the test support every case here uses.
+
 #include "core/clserrhandler.h"
 #include "core/errordialogport.h"
 #include "core/handlerports.h"

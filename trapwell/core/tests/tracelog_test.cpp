@@ -14,7 +14,8 @@ protected:
     const QString older = trace + ".1";
 };
 
-// What the lines hold: the crash test, where a host's trace is written at its crash.
+// The bytes each line gets: in the crash test (a host's held lines written at its crash) and
+// against lines written at once in the last case here.
 TEST_F(TraceTest, EachStartBeginsANewTraceThatStaysWhereItWasStarted) {
     handler.setTraceExecution(true);
     handler.Push("first");
