@@ -19,8 +19,6 @@ namespace veltrano {
 
 namespace {
 
-Form2* theWindow = nullptr;
-
 // The strip's client area and its list, in twips.
 constexpr int clientWidth = 11040;
 constexpr int clientHeight = 330;
@@ -52,14 +50,16 @@ std::int16_t shiftNumber(Qt::KeyboardModifiers modifiers) {
 
 } // namespace
 
+Form2* Form2::theWindow_ = nullptr;
+
 Form2& Form2::instance() {
-    if (!theWindow)
-        theWindow = new Form2;
-    return *theWindow;
+    if (!theWindow_)
+        theWindow_ = new Form2;
+    return *theWindow_;
 }
 
 bool Form2::exists() {
-    return theWindow != nullptr;
+    return theWindow_ != nullptr;
 }
 
 void Form2::load() {
@@ -68,11 +68,6 @@ void Form2::load() {
         return;
     window.loaded_ = true;
     window.Form_Load();
-}
-
-void Form2::destroyForTests() {
-    delete theWindow;
-    theWindow = nullptr;
 }
 
 Form2::Form2() : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint) {

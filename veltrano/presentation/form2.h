@@ -24,8 +24,6 @@ public:
     // Creates the window if needed and, the first time, runs its load handler, which runs
     // the presentation cycle and returns when the cycle ends.
     static void load();
-    // Tests start over with no window.
-    static void destroyForTests();
 
     QListWidget* List1 = nullptr;
 
@@ -49,7 +47,10 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    friend class ProgramTestAccess; // tests start over with no window
+
     Form2();
+    static Form2* theWindow_;
     bool loaded_ = false;
 };
 

@@ -9,22 +9,16 @@
 
 namespace veltrano {
 
-namespace {
-std::unique_ptr<clsAEHandling>& instance() {
+std::unique_ptr<clsAEHandling>& clsAEHandling::instance() {
     static std::unique_ptr<clsAEHandling> shared;
     return shared;
 }
-} // namespace
 
 clsAEHandling& clsAEHandling::shared() {
     auto& shared = instance();
     if (!shared)
         shared.reset(new clsAEHandling);
     return *shared;
-}
-
-void clsAEHandling::resetForTests() {
-    instance().reset();
 }
 
 clsAEHandling::clsAEHandling()

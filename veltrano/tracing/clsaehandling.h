@@ -21,10 +21,6 @@ public:
     // The component's handler object; a copy is a new reference to it.
     const trapwell::ErrHandler& Handler() const { return handler_; }
 
-    // Tests start over with a fresh instance, configured like the program's, and may then
-    // change what they need (UseInterface, LogEvent).
-    static void resetForTests();
-
     // Reports, through the error dialog and the deliveries, a crash the previous run left;
     // does nothing when there was none. For the start of the program, once its window shows.
     void reportPendingCrash() const;
@@ -36,7 +32,10 @@ public:
     ~clsAEHandling();
 
 private:
+    friend class ProgramTestAccess; // tests start over with a fresh instance
+
     clsAEHandling();
+    static std::unique_ptr<clsAEHandling>& instance();
 
     trapwell::ErrHandler handler_;
     std::unique_ptr<AppObject> app_;

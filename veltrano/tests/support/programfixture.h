@@ -1,5 +1,6 @@
 #pragma once
 
+#include "mainwindow/imagebutton.h"
 #include "presentation/form2.h"
 #include "presentation/modulefiles.h"
 #include "presentation/presentationstate.h"
@@ -16,25 +17,37 @@
 
 #include <gtest/gtest.h>
 
-// A program folder of the test's own (with its data/ and logs), a fresh error component
-// configured as the program configures it but without its dialog or the system log, fresh
-// presentation state and no display window.
+namespace veltrano {
+
+// The program keeps one display window and one error component for the whole run.
+class ProgramTestAccess {
+public:
+    static void startOver() {
+        delete Form2::theWindow_;
+        Form2::theWindow_ = nullptr;
+        clsAEHandling::instance().reset();
+    }
+};
+
+} // namespace veltrano
+
+// A program folder of the test's own (with its data/ and logs), an empty settings store, a
+// fresh error component configured as the program configures it but without its dialog or
+// the system log, fresh presentation state, no display window, and the program's images.
 class ProgramTest : public ::testing::Test {
 protected:
     ProgramTest() : folder_(temp.path()) {
-        // Every case starts from an empty settings store, as it does when CTest runs it in
-        // a process of its own, so the cases also pass run together in any order.
+        [[maybe_unused]] static const bool images = (veltrano::loadImageResources(), true);
         const QDir config(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation));
         for (const QString& name : config.entryList({QStringLiteral("*.ini")}, QDir::Files))
             if (name != QLatin1String("ComClasses.ini"))
                 QFile::remove(config.filePath(name));
         QDir(temp.path()).mkdir(QStringLiteral("data"));
         QDir(veltrano::ModuleFiles::userFolder()).removeRecursively();
-        veltrano::clsAEHandling::resetForTests();
+        veltrano::ProgramTestAccess::startOver();
         handler().setUseInterface(false);
         handler().setLogEvent(false);
-        // The program switches tracing on before it names its folder, so the trace starts
-        // beside the component; start it again in the test's folder.
+        // The trace started beside the component; start it again in the test's folder.
         handler().setTraceExecution(true);
         veltrano::Presentation::SelectedModule = 0;
         veltrano::Presentation::WordIndex = 0;
@@ -43,8 +56,7 @@ protected:
     }
     ~ProgramTest() override {
         QDir(veltrano::ModuleFiles::userFolder()).removeRecursively();
-        veltrano::Form2::destroyForTests();
-        veltrano::clsAEHandling::resetForTests();
+        veltrano::ProgramTestAccess::startOver();
     }
 
     static trapwell::ErrHandler handler() { return veltrano::clsAEHandling::shared().Handler(); }
@@ -64,10 +76,8 @@ protected:
     // The trace so far: the program lets lines wait in memory for up to a second.
     QStringList traceLines() const {
         handler().FlushTrace();
-        QFile f(temp.filePath(QStringLiteral("Trace.log")));
-        if (!f.open(QIODevice::ReadOnly))
-            return {};
-        QStringList lines = QString::fromLocal8Bit(f.readAll()).split(QStringLiteral("\r\n"));
+        QStringList lines = QString::fromLocal8Bit(fileBytes(temp.filePath("Trace.log")))
+                                .split(QStringLiteral("\r\n"));
         lines.removeLast();
         return lines;
     }

@@ -1,16 +1,20 @@
 #!/usr/bin/env bash
-# The program as a user meets it, under a real window manager: choose module "D" through
-# the module panel, Start, see the strip flash while another program keeps the focus, Stop,
-# close. Runs inside run-with-wm.sh; $1 is the folder holding veltrano and libtrapwell.so.
+# The program as a user meets it, under a real window manager with a tray host: choose module
+# "D" through the module panel, have the desktop start the program at login and then not,
+# minimize it into the tray and click it back, restart the tray, Start, see the strip flash
+# while another program keeps the focus, Stop, close. Runs inside run-with-wm.sh; $1 is the
+# folder holding veltrano and libtrapwell.so.
 set -euo pipefail
 
 bin=$1
 work=$(mktemp -d)
 prog=
 other=
+host=
 cleanup() {
-    [[ -n $prog ]] && kill "$prog" 2>/dev/null || true
-    [[ -n $other ]] && kill "$other" 2>/dev/null || true
+    for pid in "$prog" "$other" "$host"; do
+        [[ -n $pid ]] && kill "$pid" 2>/dev/null || true
+    done
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -33,6 +37,11 @@ export XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/share
 # tenths of a second sees it even on a busy machine; 0.3 s could fall between two looks.
 mkdir -p "$work/config"
 printf '[Options]\nShow%%20Each%%20Entry%%20For=2\n' >"$work/config/Veltrano Rudoz Arirera.ini"
+tray() {
+    trayer --edge bottom --align right --widthtype request --heighttype pixel --height 24 &
+    host=$!
+}
+tray
 
 "$work/veltrano" &
 prog=$!
@@ -52,6 +61,38 @@ click 88 32   # Image6: close the panel, which saves the choice
 # The boxes are saved one by one from 4 to 25: the last one ends the saving.
 await saved 'Box%2025=0' || fail "other boxes not saved"
 saved 'Box%207=1' || fail "choice not saved"
+
+# The start-up panel opens with its box ticked; closing it makes the desktop start this very
+# program at login. Unticked, it no longer does.
+entry=$work/config/autostart/veltrano.desktop
+click 144 32 # Image5: open the start-up panel
+click 144 32 # Image12: close it
+await test -f "$entry" || fail "no autostart entry"
+grep -qx "Exec=\"$work/veltrano\"" "$entry" || fail "the entry runs $(grep Exec= "$entry")"
+if command -v desktop-file-validate >/dev/null; then
+    desktop-file-validate "$entry" || fail "the autostart entry is not valid"
+fi
+click 144 32 # Image5
+click 40 114 # Check26: untick
+click 144 32 # Image12
+await test ! -e "$entry" || fail "the autostart entry stayed"
+
+# Minimized, the window leaves the screen for its icon; a left click on the icon brings it
+# back. A restarted tray is announced, once (a second box would still be up at the end).
+mapped() { xwininfo -id "$main" | grep -q "Map State: $1"; }
+panel=$(xdotool search --sync --name '^panel$' | head -1)
+docked() { ! xwininfo -tree -id "$panel" | grep -q ' 0 children'; }
+xdotool windowminimize "$main"
+await mapped IsUnMapped || fail "the minimized window stayed on the screen"
+await docked || fail "no icon in the tray"
+xdotool mousemove --window "$panel" 12 12 click 1
+await mapped IsViewable || fail "a click on the icon did not bring the window back"
+kill "$host"
+wait "$host" 2>/dev/null || true
+tray
+box=$(timeout 20 xdotool search --sync --onlyvisible --name '^Veltrano Rudoz Arirera$' | head -1) ||
+    fail "the restarted tray was not announced"
+xdotool windowactivate --sync "$box" key Return
 
 # Another program the user works in.
 xmessage -geometry 700x200+50+500 "working elsewhere" &
@@ -80,6 +121,8 @@ await stripGone || fail "the strip did not hide again"
 xdotool windowactivate --sync "$main"
 click 32 32 # Image3: Stop
 kill -0 "$prog" 2>/dev/null || fail "the program ended on Stop"
+[[ -z $(xdotool search --onlyvisible --name '^Veltrano Rudoz Arirera$' || true) ]] ||
+    fail "a second box"
 # Now and then the window manager misses the first key press; a person would press again.
 for _ in 1 2 3; do
     xdotool windowactivate --sync "$main" key alt+F4 2>/dev/null || true
