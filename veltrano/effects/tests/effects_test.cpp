@@ -88,8 +88,8 @@ TEST_F(EffectsTest, AClosedStripFadesOutInAQuarterSecondAndTheProgramEnds) {
 }
 
 // Without taking the focus, as program_x11_test.sh proves. A click makes the window manager
-// activate the strip: keys typed then leave its entry alone.
-TEST_F(EffectsTest, TheStripComesUpWhereItWasAndAClickDragsIt) {
+// activate the strip: keys typed then leave its entry alone. (The drag itself is proved on X11.)
+TEST_F(EffectsTest, TheStripComesUpWhereItWasAndKeysLeaveItsEntryAlone) {
     const QRect place = strip.geometry();
     strip.List1->addItems({"one", "two", "three"});
     strip.List1->setCurrentRow(1);
@@ -101,9 +101,6 @@ TEST_F(EffectsTest, TheStripComesUpWhereItWasAndAClickDragsIt) {
     ASSERT_TRUE(QTest::qWaitForWindowActive(&strip));
     QTest::keyClick(strip.windowHandle(), Qt::Key_Down);
     EXPECT_EQ(strip.List1->currentRow(), 1);
-    QTest::mousePress(strip.windowHandle(), Qt::LeftButton);
-    EXPECT_EQ(traceLines().mid(traceLines().size() - 2),
-              QStringList({"Form2.Form_MouseDown", "modTrans.FormDrag"}));
 }
 
 TEST(PlatformLayers, TwipsRoundHalvesToEven) {

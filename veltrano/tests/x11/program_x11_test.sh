@@ -27,6 +27,11 @@ await() {
     done
     return 1
 }
+# The first window that matches, waiting up to 20 s. xdotool walks the whole window tree and
+# dies of a window that vanishes meanwhile (a tray or a box coming and going), so it is
+# simply asked again.
+found() { xdotool search "$@" 2>/dev/null | head -1 | grep .; }
+window() { await found "$@" >/dev/null || true; found "$@" || true; }
 
 # A portable copy: the program, its component and its modules side by side.
 cp "$bin/veltrano" "$bin/libtrapwell.so" "$work/"
@@ -45,7 +50,7 @@ tray
 
 "$work/veltrano" &
 prog=$!
-main=$(xdotool search --sync --name '^Veltrano Rudoz Arirera 0\.0\.72$' | head -1)
+main=$(window --name '^Veltrano Rudoz Arirera 0\.0\.72$')
 [[ -n $main ]] || fail "no main window"
 xdotool windowactivate --sync "$main"
 
@@ -79,9 +84,9 @@ await test ! -e "$entry" || fail "the autostart entry stayed"
 
 # Minimized, the window leaves the screen for its icon; a left click on the icon brings it
 # back. A restarted tray is announced, once (a second box would still be up at the end).
-mapped() { xwininfo -id "$main" | grep -q "Map State: $1"; }
-panel=$(xdotool search --sync --name '^panel$' | head -1)
-docked() { ! xwininfo -tree -id "$panel" | grep -q ' 0 children'; }
+mapped() { xwininfo -id "$main" 2>/dev/null | grep -q "Map State: $1"; }
+panel=$(window --name '^panel$')
+docked() { xwininfo -tree -id "$panel" 2>/dev/null | grep -q ' [1-9][0-9]* child'; }
 xdotool windowminimize "$main"
 await mapped IsUnMapped || fail "the minimized window stayed on the screen"
 await docked || fail "no icon in the tray"
@@ -90,39 +95,33 @@ await mapped IsViewable || fail "a click on the icon did not bring the window ba
 kill "$host"
 wait "$host" 2>/dev/null || true
 tray
-box=$(timeout 20 xdotool search --sync --onlyvisible --name '^Veltrano Rudoz Arirera$' | head -1) ||
-    fail "the restarted tray was not announced"
+box=$(window --onlyvisible --name '^Veltrano Rudoz Arirera$')
+[[ -n $box ]] || fail "the restarted tray was not announced"
 xdotool windowactivate --sync "$box" key Return
 
 # Another program the user works in.
 xmessage -geometry 700x200+50+500 "working elsewhere" &
 other=$!
-elsewhere=$(xdotool search --sync --class Xmessage | head -1)
+elsewhere=$(window --class Xmessage)
 
 click 32 32 # Image2: Start; the first entry flashes at once
 xdotool windowactivate --sync "$elsewhere"
 
 # The next entry comes WordInterval (15) seconds later: the strip must not take the focus.
-strip=
-for _ in $(seq 200); do
-    strip=$(xdotool search --onlyvisible --name '^Form2$' 2>/dev/null | head -1 || true)
-    [[ -n $strip ]] && break
-    sleep 0.1
-done
+strip=$(window --onlyvisible --name '^Form2$')
 [[ -n $strip ]] || fail "the strip did not come back"
 active=$(xdotool getactivewindow)
 [[ $active == "$elsewhere" ]] || fail "the strip took the focus ($active, expected $elsewhere)"
 # The window manager sets the state in its own time once it has mapped the strip.
 above() { xprop -id "$strip" _NET_WM_STATE 2>/dev/null | grep -q _NET_WM_STATE_ABOVE; }
 await above || fail "the strip is not kept above"
-stripGone() { [[ -z $(xdotool search --onlyvisible --name '^Form2$' 2>/dev/null || true) ]]; }
+stripGone() { ! found --onlyvisible --name '^Form2$'; }
 await stripGone || fail "the strip did not hide again"
 
 xdotool windowactivate --sync "$main"
 click 32 32 # Image3: Stop
 kill -0 "$prog" 2>/dev/null || fail "the program ended on Stop"
-[[ -z $(xdotool search --onlyvisible --name '^Veltrano Rudoz Arirera$' || true) ]] ||
-    fail "a second box"
+! found --onlyvisible --name '^Veltrano Rudoz Arirera$' || fail "a second box"
 # Now and then the window manager misses the first key press; a person would press again.
 for _ in 1 2 3; do
     xdotool windowactivate --sync "$main" key alt+F4 2>/dev/null || true
