@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Checks the shipped word sets (data/, data-de ... data-ru) with the generator's own rules:
+"""Checks the shipped word sets (data/en, data/de ... data/ru) with the generator's own rules:
 UTF-8 lines "word - meaning" ended by CR LF; the entries each set guarantees; every headword
 English (one of the English set's, in the same module), once in its set, not marked offensive
 by WordNet (wordnet-flagged.txt) nor denied (deny-list.txt); every meaning passing
@@ -31,14 +31,14 @@ MODULES = list(generator.MODULES) + [generator.NEW_WORDS]
 # sets hold the English headwords their dictionary translates; the smaller dictionaries know
 # few of these advanced words.
 GUARANTEED = {
-    "data": (200, 150, 6000),  # WordNet and our New Words
-    "data-de": (90, 50, 4700),  # FreeDict eng-deu, 460k index lines
-    "data-fr": (4, 20, 350),  # eng-fra, 8.8k
-    "data-es": (2, 20, 190),  # eng-spa, 5.9k
-    "data-it": (2, 20, 160),  # eng-ita, 4.5k
-    "data-pt": (10, 20, 750),  # eng-por, 16k
-    "data-pl": (15, 20, 850),  # eng-pol, 16k
-    "data-ru": (0, 15, 65),  # eng-rus, 1.7k
+    "en": (200, 150, 6000),  # WordNet and our New Words
+    "de": (90, 50, 4700),  # FreeDict eng-deu, 460k index lines
+    "fr": (4, 20, 350),  # eng-fra, 8.8k
+    "es": (2, 20, 190),  # eng-spa, 5.9k
+    "it": (2, 20, 160),  # eng-ita, 4.5k
+    "pt": (10, 20, 750),  # eng-por, 16k
+    "pl": (15, 20, 850),  # eng-pol, 16k
+    "ru": (0, 15, 65),  # eng-rus, 1.7k
 }
 
 # Known answers of the rules: a rule broken so that it lets everything pass would pass every

@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
-"""Generates the word sets: data/ (English meanings) and data-de, data-fr, data-es, data-it,
-data-pt, data-pl, data-ru (meanings translated), each with modules 4.txt ... 25.txt.
+"""Generates the word sets under data/: en (English meanings) and de, fr, es, it, pt, pl, ru
+(meanings translated), each with modules 4.txt ... 25.txt.
 
 Needs the Debian packages wordnet-base, scowl and dict-freedict-eng-{deu,fra,spa,ita,por,pol,
 rus}, and the measuring program built from measure_widths.cpp (CMake target
@@ -45,7 +45,7 @@ import meanings  # noqa: E402
 import scowl  # noqa: E402
 import wordnet  # noqa: E402
 
-ROOT = os.path.normpath(os.path.join(HERE, "..", ".."))
+ROOT = os.path.normpath(os.path.join(HERE, "..", "..", "data"))
 WORDNET_COPYRIGHT = "/usr/share/doc/wordnet-base/copyright"
 FREEDICT_COPYRIGHT = "/usr/share/doc/dict-freedict-eng-%s/copyright"
 
@@ -69,8 +69,8 @@ NEW_WORDS = 25
 WORDNET_LICENCE = "WORDNET-LICENSE"
 FREEDICT_LICENCE = "FREEDICT-LICENSE"
 # The shipped word sets: folder -> the file of the licence it keeps.
-WORD_SETS = {"data": WORDNET_LICENCE}
-WORD_SETS.update({"data-" + code: FREEDICT_LICENCE for code in freedict.LANGUAGES})
+WORD_SETS = {"en": WORDNET_LICENCE}
+WORD_SETS.update({code: FREEDICT_LICENCE for code in freedict.LANGUAGES})
 
 LANGUAGE_NAMES = {"de": "German", "fr": "French", "es": "Spanish", "it": "Italian",
                   "pt": "Portuguese", "pl": "Polish", "ru": "Russian"}
@@ -365,11 +365,11 @@ def main():
     english, chosen_levels = english_set(net, levels, flagged, denied, overrides,
                                          args.measurer, rejects, {e[0] for e in fresh})
     english[NEW_WORDS] = fresh
-    write_set(os.path.join(args.out, "data"), english)
-    with open(os.path.join(args.out, "data", WORDNET_LICENCE), "w", encoding="utf-8") as f:
+    write_set(os.path.join(args.out, "en"), english)
+    with open(os.path.join(args.out, "en", WORDNET_LICENCE), "w", encoding="utf-8") as f:
         f.write(wordnet_licence(WORDNET_COPYRIGHT))
-    write_readme(os.path.join(args.out, "data"), ENGLISH_README)
-    report.append(summary("data", english))
+    write_readme(os.path.join(args.out, "en"), ENGLISH_README)
+    report.append(summary("en", english))
     histogram = collections.Counter(chosen_levels.values())
     report.append("         SCOWL sizes of the headwords: %s" % ", ".join(
         "%d: %d" % item for item in sorted(histogram.items())))
@@ -384,14 +384,14 @@ def main():
     for code in freedict.LANGUAGES:
         rejects = collections.Counter()
         modules = translated_set(code, net, english, hand, flagged, args.measurer, rejects)
-        folder = os.path.join(args.out, "data-" + code)
+        folder = os.path.join(args.out, code)
         write_set(folder, modules)
         copyright_file = FREEDICT_COPYRIGHT % freedict.LANGUAGES[code]
         with open(os.path.join(folder, FREEDICT_LICENCE), "w", encoding="utf-8") as f:
             f.write(freedict_licence(copyright_file, "eng-" + freedict.LANGUAGES[code]))
         write_readme(folder, TRANSLATED_README.format(language=LANGUAGE_NAMES[code],
                                                       code3=freedict.LANGUAGES[code]))
-        report.append(summary("data-" + code, modules))
+        report.append(summary(code, modules))
         report.append("         rejected: %s" % ", ".join(
             "%s %d" % item for item in rejects.most_common()))
 
