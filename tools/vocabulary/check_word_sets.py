@@ -1,10 +1,13 @@
 #!/usr/bin/env python3
 """Checks the shipped word sets (data/en, data/de ... data/ru) with the generator's own rules:
-UTF-8 lines "word - meaning" ended by CR LF; the entries each set guarantees; every headword
-English (one of the English set's, in the same module), once in its set, not marked offensive
-by WordNet (wordnet-flagged.txt) nor denied (deny-list.txt); every meaning passing
-meanings.problem (it does not name its headword, a part or its stem, is no empty form, is
-short), short in the median; every entry drawn whole in the strip's font.
+UTF-8 lines "word - meaning" ended by CR LF; no module empty; the entries each set guarantees;
+every headword English, once in its set, not marked offensive (wordnet-flagged.txt) nor
+denied (deny-list.txt); every module of a translated set holding the very headwords of the
+English one, each with a translation or the English meaning; every meaning passing
+meanings.problem (it does not name its headword, a part or its stem, is no empty form, holds
+no pronunciation or grammar label, is short), short in the median; every entry drawn whole in
+the strip's font; the share of translated entries each set guarantees, and "Meanings In"
+(veltrano/presentation/wordsets.h) offering exactly the sets at least half translated.
 
     tools/vocabulary/check_word_sets.py build/bin/veltrano_measure_widths [--root FOLDER]
 
@@ -27,18 +30,20 @@ import meanings  # noqa: E402
 
 MODULES = list(generator.MODULES) + [generator.NEW_WORDS]
 
-# The entries a set guarantees: in every lettered module, in New Words, in all. The translated
-# sets hold the English headwords their dictionary translates; the smaller dictionaries know
-# few of these advanced words.
+WORDSETS_H = os.path.join(HERE, "..", "..", "veltrano", "presentation", "wordsets.h")
+
+# The entries a set guarantees: in every lettered module, in New Words, in all; and the share
+# of its entries translated. Every translated set holds the English headwords; J, K and X - Z
+# hold fewer, as the words in use run short there.
 GUARANTEED = {
-    "en": (200, 150, 6000),  # WordNet and our New Words
-    "de": (90, 50, 4700),  # FreeDict eng-deu, 460k index lines
-    "fr": (4, 20, 350),  # eng-fra, 8.8k
-    "es": (2, 20, 190),  # eng-spa, 5.9k
-    "it": (2, 20, 160),  # eng-ita, 4.5k
-    "pt": (10, 20, 750),  # eng-por, 16k
-    "pl": (15, 20, 850),  # eng-pol, 16k
-    "ru": (0, 15, 65),  # eng-rus, 1.7k
+    "en": (45, 150, 5500, 1.0),  # WordNet and our New Words
+    "de": (45, 150, 5500, 0.84),  # Ding (trans-de-en), then FreeDict eng-deu
+    "fr": (45, 150, 5500, 0.13),  # FreeDict eng-fra, checked back by fra-eng
+    "es": (45, 150, 5500, 0.35),  # Apertium eng-spa, then FreeDict eng-spa
+    "it": (45, 150, 5500, 0.06),  # FreeDict eng-ita, checked back by ita-eng
+    "pt": (45, 150, 5500, 0.18),  # FreeDict eng-por, checked back by por-eng
+    "pl": (45, 150, 5500, 0.27),  # FreeDict eng-pol, checked back by pol-eng
+    "ru": (45, 150, 5500, 0.005),  # FreeDict eng-rus, 1.7k entries
 }
 
 # Known answers of the rules: a rule broken so that it lets everything pass would pass every
@@ -49,19 +54,83 @@ RULE_CASES = [
     ("hotel", "Hotel", "names the headword"),
     ("well-off", "doing well", "names the headword"),
     ("unsympathetic", "not sympathetic", "names the headword"),
+    ("absorbency", "the property of being absorbent", "names the headword"),
+    ("captaincy", "the post of captain", "names the headword"),
+    ("eaglet", "a young eagle", "names the headword"),
+    ("hater", "a person who hates", "names the headword"),
+    ("knobby", "having knobs", "names the headword"),
+    ("intransigence", "the trait of being intransigent", "names the headword"),
+    ("mucus", "mucous secretion", "names the headword"),
+    ("hearth", "the heart of the home", None),
     ("marine", "of or relating to the sea", "empty form"),
     ("departure", "the act of leaving", "empty form"),
+    ("argon", "ˈɑː", "pronunciation or grammar label"),
+    ("zinc", "Zink Zn, zˌɛdˈɛn", "pronunciation or grammar label"),
+    ("abandon", "verlassen {vt}", "pronunciation or grammar label"),
+    ("abandon", "etw. aufgeben", "pronunciation or grammar label"),
     ("abandon", "leave behind for good, and never come back to it.", "too long"),
     ("abandon", "leave behind for good, and never come back to it", None),
+]
+# A translation may share the headword's root, never be the headword.
+TRANSLATION_CASES = [
+    ("abandon", "abandonar", None),
+    ("zinc", "zinc", "names the headword"),
+]
+# Known answers of the rules on whole sets: (English module's headwords, a module's entries,
+# faults expected).
+MODULE_CASES = [
+    ({"ant", "bee"}, [("ant", "Ameise"), ("bee", "a flying insect")], []),
+    ({"ant", "bee"}, [("ant", "Ameise")], ["lacks bee"]),
+    ({"ant"}, [], ["lacks ant", "empty"]),
+]
+# (shares of translated entries, sets offered, faults expected).
+OFFER_CASES = [
+    ({"de": 0.8, "ru": 0.1}, ["en", "de"], []),
+    ({"de": 0.8, "ru": 0.1}, ["en", "de", "ru"], ["ru offered"]),
+    ({"de": 0.5, "ru": 0.1}, ["en"], ["de not offered"]),
 ]
 
 LINE = re.compile(r"(\S[^\r\n]*?) - (\S[^\r\n]*)")
 
 
+def module_faults(english, entries):
+    """Faults of a module: headwords of the English module it lacks, and none at all."""
+    faults = ["lacks " + w for w in sorted(english - {e[0] for e in entries})]
+    return faults + (["empty"] if not entries else [])
+
+
+def offer_faults(shares, offered):
+    """Faults of the sets "Meanings In" offers, by the share of each translated set."""
+    faults = ["%s offered, %.0f %% translated" % (c, 100 * shares[c]) for c in offered
+              if c in shares and shares[c] < generator.OFFERED_SHARE]
+    faults += ["%s not offered, %.0f %% translated" % (c, 100 * s) for c, s in shares.items()
+               if s >= generator.OFFERED_SHARE and c not in offered]
+    return faults + ["%s offered, no such set" % c for c in offered
+                     if c != "en" and c not in shares]
+
+
+def offered_sets(path=WORDSETS_H):
+    """The codes of the sets "Meanings In" offers, as wordsets.h lists them."""
+    with open(path, encoding="utf-8") as f:
+        return re.findall(r'\{"(\w+)", "[^"]*", "[^"]*"\}', f.read())
+
+
 def rule_faults():
-    return ["rule: %s - %s: %s, expected %s" % (word, meaning, got, expected)
-            for word, meaning, expected in RULE_CASES
-            for got in [meanings.problem(word, meaning)] if got != expected]
+    faults = ["rule: %s - %s: %s, expected %s" % (word, meaning, got, expected)
+              for word, meaning, expected in RULE_CASES
+              for got in [meanings.problem(word, meaning)] if got != expected]
+    faults += ["rule: %s - %s: %s, expected %s" % (word, meaning, got, expected)
+               for word, meaning, expected in TRANSLATION_CASES
+               for got in [meanings.problem(word, meaning, english=False)] if got != expected]
+    for english, entries, expected in MODULE_CASES:
+        got = module_faults(english, entries)
+        if [g.split(",")[0] for g in got] != expected:
+            faults.append("rule: module %s: %s, expected %s" % (entries, got, expected))
+    for shares, offered, expected in OFFER_CASES:
+        got = offer_faults(shares, offered)
+        if [g.split(",")[0] for g in got] != expected:
+            faults.append("rule: offered %s: %s, expected %s" % (offered, got, expected))
+    return faults
 
 
 def read_module(path, name, faults):
@@ -95,31 +164,38 @@ def read_module(path, name, faults):
 
 
 def check_set(root, folder, english, listed, faults):
-    """The set's headwords by module and its well-formed entries [(line, where)], for the
-    strip's measure. english: the English set's headwords by module, None for that set."""
-    licence = os.path.join(root, folder, generator.WORD_SETS[folder])
-    if not os.path.isfile(licence) or os.path.getsize(licence) <= 500:
-        faults.append("%s: no licence text in %s" % (folder, generator.WORD_SETS[folder]))
+    """The set's {module: {headword: meaning}}, its well-formed entries [(line, where)] for
+    the strip's measure and its share of translated entries. english: the English set's
+    meanings by module, None for that set; an entry of a translated set with the English
+    meaning is not translated."""
+    for name in generator.WORD_SETS[folder]:
+        licence = os.path.join(root, folder, name)
+        if not os.path.isfile(licence) or os.path.getsize(licence) <= 500:
+            faults.append("%s: no licence text in %s" % (folder, name))
     if not os.path.isfile(os.path.join(root, folder, "README")):
         faults.append("%s: no README" % folder)
-    per_module, new_words, total = GUARANTEED[folder]
+    per_module, new_words, total, translated_share = GUARANTEED[folder]
     flagged, denied = listed
-    headwords, seen, lengths, lines = {}, set(), [], []
+    found, seen, lengths, lines, translated = {}, set(), [], [], 0
     for module in MODULES:
         name = "%s/%d.txt" % (folder, module)
         entries = read_module(os.path.join(root, name), name, faults)
         guaranteed = new_words if module == generator.NEW_WORDS else per_module
         if len(entries) < guaranteed:
             faults.append("%s: %d entries, %d guaranteed" % (name, len(entries), guaranteed))
-        headwords[module] = {word for _, word, _ in entries}
+        heads = set(english[module]) if english else {w for _, w, _ in entries}
+        faults += ["%s: %s" % (name, f) for f in module_faults(heads, [e[1:] for e in entries])]
+        found[module] = {word: meaning for _, word, meaning in entries}
         for number, word, meaning in entries:
             where = "%s:%d: %s - %s" % (name, number, word, meaning)
+            own = english is None or meaning == english[module].get(word)
+            translated += not own
             why = ("not an English headword of the module"
                    if english is not None and word not in english[module]
                    else "headword twice in the set" if word in seen
                    else "marked offensive by WordNet" if word.lower() in flagged
                    else "on the deny list" if word.lower() in denied
-                   else meanings.problem(word, meaning))
+                   else meanings.problem(word, meaning, english=own))
             if why:
                 faults.append("%s: %s" % (why, where))
             seen.add(word)
@@ -127,10 +203,14 @@ def check_set(root, folder, english, listed, faults):
             lines.append(("%s - %s" % (word, meaning), where))
     if len(lengths) < total:
         faults.append("%s: %d entries, %d guaranteed" % (folder, len(lengths), total))
+    share = translated / len(lengths) if english and lengths else 1.0
+    if share < translated_share:
+        faults.append("%s: %.1f %% of the entries translated, %.1f %% guaranteed" % (
+            folder, 100 * share, 100 * translated_share))
     if lengths and statistics.median_high(lengths) > meanings.MEDIAN_LENGTH:
         faults.append("%s: meanings %d characters long in the median, at most %d" % (
             folder, statistics.median_high(lengths), meanings.MEDIAN_LENGTH))
-    return headwords, lines
+    return found, lines, share
 
 
 def main():
@@ -145,11 +225,14 @@ def main():
     if len(flagged) <= 300 or "dago" not in flagged:
         faults.append("wordnet-flagged.txt: %d words, not WordNet's offensive ones" % len(flagged))
     # The English set comes first: its modules hold the headwords of all.
-    english, lines = None, []
+    english, lines, shares = None, [], {}
     for folder in generator.WORD_SETS:
-        headwords, found = check_set(args.root, folder, english, (flagged, denied), faults)
-        english = english or headwords
+        meant, found, share = check_set(args.root, folder, english, (flagged, denied), faults)
+        if english is not None:
+            shares[folder] = share
+        english = english or meant
         lines += found
+    faults += ["wordsets.h: " + f for f in offer_faults(shares, offered_sets())]
     widths = generator.measure(args.measurer, [line for line, _ in lines]) if lines else {}
     for line, where in lines:
         why = generator.misfit(widths, line)

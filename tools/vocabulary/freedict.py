@@ -20,7 +20,7 @@ _BASE64 = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/"
 
 # Parts of speech as the dictionaries mark them -> WordNet's n, v, a, r.
 _POS = {"v": "v", "vt": "v", "vi": "v", "adj": "a", "adv": "r", "n": "n", "fem": "n",
-        "masc": "n", "neut": "n", "pl": "n", "noun": "n", "verb": "v"}
+        "masc": "n", "neut": "n", "pl": "n", "noun": "n", "verb": "v", "s": "n"}
 # Senses marked as dated, rare or rude: not what a learner should take home.
 _AVOID = re.compile(r"\[(dated|veraltet|obs\.|selten|rare|archaic|slang|vulg\.|pej\.|ugs\.|"
                     r"coll\.|humor\.|poet\.|lit|old)\]", re.I)
@@ -56,8 +56,10 @@ def _clean(item):
 
 
 class Dictionary:
-    def __init__(self, code, folder=DICTD):
-        name = "freedict-eng-" + LANGUAGES[code]
+    def __init__(self, code, folder=DICTD, reverse=False):
+        """The English-X dictionary of language `code`, or with `reverse` its X-English
+        one."""
+        name = ("freedict-%s-eng" if reverse else "freedict-eng-%s") % LANGUAGES[code]
         with gzip.open(os.path.join(folder, name + ".dict.dz")) as f:
             self._data = f.read()
         self._index = {}
@@ -99,6 +101,31 @@ class Dictionary:
             else:
                 senses.append((_pos_marks(head) | _pos_marks(body.split("\n", 1)[0]), body))
         return senses
+
+    def english(self, word):
+        """The English words a reverse dictionary gives for a word, lower case."""
+        text = " ".join(e.partition("\n")[2] for e in self.entries(word))
+        return set(re.findall(r"[a-z]+(?:-[a-z]+)*", re.sub(r"/[^/]*/", " ", text.lower())))
+
+    def candidates(self, word, pos):
+        """[translation] of the word's senses of WordNet part of speech `pos` (a sense
+        without marks may be of any), in dictionary order: every entry's first line and its
+        numbered lines ("2. abandonner, délaisser")."""
+        senses = self.senses(word)
+        if self.code == "de" and pos == "v":
+            senses = self.senses(word + " sth") + self.senses(word + " sb") + senses
+        found = []
+        for marks, body in senses:
+            if marks and pos not in marks:
+                continue
+            lines = [l for l in body.split("\n") if l.strip()]
+            lines = lines[:1] + [l for l in lines[1:] if re.match(r"\s*\d+\.\s", l)]
+            for item in [i for l in lines if not _AVOID.search(l)
+                         for i in re.split(r"[,;/]", _clean(l))]:
+                item = _clean(item)
+                if item and self._plain(item) and item not in found:
+                    found.append(item)
+        return found
 
     def _plain(self, item):
         """Whether an item is a translation as it stands: not a fragment ("Nacht…"), not a

@@ -40,6 +40,8 @@ import sys
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, HERE)
 
+import apertium  # noqa: E402
+import ding  # noqa: E402
 import freedict  # noqa: E402
 import meanings  # noqa: E402
 import scowl  # noqa: E402
@@ -49,12 +51,12 @@ ROOT = os.path.normpath(os.path.join(HERE, "..", "..", "data"))
 WORDNET_COPYRIGHT = "/usr/share/doc/wordnet-base/copyright"
 FREEDICT_COPYRIGHT = "/usr/share/doc/dict-freedict-eng-%s/copyright"
 
-LEVELS = [50, 55, 60, 70]
-FILL_LEVELS = [40, 80, 35, 95, 20, 10]
+LEVELS = [40, 50, 55, 60]
+COMMON_LEVEL = 35
+FILL_LEVELS = [20]
 MAX_ENTRIES = 300
 # A synonym explains a word only if its own words are at most this rare.
-SYNONYM_LEVEL = 50
-MIN_ENTRIES = 200
+SYNONYM_LEVEL = 40
 
 # Form2's List1: 11055 twips at 15 twips per pixel. The item's text keeps a few pixels of
 # margin on either side.
@@ -68,9 +70,18 @@ NEW_WORDS = 25
 
 WORDNET_LICENCE = "WORDNET-LICENSE"
 FREEDICT_LICENCE = "FREEDICT-LICENSE"
-# The shipped word sets: folder -> the file of the licence it keeps.
-WORD_SETS = {"en": WORDNET_LICENCE}
-WORD_SETS.update({code: FREEDICT_LICENCE for code in freedict.LANGUAGES})
+DING_LICENCE = "DING-LICENSE"
+APERTIUM_LICENCE = "APERTIUM-LICENSE"
+# The shipped word sets: folder -> the files of the licences of its sources.
+WORD_SETS = {"en": [WORDNET_LICENCE]}
+WORD_SETS.update({code: [FREEDICT_LICENCE] for code in freedict.LANGUAGES})
+WORD_SETS["de"] = [DING_LICENCE, FREEDICT_LICENCE]
+WORD_SETS["es"] = [APERTIUM_LICENCE, FREEDICT_LICENCE]
+DING_COPYRIGHT = "/usr/share/doc/trans-de-en/copyright"
+APERTIUM_COPYRIGHT = "/usr/share/doc/apertium-eng-spa/copyright"
+FREEDICT_BACK_COPYRIGHT = "/usr/share/doc/dict-freedict-%s-eng/copyright"
+# A set is offered in "Meanings In" when at least this share of its entries is translated.
+OFFERED_SHARE = 0.5
 
 LANGUAGE_NAMES = {"de": "German", "fr": "French", "es": "Spanish", "it": "Italian",
                   "pt": "Portuguese", "pl": "Polish", "ru": "Russian"}
@@ -91,31 +102,72 @@ def read_table(name, fields):
     return rows
 
 
-def usage(net, word):
-    """How much the word is used: tagged senses weigh most, then the parts of speech it
-    serves in."""
-    return 10 * net.tag_count(word) + len(net.index.get(word, {}))
+# Fields whose senses are a specialist's, not a learner's: WordNet's topic domains and the
+# "(law) ..." a gloss may begin with.
+TECHNICAL = set(
+    "law chemistry physics medicine biology anatomy mathematics genetics physiology pathology "
+    "botany zoology immunology astronomy statistics electronics linguistics psychoanalysis "
+    "heraldry geology thermodynamics arithmetic prosody electricity biochemistry microbiology "
+    "pharmacology surgery geometry logic grammar phonetics phonology computer_science "
+    "embryology histology virology bacteriology cytology mineralogy crystallography "
+    "meteorology optics mechanics nuclear_physics algebra calculus topology trigonometry "
+    "psychiatry neurology cardiology dentistry ophthalmology obstetrics veterinary_medicine "
+    "ecology paleontology taxonomy morphology syntax semantics rhetoric theology "
+    "christian_theology philosophy metaphysics".split())
+TAXONOMY = re.compile(r"\b(genus|family|order|suborder|subfamily|class|subclass|phylum|"
+                      r"division) [A-Z]|\bLatin\b")
+DATED = re.compile(r"\b(archaic|obsolete|antiquated|old-fashioned|dated|poetic|literary)\b")
+# Plants, animals, substances and body parts beyond SCOWL's size 55 are a specialist's names.
+SPECIES = {"noun.plant", "noun.animal", "noun.substance", "noun.body"}
 
 
-def options(net, word, flagged, common):
-    """[(meaning, synset key)] for the word, in order of preference, each passing the rules
-    (the width in the strip is checked later), or the reason there are none."""
+def fit_for_learners(synset, level):
+    """Why a sense is not one to teach (technical, dated), or None."""
+    opening = re.match(r"\(([a-z ]+)\)", synset.gloss)
+    if synset.topics & TECHNICAL or (opening and opening[1].replace(" ", "_") in TECHNICAL):
+        return "technical"
+    if TAXONOMY.search(synset.gloss) or (synset.lexname in SPECIES and level > 55):
+        return "technical"
+    if DATED.search(synset.gloss) or "archaism" in synset.domains:
+        return "archaic"
+    return None
+
+
+def usable_senses(net, word, level):
+    """The word's senses a learner meets, the most frequent first, or why there are none."""
     senses = [s for s in net.senses(word) if word in s.words
               and not s.domains & wordnet.NAME_DOMAINS]
     if not senses:
         return "name or abbreviation"
+    fit = [s for s in senses if not fit_for_learners(s, level)]
+    return fit or "only %s senses" % fit_for_learners(senses[0], level)
+
+
+def options(net, word, level, flagged, common):
+    """[(meaning, synset key)] for the word's most frequent sense a learner meets, in order of
+    preference, each passing the rules (the width in the strip is checked later), or the
+    reason there are none."""
+    senses = usable_senses(net, word, level)
+    if isinstance(senses, str):
+        return senses
+    synset = senses[0]
+    written = meanings.from_gloss(synset.gloss)
+    # A synonym explains only where this sense is its own first (abuse, not step, for
+    # maltreat).
+    pos = synset.key[-1]
+    plain = [w for w in synset.words
+             if net.index.get(w.lower(), {}).get(pos, [None])[0] == synset.key]
+    synonyms = meanings.from_synonyms(word, plain, flagged, common)
+    # One verb for another says little: most verbs have many senses (debilitate - drain).
+    if synonyms and synset.key.endswith("v") and "," not in synonyms:
+        synonyms = None
     found, reasons = [], collections.Counter()
-    for synset in senses[:3]:
-        written = meanings.from_gloss(synset.gloss)
-        synonyms = meanings.from_synonyms(word, synset.words, flagged, common)
-        good = []
-        for meaning in written + ([synonyms] if synonyms else []):
-            why = meanings.problem(word, meaning)
-            if why:
-                reasons[why] += 1
-            else:
-                good.append(meaning)
-        found += [(m, synset.key) for m in good]
+    for meaning in written + ([synonyms] if synonyms else []):
+        why = meanings.problem(word, meaning)
+        if why:
+            reasons[why] += 1
+        else:
+            found.append((meaning, synset.key))
     return found or (reasons.most_common(1)[0][0] if reasons else "no meaning")
 
 
@@ -145,6 +197,29 @@ def fits(widths, entry):
     return misfit(widths, entry) is None
 
 
+def tier(level, tags):
+    """Which words a module takes first: 0 the sense-tagged words of the learner's sizes,
+    1 the sense-tagged common ones, 2 (for letters that run short) the everyday ones and the
+    common ones no tagged text used; None never."""
+    if level in LEVELS and tags >= (1 if level <= 55 else 3):
+        return 0
+    if tags and level == COMMON_LEVEL:
+        return 1
+    if (tags and level in FILL_LEVELS) or (not tags and level in [COMMON_LEVEL] + LEVELS[:1]):
+        return 2
+    return None
+
+
+def inflected(net, word):
+    """Whether the word is a verb's -ing form (clocking, nipping): WordNet lists many as
+    headwords of their own, with meanings that only name the verb's action."""
+    if not word.endswith("ing") or len(word) < 6:
+        return False
+    base = word[:-3]
+    verbs = [base, base + "e", base[:-1] if len(base) > 2 and base[-1] == base[-2] else None]
+    return any(v and "v" in net.index.get(v, {}) for v in verbs)
+
+
 def english_set(net, levels, flagged, denied, overrides, measurer, rejects, taken):
     """{module: [(word, meaning, synset key)]} and {word: level}; the words of `taken` (New
     Words) are left to their own module."""
@@ -160,15 +235,23 @@ def english_set(net, levels, flagged, denied, overrides, measurer, rejects, take
         if level is None:
             rejects["not a SCOWL word (name, abbreviation, rare)"] += 1
             continue
-        if level not in LEVELS + FILL_LEVELS:
+        if inflected(net, word):
+            rejects["a form of a verb"] += 1
+            continue
+        if word in levels.british:
+            rejects["British spelling"] += 1
+            continue
+        tags = net.tag_count(word)
+        rank = tier(level, tags)
+        if rank is None:
             continue
         if word in flagged:
-            rejects["marked offensive by WordNet"] += 1
+            rejects["marked offensive or slang by WordNet or Ding"] += 1
             continue
         if word in denied:
             rejects["deny list"] += 1
             continue
-        found = options(net, word, flagged, common)
+        found = options(net, word, level, flagged, common)
         if word in overrides:
             if meanings.problem(word, overrides[word]):
                 sys.exit("override of %s: %s" % (word, meanings.problem(word, overrides[word])))
@@ -180,37 +263,34 @@ def english_set(net, levels, flagged, denied, overrides, measurer, rejects, take
         if isinstance(found, str):
             rejects[found] += 1
             continue
-        candidates[word] = (level, found)
+        # The less used first among the common words: the learner knows the most used.
+        candidates[word] = (level, found, (rank, tags if rank else -tags))
 
-    widths = measure(measurer, ["%s - %s" % (w, m) for w, (_, o) in candidates.items()
+    widths = measure(measurer, ["%s - %s" % (w, m) for w, (_, o, _) in candidates.items()
                                 for m, _ in o])
     modules, chosen_levels = {}, {}
     for number, letters in MODULES.items():
-        def rank(word, order):
-            return (order.index(candidates[word][0]), -usage(net, word), word)
-
+        words = sorted((w for w in candidates if w[0] in letters),
+                       key=lambda w: (candidates[w][2], w))
         entries, meant = [], set()
-        for allowed, cap in ((LEVELS, MAX_ENTRIES), (FILL_LEVELS, MIN_ENTRIES)):
-            words = sorted((w for w in candidates if w[0] in letters
-                            and candidates[w][0] in allowed), key=lambda w: rank(w, allowed))
-            for word in words:
-                if len(entries) >= cap:
-                    break
-                level, found = candidates[word]
-                fitting = [(m, k) for m, k in found if fits(widths, "%s - %s" % (word, m))]
-                if not fitting:
-                    rejects["too wide for the strip"] += 1
-                    continue
-                meaning, key = fitting[0]
-                # A meaning written by hand stands for its word alone.
-                if key in meant and word not in overrides:
-                    rejects["synonym of a word taken"] += 1
-                    continue
-                entries.append((word, meaning, key))
-                meant.add(key)
-                chosen_levels[word] = level
-        if len(entries) < MIN_ENTRIES:
-            sys.exit("module %d (%s) has only %d entries" % (number, letters, len(entries)))
+        for word in words:
+            if len(entries) >= MAX_ENTRIES:
+                break
+            level, found, (rank, _) = candidates[word]
+            fitting = [(m, k) for m, k in found if fits(widths, "%s - %s" % (word, m))]
+            if not fitting:
+                rejects["too wide for the strip"] += 1
+                continue
+            meaning, key = fitting[0]
+            # A meaning written by hand stands for its word alone.
+            if key in meant and word not in overrides:
+                rejects["synonym of a word taken"] += 1
+                continue
+            entries.append((word, meaning, key))
+            meant.add(key)
+            chosen_levels[word] = level
+        if not entries:
+            sys.exit("module %d (%s) has no entries" % (number, letters))
         modules[number] = sorted(entries)
     return modules, chosen_levels
 
@@ -228,40 +308,125 @@ def new_words(measurer):
     return sorted((w, m, None) for w, m in rows)
 
 
-def translated_set(code, net, english, hand, flagged, measurer, rejects):
-    """The English set with its meanings translated. A word the dictionary lacks may be
-    translated through a synonym of its English sense (WordNet's synset) that has no other
-    sense in WordNet: the dictionary's first sense of a word with many (dog for andiron,
-    polish for glossiness) would be the wrong one."""
-    dictionary = freedict.Dictionary(code)
+# How a verb's dictionary form ends, by language: a translation of a verb must end so, one of
+# another part of speech must not where the English word is a verb too.
+VERB_ENDINGS = {"de": r"n", "fr": r"(er|ir|re)", "es": r"(ar|er|ir)(se)?", "it": r"(are|ere|ire|rsi)",
+                "pt": r"(ar|er|ir|or)", "pl": r"(ć|c)(\s+się)?", "ru": r"(ть|ться|чь|чься|ти)"}
+
+
+def english_words(net, keys):
+    """The one-word lemmas of the synsets, lower case."""
+    return {w.lower() for k in keys for w in net.synsets[k].words if "_" not in w}
+
+
+class Translator:
+    """Translations of a headword's English sense into one language, from the sources the
+    language has: German from Ding (trans-de-en) then FreeDict, Spanish from Apertium then
+    FreeDict, the others from FreeDict. A translation is taken only for the part of speech of
+    the English sense, never written with a capital where the headword is not (a country for
+    a common word), and, from FreeDict, only when FreeDict's dictionary back into English
+    gives the headword, a synonym of its sense or a word of a sense near it (a hypernym, a
+    similar adjective); eng-rus has no dictionary back: a Russian translation needs the
+    headword to have one sense, or a synonym translated alike."""
+
+    def __init__(self, code, net, english):
+        self.code, self.net = code, net
+        self.freedict = freedict.Dictionary(code)
+        back = "/usr/share/dictd/freedict-%s-eng.index" % freedict.LANGUAGES[code]
+        self.back = freedict.Dictionary(code, reverse=True) if os.path.exists(back) else None
+        self.ding = ding.Dictionary() if code == "de" else None
+        self.apertium = apertium.translations(
+            sorted({e[0] for es in english.values() for e in es})) if code == "es" else {}
+
+    def fits_pos(self, word, item, pos):
+        first = item.split()[0]
+        if self.code == "de":
+            if pos == "n":
+                return first[:1].isupper()
+            return item[:1].islower() and (pos != "v" or item.endswith("n"))
+        if item[:1].isupper() or first.lower() == word:
+            return False
+        verb = re.fullmatch(r"\w+" + VERB_ENDINGS[self.code], item.split(" ")[0] if pos == "v"
+                            else item) is not None
+        if pos == "v":
+            return verb
+        return not (verb and "v" in self.net.index.get(word, {}))
+
+    def acceptable(self, word, item, pos):
+        return (meanings.problem(word, item, english=False) is None
+                and self.fits_pos(word, item, pos))
+
+    def confirmed(self, word, item, key, pos):
+        synset = self.net.synsets[key]
+        known = english_words(self.net, [key] + synset.near) | {word}
+        if self.back is not None:
+            return bool(self.back.english(item) & known)
+        others = [w for w in english_words(self.net, [key]) if w != word]
+        return len(self.net.senses(word)) == 1 or any(
+            item in self.freedict.candidates(w, pos) for w in others)
+
+    def contradicted(self, word, item, key):
+        """Whether FreeDict's dictionary back into English knows the item for other words
+        only."""
+        if self.back is None or not self.back.entries(item):
+            return False
+        return not self.confirmed(word, item, key, key[-1])
+
+    def translate(self, word, key):
+        """One or two translations joined by ", ", or None."""
+        pos = key[-1]
+        synset = self.net.synsets[key]
+        context = set(re.findall(r"[a-z]{4,}", " ".join(
+            synset.words + [synset.gloss] + [w for k in synset.near
+                                             for w in self.net.synsets[k].words]).lower()))
+        context.discard(word)
+        if self.ding is not None and self.ding.slots.get(word):
+            known = set(self.freedict.candidates(word, pos))
+            slots = self.ding.candidates(word, pos, context)
+            slots.sort(key=lambda s: (s[0][0], -len(known & set(s[1])), s[0][1:]))
+            picked = next((p for p in ([i for i in items if self.acceptable(word, i, pos)]
+                                       for _, items in slots) if p), [])
+        elif (word, pos) in self.apertium:
+            picked = [i for i in self.apertium[(word, pos)] if self.acceptable(word, i, pos)
+                      and not self.contradicted(word, i, key)]
+        else:
+            picked = [i for i in self.freedict.candidates(word, pos)
+                      if self.acceptable(word, i, pos) and (
+                          self.code == "de" or self.confirmed(word, i, key, pos))]
+        picked = picked[:2]
+        while picked and not self.acceptable(word, ", ".join(picked), pos):
+            picked.pop()
+        return ", ".join(picked) or None
+
+
+def translated_set(code, net, english, hand, measurer, rejects):
+    """The English set with its meanings translated where a source has a fitting
+    translation; every other entry keeps its English meaning. [(word, meaning, translated)]
+    by module."""
+    translator = Translator(code, net, english)
     modules = {}
     for number, entries in english.items():
         found = []
-        for word, _, key in entries:
-            context = set(re.findall(r"[a-z]{4,}", " ".join(
-                net.synsets[key].words + [net.synsets[key].gloss]).lower())) if key else set()
-            context.discard(word)
-            synonyms = [w.replace("_", " ") for w in net.synsets[key].words
-                        if w.lower() not in flagged and len(net.senses(w.lower())) == 1
-                        ] if key else []
-            translation = hand.get((word, code))
-            for source in [word] + [s for s in synonyms if s.islower() and s != word]:
-                if translation:
-                    break
-                translation = dictionary.translate(
-                    source, key[-1] if key else "n",
-                    lambda t, w=word: meanings.problem(w, t) is None, context)
-            if translation:
-                found.append((word, translation))
-            else:
-                rejects["no translation"] += 1
+        for word, meaning, key in entries:
+            translation = hand.get((word, code)) or (
+                translator.translate(word, key) if key else None)
+            found.append((word, translation, True) if translation else (word, meaning, False))
         modules[number] = found
-    widths = measure(measurer, ["%s - %s" % e for es in modules.values() for e in es])
-    for number in modules:
-        kept = [e for e in modules[number] if fits(widths, "%s - %s" % e)]
-        rejects["too wide for the strip"] += len(modules[number]) - len(kept)
-        modules[number] = kept
+    widths = measure(measurer, ["%s - %s" % e[:2] for es in modules.values() for e in es])
+    english_meaning = {e[0]: e[1] for es in english.values() for e in es}
+    for number, entries in modules.items():
+        for i, (word, meaning, translated) in enumerate(entries):
+            if translated and not fits(widths, "%s - %s" % (word, meaning)):
+                rejects["too wide for the strip"] += 1
+                entries[i] = (word, english_meaning[word], False)
+        rejects["no translation: English meaning"] += sum(not e[2] for e in entries)
     return modules
+
+
+def share(modules):
+    """The share of entries translated."""
+    entries = [e for es in modules.values() for e in es]
+    return sum(e[2] for e in entries) / len(entries)
 
 
 def paragraphs(copyright_file):
@@ -282,6 +447,13 @@ def wordnet_licence(copyright_file):
         if "License: WordNet3.0" in paragraph:
             return licence_text(paragraph[paragraph.index("License: WordNet3.0") :])
     sys.exit("no WordNet licence in " + copyright_file)
+
+
+def debian_copyright(copyright_file):
+    """A Debian copyright file whole, but for the paragraphs about the packaging (debian/*)
+    and the full text of the GPL, which it names."""
+    kept = [p for p in paragraphs(copyright_file) if not p[0].startswith("Files: debian")]
+    return "\n\n".join("\n".join(p) for p in kept) + "\n"
 
 
 def freedict_licence(copyright_file, name):
@@ -319,15 +491,44 @@ ended by CR LF.
 TRANSLATED_README = """\
 Veltrano's word set with meanings in {language}: the headwords of the English set (data/,
 same module numbers: 4.txt is A ... 24.txt X - Z, 25.txt New Words), each with one or two
-{language} translations from the FreeDict English-{language} dictionary (Debian package
-dict-freedict-eng-{code3}; licence in FREEDICT-LICENSE), some New Words translated by hand.
-A headword the dictionary does not translate is left out, so the modules hold fewer entries
-than the English ones. The dictionary's first sense of a word is taken (for the part of
-speech of the English meaning where it marks parts of speech), so a translation may name
-another sense of the word than the English set's meaning.
+{language} translations of the English meaning's sense, from {sources}.
+A translation is taken only for the part of speech of the English meaning; a headword no
+source translates so keeps its English meaning. Some New Words are translated by hand.
 Generated by tools/vocabulary/generate_modules.py, which overwrites them when run again.
 One "word - meaning" entry per line, UTF-8, lines ended by CR LF.
 """
+
+SOURCES = {
+    "de": "the Ding German-English dictionary (Debian package trans-de-en; licence in "
+          "DING-LICENSE), else the FreeDict English-German dictionary (dict-freedict-eng-%s; "
+          "licence in FREEDICT-LICENSE)",
+    "es": "Apertium's English-Spanish bilingual dictionary (Debian package apertium-eng-spa; "
+          "licence in APERTIUM-LICENSE), else the FreeDict English-Spanish dictionary "
+          "(dict-freedict-eng-%s), each checked against FreeDict's Spanish-English one "
+          "(licences in FREEDICT-LICENSE)",
+}
+for _code in ["fr", "it", "pt", "pl"]:
+    SOURCES[_code] = ("the FreeDict English-%s dictionary (Debian package "
+                      "dict-freedict-eng-%%s), taken only where FreeDict's %s-English one "
+                      "translates it back (licences in FREEDICT-LICENSE)") % (
+        LANGUAGE_NAMES[_code], LANGUAGE_NAMES[_code])
+SOURCES["ru"] = ("the FreeDict English-Russian dictionary (Debian package dict-freedict-eng-%s; "
+                 "licence in FREEDICT-LICENSE)")
+
+
+def write_licences(folder, code):
+    """The licences of the set's sources, as their Debian packages state them."""
+    three = freedict.LANGUAGES[code]
+    texts = [freedict_licence(FREEDICT_COPYRIGHT % three, "eng-" + three)]
+    if os.path.exists(FREEDICT_BACK_COPYRIGHT % three):
+        texts.append(freedict_licence(FREEDICT_BACK_COPYRIGHT % three, three + "-eng"))
+    with open(os.path.join(folder, FREEDICT_LICENCE), "w", encoding="utf-8") as f:
+        f.write("\n".join(texts))
+    for name, copyright_file in ((DING_LICENCE, DING_COPYRIGHT),
+                                 (APERTIUM_LICENCE, APERTIUM_COPYRIGHT)):
+        if name in WORD_SETS[code]:
+            with open(os.path.join(folder, name), "w", encoding="utf-8") as f:
+                f.write(debian_copyright(copyright_file))
 
 
 def write_readme(folder, text):
@@ -352,10 +553,13 @@ def main():
     net = wordnet.WordNet(args.wordnet)
     levels = scowl.Levels()
     flagged = net.flagged()
+    for word in ding.Dictionary().offensive_words():
+        flagged.setdefault(word, "Ding")
     with open(os.path.join(HERE, "wordnet-flagged.txt"), "w", encoding="utf-8") as f:
-        f.write("# Words WordNet 3.0 marks offensive, with the mark: a usage domain of one of\n"
-                "# their senses or a gloss calling them so. Written by generate_modules.py\n"
-                "# from /usr/share/wordnet; read by the test of the shipped word sets.\n")
+        f.write("# Words WordNet 3.0 marks offensive or slang, with the mark: a usage domain of\n"
+                "# one of their senses or a gloss calling them so; \"Ding\" where trans-de-en\n"
+                "# marks most senses of the word rude (pej., vulg.). Written by\n"
+                "# generate_modules.py; read by the test of the shipped word sets.\n")
         f.write("".join("%s | %s\n" % item for item in sorted(flagged.items())))
     denied = {w for w, _ in read_table("deny-list.txt", 2)}
     overrides = {w: m for w, m, _ in read_table("overrides.txt", 3)}
@@ -378,22 +582,24 @@ def main():
 
     hand = {(w, c): t for w, c, t in read_table("new-words-translated.txt", 3)}
     for (word, code), translation in hand.items():
-        if meanings.problem(word, translation):
+        if meanings.problem(word, translation, english=False):
             sys.exit("hand translation of %s (%s): %s" % (word, code,
-                                                          meanings.problem(word, translation)))
+                                                          meanings.problem(word, translation, english=False)))
+    shares = {}
     for code in freedict.LANGUAGES:
         rejects = collections.Counter()
-        modules = translated_set(code, net, english, hand, flagged, args.measurer, rejects)
+        modules = translated_set(code, net, english, hand, args.measurer, rejects)
         folder = os.path.join(args.out, code)
         write_set(folder, modules)
-        copyright_file = FREEDICT_COPYRIGHT % freedict.LANGUAGES[code]
-        with open(os.path.join(folder, FREEDICT_LICENCE), "w", encoding="utf-8") as f:
-            f.write(freedict_licence(copyright_file, "eng-" + freedict.LANGUAGES[code]))
-        write_readme(folder, TRANSLATED_README.format(language=LANGUAGE_NAMES[code],
-                                                      code3=freedict.LANGUAGES[code]))
-        report.append(summary(code, modules))
+        write_licences(folder, code)
+        write_readme(folder, TRANSLATED_README.format(
+            language=LANGUAGE_NAMES[code], sources=SOURCES[code] % freedict.LANGUAGES[code]))
+        shares[code] = share(modules)
+        report.append(summary(code, modules) + "; translated %.0f %%" % (100 * shares[code]))
         report.append("         rejected: %s" % ", ".join(
             "%s %d" % item for item in rejects.most_common()))
+    report.append("Offered in Meanings In (at least half translated): en %s" % " ".join(
+        c for c in freedict.LANGUAGES if shares[c] >= OFFERED_SHARE))
 
     print("\n".join(report))
     with open(os.path.join(HERE, "report.txt"), "w", encoding="utf-8") as f:

@@ -4,6 +4,7 @@ check_word_sets.py holds the shipped files to the same rules, with these very fu
 """
 
 import difflib
+import os
 import re
 
 MAX_LENGTH = 48
@@ -49,6 +50,20 @@ def tokens(text):
     return re.findall(r"[^\W\d_]+", text.lower())
 
 
+# Pairs of a headword and a word of its meaning that begin alike by chance, read and found
+# unrelated; the rule below would reject them.
+UNRELATED = {("acrostic", "across"), ("backwash", "backwards"), ("hearth", "heart")}
+
+
+def same_stem(token, word):
+    """Whether two words begin alike so far that one is the other with an ending: knobby and
+    knobs, hater and hates, eaglet and eagle, captaincy and captain, absorbency and
+    absorbent; a shared start of four letters or more that leaves at most two letters of the
+    shorter word."""
+    common = len(os.path.commonprefix([token, word]))
+    return common >= 4 and common >= min(len(token), len(word)) - 2
+
+
 def names_headword(headword, meaning):
     """Whether the meaning holds the headword, a part of it (well-off) or a word of the same
     stem (carefully: care, careful)."""
@@ -59,7 +74,14 @@ def names_headword(headword, meaning):
     stems = {stem(h) for h in heads}
     word = headword.lower()
     for token in tokens(meaning):
+        if (word, token) in UNRELATED:
+            continue
         if token in heads or stem(token) in stems:
+            return True
+        if any(same_stem(token, h) for h in heads):
+            return True
+        # Another spelling of the same word: mucus - mucous.
+        if len(token) >= 4 and difflib.SequenceMatcher(None, token, word).ratio() >= 0.8:
             return True
         if any(len(s) >= 4 and token.startswith(s) for s in stems):
             return True
@@ -71,16 +93,32 @@ def names_headword(headword, meaning):
     return False
 
 
+# What a dictionary writes about a word rather than its meaning: pronunciations (IPA letters,
+# /.../), grammar labels ({m}, <adj>, [Am.], (pl)), the placeholders of German and English
+# verbs (etw., jdn., sth.) and other abbreviations ending in a full stop.
+NOTATION = re.compile(
+    r"[ˈˌːəɪʊɛæɑɒɔʃʒθðŋʌɜɐʁɡ]|/[^/]*/|[{}<>\[\]]|\((?:m|f|n|pl|sg|adj|adv|v|vt|vi)\.?\)|"
+    r"(?:^|\s)(?:etw|jdn|jdm|jds|jd|sth|sb|usw|bzw|ugs|z\.\s?B|e\.g|i\.e|etc|Am|Br)\.")
+
+
+def notation(meaning):
+    return bool(NOTATION.search(meaning))
+
+
 def empty_form(meaning):
     return any(form.search(meaning.lower()) for form in EMPTY_FORMS)
 
 
-def problem(headword, meaning):
-    """Why the meaning may not be shipped with the headword, or None."""
-    if names_headword(headword, meaning):
+def problem(headword, meaning, english=True):
+    """Why the meaning may not be shipped with the headword, or None. A meaning in another
+    language may be a word of the same root (abandon - abandonar), not the headword itself."""
+    if names_headword(headword, meaning) if english else (
+            headword.lower() in tokens(meaning)):
         return "names the headword"
     if empty_form(meaning):
         return "empty form"
+    if notation(meaning):
+        return "pronunciation or grammar label"
     if len(meaning) > MAX_LENGTH:
         return "too long"
     return None
@@ -96,7 +134,7 @@ NARROWING = re.compile(
 DANGLING = re.compile(r"\b(a|an|the|of|to|in|for|with|by|on|at|from|as|and|or|that|which|who|"
                       r"one|any|some|various|being|saying|than|is|are|was|were|like|spread|when|while|if|"
                       r"because|so|but|into|onto|through|about|between|after|before|until|not|"
-                      r"its|their|his|her|\w+ed)$")
+                      r"its|their|his|her|\w+ed|\w+ly)$")
 
 
 def from_gloss(gloss):
@@ -113,9 +151,14 @@ def from_gloss(gloss):
     shorter = []
     for cue in reversed(list(NARROWING.finditer(bare))):
         head = bare[: cue.start()].strip(" ,")
-        if len(head.split()) >= 3 and not DANGLING.search(head):
+        # A clause that already narrows would be cut in the middle ("a container that you fill").
+        if re.search(r" (?:that|which|who|whose|where) ", head):
+            continue
+        # Fewer words name only a kind of thing (a conical shape, a measuring instrument).
+        if len(head.split()) >= 4 and not DANGLING.search(head):
             shorter.append(head)
-    return [m for m in dict.fromkeys([first, bare] + shorter) if m]
+    # Two words or fewer say too little (loiter - be about).
+    return [m for m in dict.fromkeys([first, bare] + shorter) if len(m.split()) >= 3]
 
 
 def from_synonyms(headword, words, flagged, common):
@@ -124,7 +167,8 @@ def from_synonyms(headword, words, flagged, common):
     picked = []
     for word in words:
         word = word.replace("_", " ")
-        if word == headword or not word.islower() or word in flagged or word in picked:
+        if word == headword or not word.islower() or word in flagged or word in picked or (
+                len(word) < 3):
             continue
         if names_headword(headword, word) or not all(common(t) for t in tokens(word)):
             continue

@@ -31,6 +31,9 @@ def _read(folder, lists):
 class Levels:
     def __init__(self, folder=SCOWL):
         self.words = _read(folder, WORD_LISTS)
+        # British spellings (lustre, offence): WordNet counts their use under the American.
+        common = _read(folder, ["english-words", "american-words"])
+        self.british = {w for w in self.words if w not in common}
         # Abbreviations listed in lower case too (etc, ibid): not words to learn.
         self.abbreviations = {w.lower() for w in _read(folder, ABBREVIATION_LISTS)}
 

@@ -16,9 +16,23 @@ OFFENSIVE_DOMAINS = {"obscenity", "ethnic_slur", "disparagement", "slang", "stre
 # Usage domains whose senses are names or not words a learner meets as words.
 NAME_DOMAINS = {"trademark", "trade_name", "acronym", "abbreviation", "archaism"}
 # Glosses that say outright that a sense is an insult or an obscenity.
-OFFENSIVE_GLOSS = re.compile(r"\b(offensive|slur|obscene|vulgar|derogatory|disparaging)\b")
+OFFENSIVE_GLOSS = re.compile(
+    r"\b(offensive|slur|obscene|vulgar|derogatory|disparaging|slang|"
+    r"(?:contemptuous|derisive) term)\b")
 
-Synset = collections.namedtuple("Synset", "key words gloss domains")
+# lexname: WordNet's lexicographer file (noun.plant, verb.motion, ...); topics: the words of
+# its topic domains (";c" pointers: law, chemistry, anatomy, ...); near: the keys of its
+# hypernyms and similar senses ("@" and "&" pointers).
+Synset = collections.namedtuple("Synset", "key words gloss domains lexname topics near")
+
+LEXNAMES = (
+    "adj.all adj.pert adv.all noun.Tops noun.act noun.animal noun.artifact noun.attribute "
+    "noun.body noun.cognition noun.communication noun.event noun.feeling noun.food noun.group "
+    "noun.location noun.motive noun.object noun.person noun.phenomenon noun.plant "
+    "noun.possession noun.process noun.quantity noun.relation noun.shape noun.state "
+    "noun.substance noun.time verb.body verb.change verb.cognition verb.communication "
+    "verb.competition verb.consumption verb.contact verb.creation verb.emotion verb.motion "
+    "verb.perception verb.possession verb.social verb.stative verb.weather adj.ppl").split()
 
 
 def _lines(path):
@@ -31,7 +45,7 @@ class WordNet:
         self.synsets = {}
         self.index = collections.defaultdict(dict)
         self.counts = collections.defaultdict(collections.Counter)
-        domain_of = {}
+        domain_of, topic_of, lexname_of, near_of = {}, {}, {}, {}
         for pos, name in POS_FILES.items():
             for line in _lines(os.path.join(folder, "data." + name)):
                 head, _, gloss = line.partition("| ")
@@ -40,10 +54,16 @@ class WordNet:
                 words = [re.sub(r"\(.*\)$", "", w) for w in fields[4 : 4 + 2 * count : 2]]
                 key = fields[0] + pos
                 domain_of[key] = re.findall(r";u (\d{8}) (\w)", head)
+                topic_of[key] = re.findall(r";c (\d{8}) (\w)", head)
+                lexname_of[key] = LEXNAMES[int(fields[1])]
+                near_of[key] = [o + ("a" if p == "s" else p) for o, p in
+                                re.findall(r"[@&] (\d{8}) (\w)", head)]
                 self.synsets[key] = (words, gloss.strip())
         for key, (words, gloss) in self.synsets.items():
             domains = {self.synsets[o + p][0][0].lower() for o, p in domain_of[key]}
-            self.synsets[key] = Synset(key, words, gloss, domains)
+            topics = {self.synsets[o + p][0][0].lower() for o, p in topic_of[key]}
+            self.synsets[key] = Synset(key, words, gloss, domains, lexname_of[key], topics,
+                                       near_of[key])
         for pos, name in POS_FILES.items():
             for line in _lines(os.path.join(folder, "index." + name)):
                 fields = line.split()
