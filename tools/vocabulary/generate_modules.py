@@ -8,23 +8,25 @@ veltrano_measure_widths):
 
     tools/vocabulary/generate_modules.py build/bin/veltrano_measure_widths
 
-Headwords: the single words of WordNet (lowercase letters, maybe hyphens) that SCOWL puts at
-sizes 50 to 70 (LEVELS), the commoner size first and within a size the more used in WordNet's
-sense-tagged corpus and glosses first, MAX_ENTRIES to a module. A module whose letters run
-short (J, K, X - Z) reaches into the neighbouring sizes, in the order of FILL_LEVELS, until it
-holds MIN_ENTRIES. Left out: names and abbreviations (not in SCOWL's word lists, or only in
-senses WordNet marks as trademarks and the like), words WordNet marks offensive (listed in
-wordnet-flagged.txt, rewritten by each run) and the words of deny-list.txt.
+Headwords: the single words of WordNet (lowercase letters, maybe hyphens) in use: a module takes
+first those of SCOWL sizes 40 to 60 (LEVELS) that WordNet's sense-tagged corpus uses (sizes
+above 55 at least three times), the more used first, then the used ones of size 35, the less
+used first (the learner knows the most used), and where its letters run short the used
+everyday words (size 20) and the common ones of no tagged use; MAX_ENTRIES to a module. Left
+out: names, abbreviations, British spellings (WordNet counts their use under the American),
+a verb's -ing forms, words whose senses are all technical (a field's topic, taxonomy, plants
+and animals beyond size 55) or dated, words WordNet marks offensive or slang or Ding marks
+rude (listed in wordnet-flagged.txt, rewritten by each run) and the words of deny-list.txt.
 
-Meanings: of the word's senses, the most frequent first, the first whose gloss (first clause,
-then without remarks in parentheses, then without a narrowing clause) or, failing that, whose
-common synonyms (SCOWL size at most SYNONYM_LEVEL) make a meaning that passes the rules of
-meanings.py and fits the strip. overrides.txt mends meanings a reader found wrong. New Words
-(25.txt) come from new-words.txt.
+Meanings: the word's most used sense a learner meets, written from its gloss (first clause,
+then without remarks in parentheses, then without a narrowing clause) or, failing that, its
+common synonyms whose own first sense it is, as passes the rules of meanings.py (no word of
+the headword's stem) and fits the strip. overrides.txt mends meanings a reader found wrong.
+New Words (25.txt) come from new-words.txt.
 
-Translated sets: the English headwords, each with one or two translations from FreeDict for
-the part of speech of its English meaning (new-words-translated.txt adds hand translations of
-New Words); a headword without a fitting translation is left out.
+Translated sets: every English headword of every module, with one or two translations of its
+sense for the part of speech of its English meaning (see Translator), else its English
+meaning; new-words-translated.txt adds hand translations of New Words.
 
 The run prints a report and writes it, with every headword's SCOWL size, to report.txt.
 """
