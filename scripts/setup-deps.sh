@@ -7,13 +7,13 @@ set -euo pipefail
 packages=(
     cmake g++ make ninja-build
     qt6-base-dev qt6-svg-dev qt6-qpa-plugins libqt6sql6-sqlite libcurl4-openssl-dev libxcb1-dev
-    zlib1g-dev fonts-dejavu-core
+    zlib1g-dev pkgconf libzip-dev libzstd-dev fonts-dejavu-core
 )
 if [[ ${1:-} == --test ]]; then
     packages+=(
         ccache libgtest-dev libbenchmark-dev
         xvfb xauth openbox xdotool x11-utils trayer
-        python3-aiosmtpd socat clang-format dpkg-dev file desktop-file-utils stress-ng
+        python3-aiosmtpd socat clang-format dpkg-dev file desktop-file-utils stress-ng zstd
     )
 elif [[ -n ${1:-} ]]; then
     echo "usage: $0 [--test]" >&2
