@@ -10,7 +10,7 @@ namespace platform {
 // Conversions of stored or passed-in values by the classic BASIC rules. Every conversion
 // of a value read from disk goes through these, so bad stored values fail in one way:
 // error 13 (type mismatch) for text that is not a number, error 6 (overflow) for a number
-// out of range. All throw trapwell::RuntimeError.
+// out of range. All throw com::RuntimeError.
 
 // Decimal text (blanks around allowed, fractions rounded half to even) to 16 bits.
 std::int16_t CInt(const QString& text);

@@ -71,8 +71,8 @@ QString classicErrorText(std::int32_t number) {
     }
 }
 
-trapwell::RuntimeError classicError(std::int32_t number, const QString& source) {
-    return trapwell::RuntimeError(number, source, classicErrorText(number));
+com::RuntimeError classicError(std::int32_t number, const QString& source) {
+    return com::RuntimeError(number, source, classicErrorText(number));
 }
 
 void raiseError(std::int32_t number, const QString& source) {

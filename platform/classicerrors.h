@@ -1,6 +1,6 @@
 #pragma once
 
-#include <trapwell/runtimeerror.h>
+#include "com/runtimeerror.h"
 
 #include <QString>
 
@@ -34,7 +34,7 @@ inline constexpr std::int32_t dllFunctionNotFound = 453;
 QString classicErrorText(std::int32_t number);
 
 // A RuntimeError with the classic description of its number.
-trapwell::RuntimeError classicError(std::int32_t number, const QString& source = {});
+com::RuntimeError classicError(std::int32_t number, const QString& source = {});
 
 // Throws classicError(number, source).
 [[noreturn]] void raiseError(std::int32_t number, const QString& source = {});

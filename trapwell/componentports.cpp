@@ -14,6 +14,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <trapwell/comtypes.h>
 
 namespace trapwell {
 

@@ -2,7 +2,7 @@
 
 #include "core/handlerports.h"
 
-#include <trapwell/unknown.h>
+#include <trapwell/comtypes.h>
 
 #include <QMetaObject>
 

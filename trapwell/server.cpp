@@ -3,13 +3,13 @@
 #include "componentports.h"
 #include "sysinfo/sysobj.h"
 
-#include "platform/com/classfactory.h"
-#include "platform/com/classregistry.h"
-#include "platform/com/modulelock.h"
-#include "platform/com/modulepath.h"
+#include "com/classfactory.h"
+#include "com/classregistry.h"
+#include "com/modulelock.h"
+#include "com/modulepath.h"
 
 #include <trapwell/clserrhandler.h>
-#include <trapwell/runtime.h>
+#include <trapwell/comtypes.h>
 
 #define TRAPWELL_EXPORT extern "C" __attribute__((visibility("default")))
 
@@ -20,7 +20,7 @@ namespace {
 struct ServedClass {
     const Guid& clsid;
     const char* progId;
-    platform::com::ClassFactory::Create create;
+    com::ClassFactory::Create create;
 };
 
 const ServedClass servedClasses[] = {
@@ -36,23 +36,22 @@ TRAPWELL_EXPORT HResult DllGetClassObject(const Guid* clsid, const Guid* iid, vo
     *out = nullptr;
     for (const ServedClass& c : servedClasses)
         if (*clsid == c.clsid)
-            return platform::com::getClassObject(c.create, *iid, out);
+            return com::getClassObject(c.create, *iid, out);
     return status::classNotAvailable;
 }
 
 TRAPWELL_EXPORT HResult DllCanUnloadNow() {
-    return platform::com::ModuleLock::canUnload() ? status::ok : status::falseResult;
+    return com::ModuleLock::canUnload() ? status::ok : status::falseResult;
 }
 
 TRAPWELL_EXPORT HResult DllRegisterServer() {
     try {
         const QString library =
-            platform::com::modulePathOf(reinterpret_cast<const void*>(&DllRegisterServer));
+            com::modulePathOf(reinterpret_cast<const void*>(&DllRegisterServer));
         if (library.isEmpty())
             return status::selfRegClass;
         for (const ServedClass& c : servedClasses)
-            if (!platform::com::ClassRegistry::registerClass(c.clsid, library,
-                                                             QString::fromLatin1(c.progId)))
+            if (!com::ClassRegistry::registerClass(c.clsid, library, QString::fromLatin1(c.progId)))
                 return status::selfRegClass;
         return status::ok;
     } catch (...) {
@@ -64,7 +63,7 @@ TRAPWELL_EXPORT HResult DllUnregisterServer() {
     try {
         bool ok = true;
         for (const ServedClass& c : servedClasses)
-            ok = platform::com::ClassRegistry::unregisterClass(c.clsid) && ok;
+            ok = com::ClassRegistry::unregisterClass(c.clsid) && ok;
         return ok ? status::ok : status::selfRegClass;
     } catch (...) {
         return status::selfRegClass;

@@ -79,7 +79,7 @@ TEST(ClassicConvert, NumbersToText) {
 }
 
 TEST(ClassicErrors, ErrorsCarryTheClassicText) {
-    const trapwell::RuntimeError e = classicError(err::overflow, QStringLiteral("Settings"));
+    const com::RuntimeError e = classicError(err::overflow, QStringLiteral("Settings"));
     EXPECT_EQ(e.number(), 6);
     EXPECT_EQ(e.source(), QStringLiteral("Settings"));
     EXPECT_STREQ(e.what(), "Overflow");

@@ -10,10 +10,10 @@
 #include "core/reportcomposer.h"
 #include "sysinfo/sysobj.h"
 
+#include "com/errorrecord.h"
 #include "platform/classicconvert.h"
 #include "platform/classicerrors.h"
 #include "platform/clock.h"
-#include "platform/com/errorrecord.h"
 #include "platform/messagebox.h"
 #include "platform/objectmembers.h"
 #include "platform/shell.h"
@@ -24,6 +24,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStringList>
+#include <trapwell/comtypes.h>
 
 #include <cerrno>
 #include <sys/stat.h>
@@ -38,7 +39,7 @@ const QString mailto = QStringLiteral("mailto:");
 // Runs a member's body under the component's error convention: a raised error becomes the
 // thread's error record and a failed status. Errors without a source are the component's.
 template <class Body> HResult member(Body&& body) {
-    return platform::com::guard(componentSource, std::forward<Body>(body));
+    return com::guard(componentSource, std::forward<Body>(body));
 }
 
 template <class T, class Body> HResult getter(T* result, Body&& body) {
@@ -106,7 +107,7 @@ HResult ClsErrHandler::queryInterface(const Guid& iid, void** out) {
 }
 
 HResult ClsErrHandler::GetErrorRecord(std::int32_t* number, QString* source, QString* description) {
-    return platform::com::readErrorRecord(number, source, description);
+    return com::readErrorRecord(number, source, description);
 }
 
 HResult ClsErrHandler::Advise(IUnknown* sink, std::uint32_t* cookie) {
@@ -669,7 +670,7 @@ HResult ClsErrHandler::put_URL(const QVariant& vNewValue) {
 }
 
 HResult createClsErrHandler(std::unique_ptr<HandlerPorts> ports, const Guid& iid, void** out) {
-    return platform::com::createObject<ClsErrHandler>(iid, out, std::move(ports));
+    return com::createObject<ClsErrHandler>(iid, out, std::move(ports));
 }
 
 } // namespace trapwell::core

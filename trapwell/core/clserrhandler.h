@@ -6,13 +6,12 @@
 #include "core/repeatfilter.h"
 #include "core/tracelog.h"
 
-#include "platform/com/comobject.h"
-#include "platform/com/errorrecord.h"
+#include "com/comobject.h"
+#include "com/errorrecord.h"
 
 #include <trapwell/clserrhandler.h>
 #include <trapwell/clserrhandler2.h>
-#include <trapwell/comptr.h>
-#include <trapwell/errorrecord.h>
+#include <trapwell/comtypes.h>
 #include <trapwell/events.h>
 
 #include <QObject>
@@ -29,8 +28,8 @@ namespace trapwell::core {
 // delivery settings of one host. Used from one thread. It reaches the dialogs and the
 // deliveries only through its ports.
 class ClsErrHandler final
-    : public platform::com::ComObject<ClsErrHandler, IclsErrHandler, ISupportErrorRecord,
-                                      IConnectionPoint, IclsErrHandler2> {
+    : public com::ComObject<ClsErrHandler, IclsErrHandler, ISupportErrorRecord, IConnectionPoint,
+                            IclsErrHandler2> {
 public:
     explicit ClsErrHandler(std::unique_ptr<HandlerPorts> ports);
 
@@ -130,7 +129,7 @@ private:
     template <class Body> HResult member(Body&& body) {
         if (!onOwnerThread())
             return status::wrongThread;
-        return platform::com::guard(QStringLiteral("Trapwell"), std::forward<Body>(body));
+        return com::guard(QStringLiteral("Trapwell"), std::forward<Body>(body));
     }
     template <class T, class Body> HResult getter(T* result, Body&& body) {
         if (!onOwnerThread())
@@ -164,8 +163,8 @@ private:
     CollectorReport collectorReport(std::int32_t line) const;
     void sendReport(std::int32_t line);
 
-    friend class platform::com::ComObject<ClsErrHandler, IclsErrHandler, ISupportErrorRecord,
-                                          IConnectionPoint, IclsErrHandler2>;
+    friend class com::ComObject<ClsErrHandler, IclsErrHandler, ISupportErrorRecord,
+                                IConnectionPoint, IclsErrHandler2>;
 
     // Fields, in the order the object has always declared them.
     ComPtr<ISysObj> SysObject;

@@ -6,13 +6,14 @@
 #include "core/crashcapture.h"
 #include "core/proceduretable.h"
 
+#include "com/errorrecord.h"
 #include "platform/classicconvert.h"
 #include "platform/classicerrors.h"
 #include "platform/clock.h"
-#include "platform/com/errorrecord.h"
 #include "platform/objectmembers.h"
 
 #include <QUrl>
+#include <trapwell/comtypes.h>
 
 namespace trapwell::core {
 

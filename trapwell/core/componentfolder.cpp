@@ -1,6 +1,6 @@
 #include "core/componentfolder.h"
 
-#include "platform/com/modulepath.h"
+#include "com/modulepath.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -11,8 +11,7 @@
 namespace trapwell::core {
 
 QString componentFolder() {
-    const QString library =
-        platform::com::modulePathOf(reinterpret_cast<const void*>(&componentFolder));
+    const QString library = com::modulePathOf(reinterpret_cast<const void*>(&componentFolder));
     const QString folder = QFileInfo(library).absolutePath();
     if (!library.isEmpty() && ::access(QFile::encodeName(folder).constData(), W_OK) == 0)
         return folder;

@@ -3,6 +3,8 @@
 #include "platform/classicconvert.h"
 #include "platform/classicerrors.h"
 
+#include <trapwell/comtypes.h>
+
 namespace trapwell::core {
 
 namespace {

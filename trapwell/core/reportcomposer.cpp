@@ -4,7 +4,7 @@
 #include "platform/clock.h"
 #include "platform/objectmembers.h"
 
-#include <trapwell/runtimeerror.h>
+#include <trapwell/comtypes.h>
 
 #include <QLocale>
 #include <QObject>

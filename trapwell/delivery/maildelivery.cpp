@@ -8,7 +8,7 @@
 #include "platform/objectmembers.h"
 #include "platform/shell.h"
 
-#include <trapwell/runtimeerror.h>
+#include <trapwell/comtypes.h>
 
 #include <QUrl>
 

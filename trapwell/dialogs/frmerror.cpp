@@ -16,7 +16,7 @@
 #include "platform/tcpconnection.h"
 #include "platform/twips.h"
 
-#include <trapwell/runtimeerror.h>
+#include <trapwell/comtypes.h>
 
 #include <QApplication>
 #include <QClipboard>

@@ -1,8 +1,9 @@
 #include "sysinfo/sysobj.h"
 
-#include "platform/com/errorrecord.h"
+#include "com/errorrecord.h"
 
 #include <QLocale>
+#include <trapwell/comtypes.h>
 
 #include <new>
 #include <utility>
@@ -33,7 +34,7 @@ template <class Compose> HResult SysObj::answer(QString* result, Compose&& compo
         return status::pointer;
     if (!onOwnerThread())
         return status::wrongThread;
-    return platform::com::guard(QStringLiteral("Trapwell"), [&] { *result = compose(); });
+    return com::guard(QStringLiteral("Trapwell"), [&] { *result = compose(); });
 }
 
 HResult SysObj::get_PlatForm(QString* result) {
@@ -81,7 +82,7 @@ HResult SysObj::get_AvailableVirtualMemory(QString* result) {
 }
 
 HResult SysObj::GetErrorRecord(std::int32_t* number, QString* source, QString* description) {
-    return platform::com::readErrorRecord(number, source, description);
+    return com::readErrorRecord(number, source, description);
 }
 
 HResult createSysObj(const Guid& iid, void** out) {
@@ -90,7 +91,7 @@ HResult createSysObj(const Guid& iid, void** out) {
 
 HResult createSysObjWith(std::shared_ptr<const OsQueries> queries, const Guid& iid, void** out) {
     // createObject catches whatever the constructor throws.
-    return platform::com::createObject<SysObj>(iid, out, std::move(queries));
+    return com::createObject<SysObj>(iid, out, std::move(queries));
 }
 
 } // namespace trapwell::sysinfo

@@ -2,9 +2,9 @@
 
 #include "sysinfo/osinfo.h"
 
-#include "platform/com/comobject.h"
+#include "com/comobject.h"
 
-#include <trapwell/errorrecord.h>
+#include <trapwell/comtypes.h>
 #include <trapwell/sysobj.h>
 
 #include <memory>
@@ -13,7 +13,7 @@ namespace trapwell::sysinfo {
 
 // The system-information object. It keeps no answers: every property asks its queries
 // afresh, so two reads may differ.
-class SysObj final : public platform::com::ComObject<SysObj, ISysObj, ISupportErrorRecord> {
+class SysObj final : public com::ComObject<SysObj, ISysObj, ISupportErrorRecord> {
 public:
     // Null queries mean the running system's.
     explicit SysObj(std::shared_ptr<const OsQueries> queries = nullptr);
@@ -34,7 +34,7 @@ public:
 
 private:
     // Only release() ends the object.
-    friend class platform::com::ComObject<SysObj, ISysObj, ISupportErrorRecord>;
+    friend class com::ComObject<SysObj, ISysObj, ISupportErrorRecord>;
     ~SysObj() override = default;
 
     // The version record, all zeros when the query fails.

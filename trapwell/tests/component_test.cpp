@@ -1,16 +1,16 @@
 // The built library as a host loads it: exports, factories, reference counts, the class
 // registry and creation by identity.
 
-#include "platform/com/classregistry.h"
-#include "platform/com/modulepath.h"
+#include "com/classregistry.h"
+#include "com/modulepath.h"
 #include "platform/tests/support/fakes.h"
 #include "platform/tests/support/files.h"
 #include "platform/tests/support/outcome.h"
 #include "platform/tests/support/settings.h"
 
+#include <trapwell/comtypes.h>
 #include <trapwell/errhandler.h>
 #include <trapwell/events.h>
-#include <trapwell/runtime.h>
 
 #include <QDir>
 #include <QFileInfo>
@@ -23,7 +23,7 @@
 #include <thread>
 
 using namespace trapwell;
-using platform::com::ClassRegistry;
+using com::ClassRegistry;
 
 namespace {
 
@@ -46,7 +46,7 @@ QString libraryPath() {
 
 // The library a created object's code lives in.
 QString moduleOf(const ComPtr<IclsErrHandler>& object) {
-    return platform::com::modulePathOf(*reinterpret_cast<void**>(object.get()));
+    return com::modulePathOf(*reinterpret_cast<void**>(object.get()));
 }
 
 // What creating a handler the host's way raises, as "number: description".

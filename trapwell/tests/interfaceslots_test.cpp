@@ -4,7 +4,7 @@
 #include "platform/tests/support/settings.h"
 
 #include <trapwell/clserrhandler2.h>
-#include <trapwell/comptr.h>
+#include <trapwell/comtypes.h>
 #include <trapwell/errhandler.h>
 #include <trapwell/events.h>
 

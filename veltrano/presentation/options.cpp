@@ -4,7 +4,7 @@
 
 #include "platform/settingsstore.h"
 
-#include <trapwell/runtimeerror.h>
+#include <trapwell/comtypes.h>
 
 #include <QStringList>
 

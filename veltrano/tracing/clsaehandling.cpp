@@ -7,6 +7,8 @@
 #include "platform/programend.h"
 #include "platform/settingsstore.h"
 
+#include <trapwell/comtypes.h>
+
 namespace veltrano {
 
 std::unique_ptr<clsAEHandling>& clsAEHandling::instance() {

@@ -1,5 +1,7 @@
 #include "tracing/traced.h"
 
+#include <trapwell/comtypes.h>
+
 namespace veltrano {
 
 Traced::Traced(QStringView procedureName) {

@@ -2,7 +2,7 @@
 
 #include "tracing/clsaehandling.h"
 
-#include <trapwell/runtimeerror.h>
+#include <trapwell/comtypes.h>
 
 #include <QObject>
 #include <QStringView>

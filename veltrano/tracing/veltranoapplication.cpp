@@ -5,7 +5,7 @@
 
 #include "platform/messagebox.h"
 
-#include <trapwell/runtimeerror.h>
+#include <trapwell/comtypes.h>
 
 #include <cstdio>
 #include <cstring>

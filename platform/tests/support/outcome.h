@@ -1,6 +1,6 @@
 #pragma once
 
-#include <trapwell/runtimeerror.h>
+#include "com/runtimeerror.h"
 
 #include <QVariant>
 
@@ -17,7 +17,7 @@ template <typename Call> std::string outcome(Call&& call) {
         } else {
             return QVariant::fromValue(call()).toString().toStdString();
         }
-    } catch (const trapwell::RuntimeError& e) {
+    } catch (const com::RuntimeError& e) {
         return "error " + std::to_string(e.number());
     }
 }

@@ -3,6 +3,8 @@
 #include "core/handlersettings.h"
 #include "core/mailvalues.h"
 
+#include <trapwell/comtypes.h>
+
 using trapwell::core::HandlerSettings;
 using trapwell::core::MailValues;
 

@@ -11,6 +11,7 @@
 #include "platform/tests/support/files.h"
 #include "platform/tests/support/golden.h"
 
+#include <trapwell/comtypes.h>
 #include <trapwell/errhandler.h>
 
 #include <QApplication>

@@ -5,6 +5,8 @@
 
 #include "core/logfile.h"
 
+#include <trapwell/comtypes.h>
+
 #include <atomic>
 #include <csignal>
 #include <sys/resource.h>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "trapwell/sysobj.h"
-#include "trapwell/unknown.h"
+#include <trapwell/comtypes.h>
 
 #include <QString>
 #include <QVariant>

@@ -6,12 +6,9 @@
 
 #include "trapwell/clserrhandler.h"
 #include "trapwell/clserrhandler2.h"
-#include "trapwell/comptr.h"
-#include "trapwell/errorrecord.h"
 #include "trapwell/events.h"
-#include "trapwell/runtime.h"
-#include "trapwell/runtimeerror.h"
 #include "trapwell/sysobj.h"
+#include <trapwell/comtypes.h>
 
 #include <QCoreApplication>
 #include <QStringList>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "trapwell/unknown.h"
+#include <trapwell/comtypes.h>
 
 #include <QString>
 

@@ -1,8 +1,6 @@
 #include "sysinfo/sysobj.h"
 
-#include <trapwell/comptr.h>
-#include <trapwell/runtime.h>
-#include <trapwell/runtimeerror.h>
+#include <trapwell/comtypes.h>
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,7 @@
 // A host that knows the component only through its public headers: it creates the handler
 // by class identity and uses its procedure stack. Exits non-zero when that fails.
 
+#include <trapwell/comtypes.h>
 #include <trapwell/errhandler.h>
 
 #include <QCoreApplication>

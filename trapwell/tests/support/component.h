@@ -8,6 +8,7 @@
 
 #include "platform/tests/support/settings.h"
 
+#include <trapwell/comtypes.h>
 #include <trapwell/errhandler.h>
 
 #include <gtest/gtest.h>

@@ -4,7 +4,7 @@
 #include "platform/tests/support/loopbackhttp.h"
 #include "platform/tests/support/testpeer.h"
 
-#include <trapwell/runtimeerror.h>
+#include <trapwell/comtypes.h>
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "platform/com/modulelock.h"
+#include "com/modulelock.h"
 
-#include <trapwell/unknown.h>
+#include "com/unknown.h"
 
 #include <atomic>
 #include <cstdint>
@@ -10,7 +10,7 @@
 #include <thread>
 #include <utility>
 
-namespace platform::com {
+namespace com {
 
 // Reference counting for an object that implements Interfaces. The derived class answers
 // queryInterface (with offer()) and is created with new; its first reference comes from
@@ -37,15 +37,15 @@ protected:
     ComObject& operator=(const ComObject&) = delete;
 
     // Hands out interface p with one new reference.
-    template <class I> trapwell::HResult offer(I* p, void** out) {
+    template <class I> com::HResult offer(I* p, void** out) {
         *out = p;
         addRef();
-        return trapwell::status::ok;
+        return com::status::ok;
     }
-    trapwell::HResult refuse(void** out) {
+    com::HResult refuse(void** out) {
         if (out)
             *out = nullptr;
-        return trapwell::status::noInterface;
+        return com::status::noInterface;
     }
 
 private:
@@ -55,22 +55,22 @@ private:
 
 // Creates a Derived and hands out its interface iid; deletes it again when it has none.
 template <class Derived, class... Args>
-trapwell::HResult createObject(const trapwell::Guid& iid, void** out, Args&&... args) {
+com::HResult createObject(const com::Guid& iid, void** out, Args&&... args) {
     if (!out)
-        return trapwell::status::pointer;
+        return com::status::pointer;
     *out = nullptr;
     Derived* object = nullptr;
     try {
         object = new Derived(std::forward<Args>(args)...);
     } catch (const std::bad_alloc&) {
-        return trapwell::status::outOfMemory;
+        return com::status::outOfMemory;
     } catch (...) {
-        return trapwell::status::fail;
+        return com::status::fail;
     }
     object->addRef();
-    const trapwell::HResult hr = object->queryInterface(iid, out);
+    const com::HResult hr = object->queryInterface(iid, out);
     object->release();
     return hr;
 }
 
-} // namespace platform::com
+} // namespace com

@@ -7,7 +7,7 @@
 #include <new>
 #include <string>
 
-namespace trapwell {
+namespace com {
 
 // A classic runtime error: the number a caller's error path branches on, the source that
 // raised it and a description for people. Thrown by our code and by the host-side
@@ -64,4 +64,4 @@ inline std::int32_t currentExceptionNumber() noexcept {
     }
 }
 
-} // namespace trapwell
+} // namespace com

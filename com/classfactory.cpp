@@ -1,20 +1,19 @@
-#include "platform/com/classfactory.h"
+#include "com/classfactory.h"
 
-namespace platform::com {
+namespace com {
 
-using trapwell::Guid;
-using trapwell::HResult;
-namespace status = trapwell::status;
+using com::Guid;
+using com::HResult;
 
 HResult ClassFactory::queryInterface(const Guid& iid, void** out) {
     if (!out)
         return status::pointer;
-    if (iid == trapwell::IID_IUnknown || iid == trapwell::IID_IClassFactory)
-        return offer(static_cast<trapwell::IClassFactory*>(this), out);
+    if (iid == com::IID_IUnknown || iid == com::IID_IClassFactory)
+        return offer(static_cast<com::IClassFactory*>(this), out);
     return refuse(out);
 }
 
-HResult ClassFactory::CreateInstance(trapwell::IUnknown* outer, const Guid& iid, void** out) {
+HResult ClassFactory::CreateInstance(com::IUnknown* outer, const Guid& iid, void** out) {
     if (!out)
         return status::pointer;
     *out = nullptr;
@@ -32,4 +31,4 @@ HResult getClassObject(ClassFactory::Create create, const Guid& iid, void** out)
     return createObject<ClassFactory>(iid, out, create);
 }
 
-} // namespace platform::com
+} // namespace com

@@ -1,6 +1,4 @@
-#include "platform/com/libraryfile.h"
-
-#include "platform/filedescriptor.h"
+#include "com/libraryfile.h"
 
 #include <QFile>
 
@@ -11,9 +9,26 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace platform::com {
+namespace com {
 
 namespace {
+
+// A descriptor closed on every way out. (The runtime lies below the platform layers.)
+class FileDescriptor {
+public:
+    explicit FileDescriptor(int fd) : fd_(fd) {}
+    ~FileDescriptor() {
+        if (fd_ >= 0)
+            ::close(fd_);
+    }
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+    int get() const { return fd_; }
+    bool valid() const { return fd_ >= 0; }
+
+private:
+    int fd_;
+};
 
 // The ELF flavour of this process (link.h's ElfW picks the width).
 using Header = ElfW(Ehdr);
@@ -85,4 +100,4 @@ bool isLoadableLibrary(const QString& path) {
     return fd.valid() && checkOpenFile(fd.get());
 }
 
-} // namespace platform::com
+} // namespace com

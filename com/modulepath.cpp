@@ -1,10 +1,10 @@
-#include "platform/com/modulepath.h"
+#include "com/modulepath.h"
 
 #include <QFileInfo>
 
 #include <dlfcn.h>
 
-namespace platform::com {
+namespace com {
 
 QString modulePathOf(const void* address) {
     Dl_info info{};
@@ -13,4 +13,4 @@ QString modulePathOf(const void* address) {
     return QFileInfo(QString::fromLocal8Bit(info.dli_fname)).absoluteFilePath();
 }
 
-} // namespace platform::com
+} // namespace com

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "trapwell/unknown.h"
+#include "com/unknown.h"
 
 #include <QString>
 
-namespace trapwell {
+namespace com {
 
 // {00000001-0000-0000-C000-000000000046}
 inline constexpr Guid IID_IClassFactory{
@@ -37,4 +37,4 @@ using DllUnregisterServerFn = HResult (*)();
 // link (the platform library).
 HResult createInstance(const Guid& clsid, const Guid& iid, void** out);
 
-} // namespace trapwell
+} // namespace com

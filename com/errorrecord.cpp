@@ -1,6 +1,6 @@
-#include "platform/com/errorrecord.h"
+#include "com/errorrecord.h"
 
-namespace platform::com {
+namespace com {
 
 namespace {
 struct Record {
@@ -19,13 +19,13 @@ void clearErrorRecord() {
     lastRecord = {};
 }
 
-trapwell::HResult readErrorRecord(std::int32_t* number, QString* source, QString* description) {
+com::HResult readErrorRecord(std::int32_t* number, QString* source, QString* description) {
     if (!number || !source || !description)
-        return trapwell::status::pointer;
+        return com::status::pointer;
     *number = lastRecord.number;
     *source = lastRecord.source;
     *description = lastRecord.description;
-    return lastRecord.number == 0 ? trapwell::status::falseResult : trapwell::status::ok;
+    return lastRecord.number == 0 ? com::status::falseResult : com::status::ok;
 }
 
-} // namespace platform::com
+} // namespace com

@@ -2,7 +2,7 @@
 
 #include <QString>
 
-namespace platform::com {
+namespace com {
 
 // Whether path is a shared library this process could load without harm: a regular file
 // with an ELF header of this machine (class, byte order, architecture), a shared object,
@@ -11,4 +11,4 @@ namespace platform::com {
 // checked here first, such a file is refused before any of its code can run.
 bool isLoadableLibrary(const QString& path);
 
-} // namespace platform::com
+} // namespace com

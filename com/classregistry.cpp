@@ -1,19 +1,19 @@
-#include "platform/com/classregistry.h"
+#include "com/classregistry.h"
 
 #include <QSettings>
 
-namespace platform::com {
+namespace com {
 
 namespace {
 QSettings registry() {
     return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("ComClasses"));
 }
-QString classGroup(const trapwell::Guid& clsid) {
+QString classGroup(const com::Guid& clsid) {
     return QStringLiteral("CLSID/") + clsid.toString();
 }
 } // namespace
 
-bool ClassRegistry::registerClass(const trapwell::Guid& clsid, const QString& libraryPath,
+bool ClassRegistry::registerClass(const com::Guid& clsid, const QString& libraryPath,
                                   const QString& progId) {
     QSettings s = registry();
     s.setValue(classGroup(clsid) + QStringLiteral("/InprocServer32"), libraryPath);
@@ -24,7 +24,7 @@ bool ClassRegistry::registerClass(const trapwell::Guid& clsid, const QString& li
     return s.status() == QSettings::NoError;
 }
 
-bool ClassRegistry::unregisterClass(const trapwell::Guid& clsid) {
+bool ClassRegistry::unregisterClass(const com::Guid& clsid) {
     QSettings s = registry();
     const QString progId = s.value(classGroup(clsid) + QStringLiteral("/ProgID")).toString();
     s.remove(classGroup(clsid));
@@ -34,7 +34,7 @@ bool ClassRegistry::unregisterClass(const trapwell::Guid& clsid) {
     return s.status() == QSettings::NoError;
 }
 
-std::optional<QString> ClassRegistry::libraryOf(const trapwell::Guid& clsid) {
+std::optional<QString> ClassRegistry::libraryOf(const com::Guid& clsid) {
     const QString path =
         registry().value(classGroup(clsid) + QStringLiteral("/InprocServer32")).toString();
     if (path.isEmpty())
@@ -42,9 +42,9 @@ std::optional<QString> ClassRegistry::libraryOf(const trapwell::Guid& clsid) {
     return path;
 }
 
-std::optional<trapwell::Guid> ClassRegistry::classOf(const QString& progId) {
-    return trapwell::Guid::parse(
+std::optional<com::Guid> ClassRegistry::classOf(const QString& progId) {
+    return com::Guid::parse(
         registry().value(QStringLiteral("ProgID/") + progId + QStringLiteral("/CLSID")).toString());
 }
 
-} // namespace platform::com
+} // namespace com

@@ -1,6 +1,6 @@
 #pragma once
 
-namespace platform::com {
+namespace com {
 
 // Counts what keeps a server library in use: live objects and LockServer locks. Each
 // module that links the runtime has its own count, as each library answers
@@ -14,4 +14,4 @@ public:
     static bool canUnload();
 };
 
-} // namespace platform::com
+} // namespace com

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <optional>
 
-namespace trapwell {
+namespace com {
 
 // A 128-bit class or interface identifier, laid out and printed as on the original
 // platform: "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}" in upper-case hexadecimal.
@@ -77,4 +77,4 @@ private:
 
 // Identifiers written in source as constants: Guid{0x02D76864, 0x5CD8, 0x402D, {0x82, ...}}.
 
-} // namespace trapwell
+} // namespace com

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "trapwell/unknown.h"
+#include "com/unknown.h"
 
 #include <utility>
 
-namespace trapwell {
+namespace com {
 
 // Owns one reference to an interface: releases it on destruction, adds one on copy.
 template <class T> class ComPtr {
@@ -63,4 +63,4 @@ private:
     T* p_ = nullptr;
 };
 
-} // namespace trapwell
+} // namespace com

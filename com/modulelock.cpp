@@ -1,8 +1,8 @@
-#include "platform/com/modulelock.h"
+#include "com/modulelock.h"
 
 #include <atomic>
 
-namespace platform::com {
+namespace com {
 
 namespace {
 std::atomic<long> objects{0};
@@ -25,4 +25,4 @@ bool ModuleLock::canUnload() {
     return objects.load() == 0 && locks.load() == 0;
 }
 
-} // namespace platform::com
+} // namespace com

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "trapwell/guid.h"
+#include "com/guid.h"
 
 #include <cstdint>
 
-namespace trapwell {
+namespace com {
 
 // COM-style status codes: negative means failure.
 using HResult = std::int32_t;
@@ -51,4 +51,4 @@ protected:
     ~IUnknown() = default;
 };
 
-} // namespace trapwell
+} // namespace com

@@ -1,10 +1,10 @@
 // The host side of the component runtime: finding, loading and asking in-process servers.
 
-#include "platform/com/classregistry.h"
-#include "platform/com/libraryfile.h"
+#include "com/classregistry.h"
+#include "com/libraryfile.h"
 
-#include <trapwell/comptr.h>
-#include <trapwell/runtime.h>
+#include "com/comptr.h"
+#include "com/runtime.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -14,7 +14,7 @@
 #include <dlfcn.h>
 #include <mutex>
 
-namespace trapwell {
+namespace com {
 
 namespace {
 
@@ -31,7 +31,7 @@ public:
             return it.value();
         // Loading runs the library's constructors: only a sound library of this machine gets
         // that far (a file cut short would crash the loader itself).
-        if (!platform::com::isLoadableLibrary(path))
+        if (!com::isLoadableLibrary(path))
             return nullptr;
         void* handle = dlopen(QFile::encodeName(path).constData(), RTLD_NOW | RTLD_LOCAL);
         if (!handle)
@@ -77,7 +77,7 @@ HResult createInstance(const Guid& clsid, const Guid& iid, void** out) {
     if (!out)
         return status::pointer;
     *out = nullptr;
-    if (auto registered = platform::com::ClassRegistry::libraryOf(clsid)) {
+    if (auto registered = com::ClassRegistry::libraryOf(clsid)) {
         // A relative path would be resolved against whatever folder the host runs in.
         if (QDir::isRelativePath(*registered))
             return status::classNotRegistered;
@@ -93,4 +93,4 @@ HResult createInstance(const Guid& clsid, const Guid& iid, void** out) {
     return hr == status::classNotAvailable ? status::classNotRegistered : hr;
 }
 
-} // namespace trapwell
+} // namespace com
