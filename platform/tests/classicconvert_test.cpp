@@ -1,5 +1,6 @@
 #include "platform/classicconvert.h"
 #include "platform/classicerrors.h"
+#include "platform/twips.h"
 
 #include "platform/tests/support/outcome.h"
 
@@ -124,6 +125,13 @@ TEST(ClassicConvert, OtherValuesToText) {
     EXPECT_EQ(outcome([&] { return CStr(QVariant::fromValue(&plain)); }), "error 13");
     EXPECT_EQ(outcome([] { return CStr(QVariant::fromValue(static_cast<Counted*>(nullptr))); }),
               "error 91");
+}
+
+TEST(Twips, RoundHalvesToEven) {
+    EXPECT_EQ(platform::pixelsFromTwips(22.5, 15), 2); // 1.5
+    EXPECT_EQ(platform::pixelsFromTwips(37.5, 15), 2); // 2.5
+    EXPECT_EQ(platform::pixelsFromTwips(-22.5, 15), -2);
+    EXPECT_EQ(platform::twipsFromPixels(3, 12.5), 38); // 37.5
 }
 
 #include "classicconvert_test.moc"

@@ -4,16 +4,13 @@
 
 namespace veltrano {
 
-class Form1;
-
 // The main window's ways to the maker: the update download (Image1), the web site (mVisit)
-// and a new mail to the development team (Image4, mContact).
+// and a new mail to the development team (Image4, mContact). The main window connects its
+// buttons and menu items to them.
 class WebLinks : public QObject {
     Q_OBJECT
 
 public:
-    explicit WebLinks(Form1& form);
-
     void Image1_Click();
     void mVisit_Click();
     void Image4_Click();

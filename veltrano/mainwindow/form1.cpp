@@ -1,15 +1,15 @@
 #include "mainwindow/form1.h"
 
-#include "links/addresses.h"
 #include "links/weblinks.h"
 #include "mainwindow/checkvalues.h"
 #include "mainwindow/imagebutton.h"
 #include "mainwindow/moduleselection.h"
+#include "mainwindow/presentationcontrol.h"
 #include "mainwindow/systray.h"
 #include "mainwindow/trayhandlers.h"
 #include "mainwindow/traymenu.h"
-#include "presentation/presentationcontrol.h"
 #include "presentation/presentationstate.h"
+#include "tracing/addresses.h"
 #include "tracing/appobject.h"
 #include "tracing/traced.h"
 
@@ -55,6 +55,7 @@ QFrame* line(QWidget* parent, const QRect& geometry, QFrame::Shape shape = QFram
 } // namespace
 
 Form1::Form1() : QWidget(nullptr) {
+    loadImageResources();
     setWindowTitle(designCaption);
     setWindowIcon(QIcon(svgPixmap(image("logo.svg"), QSize(64, 64))));
     setFixedSize(platform::twipsRect(0, 0, 6750, 3570).size());
@@ -67,7 +68,11 @@ Form1::Form1() : QWidget(nullptr) {
     presentation_ = std::make_unique<PresentationControl>(*this);
     tray_ = std::make_unique<TrayHandlers>(*this);
     trayMenu_ = std::make_unique<TrayMenu>(*this);
-    links_ = std::make_unique<WebLinks>(*this);
+    links_ = std::make_unique<WebLinks>();
+    connect(Image1, &ImageButton::Click, links_.get(), &WebLinks::Image1_Click);
+    connect(Image4, &ImageButton::Click, links_.get(), &WebLinks::Image4_Click);
+    connect(mContact, &QAction::triggered, links_.get(), &WebLinks::mContact_Click);
+    connect(mVisit, &QAction::triggered, links_.get(), &WebLinks::mVisit_Click);
     Timer1->start();
 }
 

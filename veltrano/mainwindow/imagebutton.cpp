@@ -11,7 +11,7 @@ static void initImages() {
 namespace veltrano {
 
 void loadImageResources() {
-    initImages();
+    [[maybe_unused]] static const bool loaded = (initImages(), true);
 }
 
 QPixmap svgPixmap(const QString& resource, const QSize& size, qreal devicePixelRatio) {

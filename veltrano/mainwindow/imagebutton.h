@@ -21,7 +21,7 @@ protected:
 };
 
 // Makes the program's images available as resources (":/veltrano/images/..."). They live in
-// a static library, whose resources are not registered unless asked for.
+// a static library, whose resources are not registered unless asked for. Once is enough.
 void loadImageResources();
 
 // Renders an SVG resource to a pixmap of the given size (device pixel ratio included).

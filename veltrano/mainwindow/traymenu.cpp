@@ -2,9 +2,9 @@
 
 #include "mainwindow/form1.h"
 #include "mainwindow/imagebutton.h"
+#include "mainwindow/presentationcontrol.h"
 #include "presentation/modulefiles.h"
 #include "presentation/options.h"
-#include "presentation/presentationcontrol.h"
 #include "presentation/presentationstate.h"
 #include "presentation/wordsets.h"
 #include "tracing/traced.h"

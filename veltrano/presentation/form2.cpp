@@ -1,9 +1,9 @@
 #include "presentation/form2.h"
 
 #include "effects/modtrans.h"
-#include "effects/module2.h"
 #include "effects/ontopbas.h"
 #include "presentation/modsubliminal.h"
+#include "presentation/module2.h"
 #include "tracing/traced.h"
 
 #include "platform/layeredwindow.h"

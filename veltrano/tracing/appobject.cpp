@@ -1,6 +1,6 @@
 #include "tracing/appobject.h"
 
-#include "links/addresses.h"
+#include "tracing/addresses.h"
 #include "tracing/programfolder.h"
 
 #include <QCoreApplication>

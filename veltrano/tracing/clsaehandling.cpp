@@ -1,6 +1,6 @@
 #include "tracing/clsaehandling.h"
 
-#include "links/addresses.h"
+#include "tracing/addresses.h"
 #include "tracing/appobject.h"
 #include "tracing/programfolder.h"
 

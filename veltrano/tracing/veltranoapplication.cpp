@@ -1,6 +1,5 @@
 #include "tracing/veltranoapplication.h"
 
-#include "mainwindow/imagebutton.h"
 #include "tracing/clsaehandling.h"
 
 #include "platform/messagebox.h"
@@ -14,7 +13,6 @@ namespace veltrano {
 
 VeltranoApplication::VeltranoApplication(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(QStringLiteral("Veltrano"));
-    loadImageResources();
 }
 
 bool VeltranoApplication::notify(QObject* receiver, QEvent* event) {

@@ -2,10 +2,10 @@
 
 #include "core/mailvalues.h"
 
+#include "core/tests/support/savedsettings.h"
 #include "platform/classiccheckbox.h"
 #include "platform/tests/support/fakes.h"
 #include "platform/tests/support/outcome.h"
-#include "trapwell/tests/support/component.h"
 
 #include <QApplication>
 #include <QLineEdit>

@@ -1,7 +1,7 @@
 #include "dialogs/frmerror.h"
 
+#include "core/tests/support/savedsettings.h"
 #include "platform/tests/support/fakes.h"
-#include "trapwell/tests/support/component.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -149,46 +149,4 @@ TEST_F(FrmErrorTest, EnterClosesAtEveryShowingAndTheFrameOffersOnlyTheCloseBox) 
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_FALSE(dialog.isLoaded());
     EXPECT_EQ(dialog.lblTabHeading->text(), "Error Information");
-}
-
-namespace {
-// Runs user on the error dialog once the user could: up as the active modal window, its
-// activation handled, however long the report takes to compose first.
-void whenModal(const std::function<void(frmError&)>& user) {
-    auto* poll = new QTimer;
-    QObject::connect(poll, &QTimer::timeout, poll, [poll, user] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (!frmError::exists() || modal != &frmError::instance() || !modal->isVisible())
-            return;
-        // Without a window manager nothing activates a window shown again: the user's click.
-        if (!modal->isActiveWindow())
-            return QApplication::setActiveWindow(modal);
-        poll->deleteLater();
-        poll->stop();
-        user(frmError::instance());
-    });
-    poll->start(10);
-}
-} // namespace
-
-TEST(HandleErrorWithTheDialog, ShowsItModallyAndGoesOnWhenItIsClosed) {
-    trapwell::ErrHandler handler = componentHandler();
-    QTemporaryDir logs;
-    handler.setDestination(logs.path());
-    handler.setUseInterface(true);
-    handler.setShowSysInfo(true);
-    handler.Push(QStringLiteral("Form1.Image2_Click"));
-    QString shownDetail;
-    bool sysButton = false;
-    whenModal([&](frmError& dialog) {
-        shownDetail = dialog.txtOutput->toPlainText();
-        sysButton = !dialog.cmdSystemInfo->isHidden();
-        dialog.cmdClose->click();
-    });
-    EXPECT_EQ(handler.HandleError(QStringLiteral("Invalid property value"), 380, 50), 0);
-    // The text area keeps lines, not their CR LF endings.
-    EXPECT_EQ(shownDetail,
-              handler.ErrorLogDisplay().replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
-    EXPECT_TRUE(sysButton);
-    EXPECT_FALSE(frmError::instance().isLoaded());
 }

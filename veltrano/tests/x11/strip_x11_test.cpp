@@ -4,7 +4,7 @@
 
 #include "presentation/modsubliminal.h"
 
-#include "../support/programfixture.h"
+#include "presentation/tests/support/programfixture.h"
 
 #include "platform/fullscreen.h"
 #include "platform/tests/support/process.h"

@@ -3,9 +3,7 @@
 
 #include "platform/tests/support/fakes.h"
 #include "platform/tests/support/golden.h"
-#include "platform/tests/support/settings.h"
 #include "platform/tests/support/testpeer.h"
-#include "trapwell/tests/support/component.h"
 
 #include <gtest/gtest.h>
 
@@ -230,24 +228,4 @@ TEST_F(SmtpMailerTest, SecondPieceOfTheGreetingIsWhatTheNextWaitTests) {
     EXPECT_EQ(boxes.texts(), QStringList{improper.arg("554 second piece\r\n")});
     connection.Close();
     EXPECT_EQ(server.output(10000), "HELO 127.0.0.1\r\n<closed>");
-}
-
-// The component's copy, as a host reaches it: each TransmitMail borrows the error dialog's
-// connection (loading the dialog unseen, under the wait cursor) and sends one mail.
-TEST_F(SmtpMailerTest, TransmitMailSendsEachReportThroughTheComponent) {
-    startRecordedServer();
-    testsettings::store("Halvorn", "ErrHandler/EmailSettings", "False"); // not offered first
-    trapwell::ErrHandler handler = componentHandler();
-    handler.setEmailType(trapwell::aeSMTP);
-    handler.setSMTPMailServer(QStringLiteral("127.0.0.1"));
-    handler.setFromName(QStringLiteral("Sender Name"));
-    handler.setFromEmailAddress(QStringLiteral("sender@example.com"));
-    handler.setEmailAddress(QStringLiteral("mailto:to@example.com"));
-    handler.TransmitMail(QStringLiteral("first report"));
-    handler.TransmitMail(QStringLiteral("second report"));
-    EXPECT_EQ(boxes.texts(), QStringList({composed, composed}));
-    const QByteArray bytes = clientBytes();
-    EXPECT_EQ(bytes.count("RCPT TO:  to@example.com\r\n"), 2);
-    EXPECT_TRUE(bytes.contains("first report\r\n") && bytes.contains("second report\r\n"));
-    testsettings::forget("Halvorn");
 }

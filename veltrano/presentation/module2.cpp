@@ -1,4 +1,4 @@
-#include "effects/module2.h"
+#include "presentation/module2.h"
 
 #include "effects/ontopbas.h"
 #include "platform/twips.h"

@@ -3,7 +3,7 @@
 
 #include "tracing/veltranoapplication.h"
 
-#include "../support/programfixture.h"
+#include "presentation/tests/support/programfixture.h"
 
 #include "platform/tests/support/golden.h"
 

@@ -1,9 +1,8 @@
 #include "effects/modtrans.h"
 #include "platform/layeredwindow.h"
 #include "platform/tests/support/fakes.h"
-#include "platform/twips.h"
 
-#include "support/programfixture.h"
+#include "presentation/tests/support/programfixture.h"
 
 #include <QEvent>
 #include <QListWidget>
@@ -20,7 +19,7 @@ namespace {
 
 // Every procedure must leave the stack as it found it: a sentinel pushed before each test
 // catches a missing Pop and an extra one alike.
-class EffectsTest : public ProgramTest, public QObject {
+class StripTest : public ProgramTest, public QObject {
 protected:
     void SetUp() override {
         handler().Push(sentinel);
@@ -42,7 +41,7 @@ protected:
         return false;
     }
 
-    inline static const QString sentinel = "EffectsTest.Sentinel";
+    inline static const QString sentinel = "StripTest.Sentinel";
     static constexpr double noon = 12 * 3600.0;
     // The program's clock moves on half a millisecond at every reading.
     SteppingClock clock{noon, 0.0005};
@@ -58,7 +57,7 @@ protected:
 
 // Steps of two, each at its own time from the start and after a pass of event handling, the
 // strip shown and disabled meanwhile.
-TEST_F(EffectsTest, AClosedStripFadesOutInAQuarterSecondAndTheProgramEnds) {
+TEST_F(StripTest, AClosedStripFadesOutInAQuarterSecondAndTheProgramEnds) {
     platform::ProgramEndRecorder ends;
     strip.close();
     std::vector<int> steps{255}; // made layered and opaque first
@@ -89,7 +88,7 @@ TEST_F(EffectsTest, AClosedStripFadesOutInAQuarterSecondAndTheProgramEnds) {
 
 // Without taking the focus, as program_x11_test.sh proves. A click makes the window manager
 // activate the strip: keys typed then leave its entry alone. (The drag itself is proved on X11.)
-TEST_F(EffectsTest, TheStripComesUpWhereItWasAndKeysLeaveItsEntryAlone) {
+TEST_F(StripTest, TheStripComesUpWhereItWasAndKeysLeaveItsEntryAlone) {
     const QRect place = strip.geometry();
     strip.List1->addItems({"one", "two", "three"});
     strip.List1->setCurrentRow(1);
@@ -101,11 +100,4 @@ TEST_F(EffectsTest, TheStripComesUpWhereItWasAndKeysLeaveItsEntryAlone) {
     ASSERT_TRUE(QTest::qWaitForWindowActive(&strip));
     QTest::keyClick(strip.windowHandle(), Qt::Key_Down);
     EXPECT_EQ(strip.List1->currentRow(), 1);
-}
-
-TEST(PlatformLayers, TwipsRoundHalvesToEven) {
-    EXPECT_EQ(platform::pixelsFromTwips(22.5, 15), 2); // 1.5
-    EXPECT_EQ(platform::pixelsFromTwips(37.5, 15), 2); // 2.5
-    EXPECT_EQ(platform::pixelsFromTwips(-22.5, 15), -2);
-    EXPECT_EQ(platform::twipsFromPixels(3, 12.5), 38); // 37.5
 }

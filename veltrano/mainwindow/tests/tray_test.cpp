@@ -2,17 +2,17 @@
 // shares with the window. There is no tray host offscreen: the icon's events are raised and
 // the menu's actions triggered by hand. With a real host: x11/program_x11_test.sh.
 
-#include "links/addresses.h"
 #include "links/website.h"
 #include "mainwindow/form1.h"
 #include "mainwindow/imagebutton.h"
+#include "mainwindow/presentationcontrol.h"
 #include "mainwindow/systray.h"
 #include "mainwindow/trayhandlers.h"
 #include "mainwindow/traymenu.h"
 #include "presentation/options.h"
-#include "presentation/presentationcontrol.h"
+#include "tracing/addresses.h"
 
-#include "../support/programfixture.h"
+#include "presentation/tests/support/programfixture.h"
 
 #include "platform/classiccheckbox.h"
 #include "platform/tests/support/fakes.h"

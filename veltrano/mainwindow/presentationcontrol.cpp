@@ -1,4 +1,4 @@
-#include "presentation/presentationcontrol.h"
+#include "mainwindow/presentationcontrol.h"
 
 #include "mainwindow/form1.h"
 #include "mainwindow/imagebutton.h"

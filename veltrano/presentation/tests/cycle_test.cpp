@@ -2,7 +2,7 @@
 #include "presentation/options.h"
 #include "presentation/wait.h"
 
-#include "../support/programfixture.h"
+#include "presentation/tests/support/programfixture.h"
 
 #include "platform/fullscreen.h"
 

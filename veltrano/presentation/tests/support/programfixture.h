@@ -1,6 +1,5 @@
 #pragma once
 
-#include "mainwindow/imagebutton.h"
 #include "presentation/form2.h"
 #include "presentation/modulefiles.h"
 #include "presentation/presentationstate.h"
@@ -33,11 +32,10 @@ public:
 
 // A program folder of the test's own (with its data/ and logs), an empty settings store, a
 // fresh error component configured as the program configures it but without its dialog or
-// the system log, fresh presentation state, no display window, and the program's images.
+// the system log, fresh presentation state and no display window.
 class ProgramTest : public ::testing::Test {
 protected:
     ProgramTest() : folder_(temp.path()) {
-        [[maybe_unused]] static const bool images = (veltrano::loadImageResources(), true);
         const QDir config(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation));
         for (const QString& name : config.entryList({QStringLiteral("*.ini")}, QDir::Files))
             if (name != QLatin1String("ComClasses.ini"))

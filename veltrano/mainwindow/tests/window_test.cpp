@@ -6,9 +6,9 @@
 #include "mainwindow/form1.h"
 #include "mainwindow/imagebutton.h"
 #include "mainwindow/moduleselection.h"
-#include "presentation/presentationcontrol.h"
+#include "mainwindow/presentationcontrol.h"
 
-#include "../support/programfixture.h"
+#include "presentation/tests/support/programfixture.h"
 
 #include "platform/autostart.h"
 #include "platform/classiccheckbox.h"
