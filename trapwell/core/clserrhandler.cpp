@@ -36,18 +36,6 @@ namespace {
 const QString componentSource = QStringLiteral("Trapwell");
 const QString mailto = QStringLiteral("mailto:");
 
-// Runs a member's body under the component's error convention: a raised error becomes the
-// thread's error record and a failed status. Errors without a source are the component's.
-template <class Body> HResult member(Body&& body) {
-    return com::guard(componentSource, std::forward<Body>(body));
-}
-
-template <class T, class Body> HResult getter(T* result, Body&& body) {
-    if (!result)
-        return status::pointer;
-    return member([&] { *result = body(); });
-}
-
 QString memberText(QObject* object, const char* name) {
     return platform::CStr(platform::getMember(object, name));
 }
@@ -586,23 +574,22 @@ void ClsErrHandler::showErrorDialog() {
     if (!repeat.show)
         return;
     ErrorDialogPort& dialog = ports_->errorDialog();
-    using F = ErrorDialogField;
-    dialog.setField(F::m_dblErrNum, double(ErrNum));
-    dialog.setField(F::m_strDestination, Destination);
-    dialog.setField(F::m_strErrDetail, ErrorLogDisplay);
-    dialog.setField(F::m_bolTraceExecution, TraceExecution);
-    dialog.setField(F::ShowAppInfo, ShowAppInfo);
-    dialog.setField(F::ShowDBInfo, ShowDBInfo);
-    dialog.setField(F::ShowSysInfo, ShowSysInfo);
-    dialog.setField(F::ShowPostButton, PostAvailable);
-    dialog.setField(F::AppLog, AppLogDisplay);
-    dialog.setField(F::SysLog, SysLogDisplay);
-    dialog.setField(F::DbLog, DbLogDisplay);
-    dialog.setField(F::m_strEmailAddress, EmailAddress);
-    dialog.setField(F::m_strSubject, AppErrorTitle);
-    dialog.setField(F::m_strEmailDetailAPI, QString());
-    dialog.setField(F::m_strEmailDetailAPI2, QString());
-    dialog.setField(F::m_strToName, ToName);
+    ErrorDialogContent content;
+    content.errorNumber = double(ErrNum);
+    content.destination = Destination;
+    content.errorDetail = ErrorLogDisplay;
+    content.traceExecution = TraceExecution;
+    content.showAppInfo = ShowAppInfo;
+    content.showDbInfo = ShowDBInfo;
+    content.showSysInfo = ShowSysInfo;
+    content.showPostButton = PostAvailable;
+    content.appLog = AppLogDisplay;
+    content.sysLog = SysLogDisplay;
+    content.dbLog = DbLogDisplay;
+    content.emailAddress = EmailAddress;
+    content.subject = AppErrorTitle;
+    content.toName = ToName;
+    dialog.setContent(content);
     dialog.setNotes(DialogNotes{repeat.note});
     dialog.refresh();
     // Closed however the dialog ends, so an exception cannot leave the error "open" for ever.

@@ -1,27 +1,28 @@
 #pragma once
 
-#include <QVariant>
+#include <QString>
 
 namespace trapwell::core {
 
-// The public fields of the thread's error dialog, in the order HandleError sets them.
-enum class ErrorDialogField {
-    m_dblErrNum,
-    m_strDestination,
-    m_strErrDetail,
-    m_bolTraceExecution,
-    ShowAppInfo,
-    ShowDBInfo,
-    ShowSysInfo,
-    ShowPostButton,
-    AppLog,
-    SysLog,
-    DbLog,
-    m_strEmailAddress,
-    m_strSubject,
-    m_strEmailDetailAPI,
-    m_strEmailDetailAPI2,
-    m_strToName,
+// What HandleError hands the thread's error dialog: the error, the report's sections and
+// what the dialog needs to mail or post the report.
+struct ErrorDialogContent {
+    double errorNumber = 0;
+    QString destination; // the folder of Error.log and Trace.log
+    QString errorDetail; // the "Error Info" section
+    bool traceExecution = false;
+    bool showAppInfo = false;
+    bool showDbInfo = false;
+    bool showSysInfo = false;
+    bool showPostButton = false;
+    QString appLog;
+    QString sysLog;
+    QString dbLog;
+    QString emailAddress;
+    QString subject;
+    QString emailDetailApi;
+    QString emailDetailApi2;
+    QString toName;
 };
 
 // What the dialog shows beside the specified fields; empty members show nothing.
@@ -30,13 +31,13 @@ struct DialogNotes {
     QString repeats;
 };
 
-// The error dialog as HandleError drives it: fields set one by one, a refresh (which loads
-// the window when needed), then a modal show that returns when the user has closed it. It
+// The error dialog as HandleError drives it: its content, a refresh (which loads the window
+// when needed), then a modal show that returns when the user has closed it. It
 // also keeps the posting address that the handler's URL property reads and writes.
 class ErrorDialogPort {
 public:
     virtual ~ErrorDialogPort() = default;
-    virtual void setField(ErrorDialogField field, const QVariant& value) = 0;
+    virtual void setContent(const ErrorDialogContent& content) = 0;
     virtual void refresh() = 0;
     // Set just before refresh(); a dialog without room for notes may ignore them.
     virtual void setNotes(const DialogNotes&) {}

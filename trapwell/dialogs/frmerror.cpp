@@ -163,58 +163,23 @@ void frmError::createControls() {
     });
 }
 
-void frmError::setField(core::ErrorDialogField field, const QVariant& value) {
-    using F = core::ErrorDialogField;
-    switch (field) {
-    case F::m_dblErrNum:
-        m_dblErrNum = value.toDouble();
-        break;
-    case F::m_strDestination:
-        m_strDestination = value.toString();
-        break;
-    case F::m_strErrDetail:
-        m_strErrDetail = value.toString();
-        break;
-    case F::m_bolTraceExecution:
-        m_bolTraceExecution = value.toBool();
-        break;
-    case F::ShowAppInfo:
-        ShowAppInfo = value.toBool();
-        break;
-    case F::ShowDBInfo:
-        ShowDBInfo = value.toBool();
-        break;
-    case F::ShowSysInfo:
-        ShowSysInfo = value.toBool();
-        break;
-    case F::ShowPostButton:
-        ShowPostButton = value.toBool();
-        break;
-    case F::AppLog:
-        AppLog = value.toString();
-        break;
-    case F::SysLog:
-        SysLog = value.toString();
-        break;
-    case F::DbLog:
-        DbLog = value.toString();
-        break;
-    case F::m_strEmailAddress:
-        m_strEmailAddress = value.toString();
-        break;
-    case F::m_strSubject:
-        m_strSubject = value.toString();
-        break;
-    case F::m_strEmailDetailAPI:
-        m_strEmailDetailAPI = value.toString();
-        break;
-    case F::m_strEmailDetailAPI2:
-        m_strEmailDetailAPI2 = value.toString();
-        break;
-    case F::m_strToName:
-        m_strToName = value.toString();
-        break;
-    }
+void frmError::setContent(const core::ErrorDialogContent& content) {
+    m_dblErrNum = content.errorNumber;
+    m_strDestination = content.destination;
+    m_strErrDetail = content.errorDetail;
+    m_bolTraceExecution = content.traceExecution;
+    ShowAppInfo = content.showAppInfo;
+    ShowDBInfo = content.showDbInfo;
+    ShowSysInfo = content.showSysInfo;
+    ShowPostButton = content.showPostButton;
+    AppLog = content.appLog;
+    SysLog = content.sysLog;
+    DbLog = content.dbLog;
+    m_strEmailAddress = content.emailAddress;
+    m_strSubject = content.subject;
+    m_strEmailDetailAPI = content.emailDetailApi;
+    m_strEmailDetailAPI2 = content.emailDetailApi2;
+    m_strToName = content.toName;
 }
 
 void frmError::setDeliveryOptions(const core::DeliveryOptions& options) {

@@ -89,7 +89,7 @@ public:
     const QString& emailBody() const { return body_; }
 
     // ErrorDialogPort, as HandleError drives it.
-    void setField(core::ErrorDialogField field, const QVariant& value) override;
+    void setContent(const core::ErrorDialogContent& content) override;
     void refresh() override;
     void setNotes(const core::DialogNotes& notes) override;
     // Where mail and postings that fail are kept for later; none keeps nothing.

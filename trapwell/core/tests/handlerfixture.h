@@ -34,7 +34,6 @@ class FakePorts final : public trapwell::core::HandlerPorts,
                         public trapwell::core::ErrorDialogPort,
                         public trapwell::IclsErrHandlerEvents {
 public:
-    using F = trapwell::core::ErrorDialogField;
     trapwell::core::ErrorDialogPort& errorDialog() override { return *this; }
     void changeEmailSettings() override { ++settingsShown; }
     void transmitMail(const trapwell::core::MailRequest& request) override {
@@ -46,13 +45,13 @@ public:
         reports.push_back(report);
     }
 
-    void setField(F field, const QVariant& value) override { fields[field] = value; }
+    void setContent(const trapwell::core::ErrorDialogContent& c) override { content = c; }
     void setNotes(const trapwell::core::DialogNotes& n) override { notes = n; }
     void refresh() override { entries << QStringLiteral("refresh"); }
     void showModal() override {
         entries << QStringLiteral("show");
         // Only a file is read: a FIFO planted there would block.
-        const QString log = fields[F::m_strDestination].toString() + QStringLiteral("/Error.log");
+        const QString log = content.destination + QStringLiteral("/Error.log");
         errorLogWhenShown = QFileInfo(log).isFile() ? QString::fromLocal8Bit(fileBytes(log)) : "";
     }
     QString postingAddress() const override { return address; }
@@ -80,7 +79,7 @@ public:
     int settingsShown = 0;
     bool cancel = false; // BeforeHandlerCalled's answer
     QStringList entries;
-    std::map<F, QVariant> fields;
+    trapwell::core::ErrorDialogContent content;
     trapwell::core::DialogNotes notes;
     QString address, errorLogWhenShown;
 };
