@@ -67,6 +67,16 @@ TrayMenu::TrayMenu(Form1& form) : form_(form) {
         connect(choice, &QAction::triggered, this, [this, code] { mMeaningsIn_Click(code); });
     }
 
+    mOrder = menu->addMenu(QStringLiteral("Order"));
+    orderGroup_ = new QActionGroup(this);
+    for (Options::Order order : Options::ordersOffered) {
+        QAction* choice = mOrder->addAction(Options::orderText(order));
+        choice->setCheckable(true);
+        choice->setData(int(order));
+        orderGroup_->addAction(choice);
+        connect(choice, &QAction::triggered, this, [this, order] { mOrder_Click(order); });
+    }
+
     mPauseFullScreen = menu->addAction(QStringLiteral("Pause While Full Screen"));
     mPauseFullScreen->setCheckable(true);
     connect(mPauseFullScreen, &QAction::triggered, this, &TrayMenu::mPauseFullScreen_Click);
@@ -94,6 +104,9 @@ void TrayMenu::showSavedChoices() {
     const QString code = Options::meaningsIn();
     for (QAction* choice : meaningsGroup_->actions())
         choice->setChecked(choice->data().toString() == code);
+    const int order = int(Options::order());
+    for (QAction* choice : orderGroup_->actions())
+        choice->setChecked(choice->data().toInt() == order);
     mPauseFullScreen->setChecked(Options::pauseWhileFullScreen());
 }
 
@@ -134,6 +147,17 @@ void TrayMenu::mMeaningsIn_Click(const QString& code) {
     proc.run([&](Traced::Line& at) {
         at(10);
         Options::setMeaningsIn(code);
+        at(20);
+        showSavedChoices();
+    });
+}
+
+void TrayMenu::mOrder_Click(Options::Order order) {
+    Traced proc(u"Form1.mOrder_Click");
+    proc.param("order", "String", Options::orderText(order));
+    proc.run([&](Traced::Line& at) {
+        at(10);
+        Options::setOrder(order);
         at(20);
         showSavedChoices();
     });

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "presentation/options.h"
+
 #include <QObject>
 
 #include <cstdint>
@@ -13,8 +15,8 @@ namespace veltrano {
 class Form1;
 
 // What the icon's popup menu offers beyond Restore and the links: Start or Stop, how long
-// each entry shows, the set of meanings, the full-screen pause, editing the chosen module,
-// and Quit. Added after the menu's own items, which keep their order.
+// each entry shows, the set of meanings, the order of the entries, the full-screen pause,
+// editing the chosen module, and Quit. Added after the menu's own items, which keep their order.
 class TrayMenu : public QObject {
     Q_OBJECT
 
@@ -24,6 +26,7 @@ public:
     QAction* mStart = nullptr;    // "Start" or "Stop", as the main window's button
     QMenu* mShowFor = nullptr;    // "Show Each Entry For"
     QMenu* mMeaningsIn = nullptr; // "Meanings In"
+    QMenu* mOrder = nullptr;      // "Order"
     QAction* mPauseFullScreen = nullptr;
     QAction* mEditWords = nullptr;
     QAction* mQuit = nullptr;
@@ -33,6 +36,7 @@ public:
     void mStart_Click();
     void mShowFor_Click(double seconds);
     void mMeaningsIn_Click(const QString& code);
+    void mOrder_Click(Options::Order order);
     void mPauseFullScreen_Click();
     void mEditWords_Click();
     void mQuit_Click();
@@ -44,6 +48,7 @@ private:
     Form1& form_;
     QActionGroup* showForGroup_ = nullptr;
     QActionGroup* meaningsGroup_ = nullptr;
+    QActionGroup* orderGroup_ = nullptr;
 };
 
 } // namespace veltrano

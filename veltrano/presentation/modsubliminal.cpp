@@ -5,13 +5,14 @@
 #include "presentation/modulefiles.h"
 #include "presentation/options.h"
 #include "presentation/presentationstate.h"
+#include "presentation/readingplace.h"
 #include "presentation/wait.h"
 #include "tracing/traced.h"
 
-#include "platform/classicconvert.h"
 #include "platform/classicerrors.h"
 #include "platform/fullscreen.h"
 
+#include <QApplication>
 #include <QListWidget>
 
 namespace veltrano {
@@ -19,6 +20,16 @@ namespace veltrano {
 namespace {
 // How often a held-back entry looks again whether the full-screen window is still active.
 constexpr double fullScreenRecheckSeconds = 0.5;
+// And whether the popup menu that holds it back is closed.
+constexpr double menuRecheckSeconds = 0.25;
+
+QStringList entriesOf(const QListWidget& list) {
+    QStringList entries;
+    entries.reserve(list.count());
+    for (int row = 0; row < list.count(); ++row)
+        entries << list.item(row)->text();
+    return entries;
+}
 } // namespace
 
 bool PauseWhileFullScreen() {
@@ -38,6 +49,22 @@ bool PauseWhileFullScreen() {
     });
 }
 
+bool PauseWhileMenuOpen() {
+    Traced proc(u"modSubliminal.PauseWhileMenuOpen");
+    return proc.run(false, [&](Traced::Line& at) {
+        for (;;) {
+            at(10);
+            if (!Presentation::running)
+                return false;
+            at(20);
+            if (!QApplication::activePopupWidget())
+                return true;
+            at(30);
+            Wait(menuRecheckSeconds);
+        }
+    });
+}
+
 void module() {
     Traced proc(u"modSubliminal.module");
     proc.run([&](Traced::Line& at) {
@@ -46,20 +73,23 @@ void module() {
             Form2& strip = Form2::instance();
             at(10);
             strip.hide();
-            if (!PauseWhileFullScreen())
+            if (!PauseWhileFullScreen() || !PauseWhileMenuOpen())
                 return;
             at(20);
-            LoadListFromFile(ModuleFiles::path(Presentation::SelectedModule, Options::meaningsIn()),
-                             strip.List1);
+            const QString set = Options::meaningsIn();
+            LoadListFromFile(ModuleFiles::path(Presentation::SelectedModule, set), strip.List1);
             at(30);
-            Presentation::WordIndex = platform::CInt(double(Presentation::WordIndex) + 1);
+            ReadingPlace place =
+                ReadingPlace::of(Presentation::SelectedModule, set, entriesOf(*strip.List1));
             at(40);
-            if (Presentation::WordIndex >= strip.List1->count())
-                Presentation::WordIndex = 0;
+            const int row = place.next(Options::order());
             at(50);
-            if (Presentation::WordIndex >= strip.List1->count())
+            if (row >= strip.List1->count())
                 platform::raiseError(platform::err::invalidPropertyValue);
-            strip.List1->setCurrentRow(Presentation::WordIndex);
+            // Kept before the entry shows: the program may end in any wait from here on.
+            place.keep();
+            Presentation::WordIndex = std::int16_t(row);
+            strip.List1->setCurrentRow(row);
             strip.List1->scrollToItem(strip.List1->currentItem(), QAbstractItemView::PositionAtTop);
             at(60);
             strip.time2();

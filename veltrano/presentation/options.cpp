@@ -58,6 +58,9 @@ QString Options::pauseWhileFullScreenKey() {
 QString Options::meaningsInKey() {
     return QStringLiteral("Meanings In");
 }
+QString Options::orderKey() {
+    return QStringLiteral("Order");
+}
 
 double Options::entrySeconds() {
     return storedChoice(entrySecondsKey(), offeredSeconds(), secondsText(entrySecondsOffered[0]))
@@ -86,6 +89,22 @@ QString Options::meaningsIn() {
 
 void Options::setMeaningsIn(const QString& code) {
     store(meaningsInKey(), code);
+}
+
+QString Options::orderText(Order order) {
+    return order == Order::Shuffled ? QStringLiteral("Shuffled") : QStringLiteral("In Turn");
+}
+
+Options::Order Options::order() {
+    const QString shuffled = orderText(Order::Shuffled);
+    return storedChoice(orderKey(), {orderText(Order::InTurn), shuffled},
+                        orderText(Order::InTurn)) == shuffled
+               ? Order::Shuffled
+               : Order::InTurn;
+}
+
+void Options::setOrder(Order order) {
+    store(orderKey(), orderText(order));
 }
 
 } // namespace veltrano

@@ -24,10 +24,19 @@ public:
     static QString meaningsIn();
     static void setMeaningsIn(const QString& code);
 
+    // The order entries come in: the file's (the default), or each entry once per pass in an
+    // order drawn afresh for every pass. Stored as the menu's text.
+    enum class Order { InTurn, Shuffled };
+    static constexpr std::array<Order, 2> ordersOffered{Order::InTurn, Order::Shuffled};
+    static QString orderText(Order order);
+    static Order order();
+    static void setOrder(Order order);
+
     static QString section();
     static QString entrySecondsKey();
     static QString pauseWhileFullScreenKey();
     static QString meaningsInKey();
+    static QString orderKey();
 };
 
 } // namespace veltrano

@@ -4,9 +4,10 @@
 
 namespace veltrano {
 
-// The presentation's shared state, program-wide by design: the module taken over, the entry
-// shown last, the seconds between two entries, and whether a presentation runs. All start
-// at 0 (false) with the program and are never saved.
+// The presentation's shared state, program-wide by design: the module taken over, the row of
+// the entry shown last, the seconds between two entries, and whether a presentation runs.
+// All start at 0 (false) with the program and are never saved: where each module's
+// presentation got to is kept by ReadingPlace.
 struct Presentation {
     static inline std::int16_t SelectedModule = 0;
     static inline std::int16_t WordIndex = 0;

@@ -140,13 +140,14 @@ TEST_F(TrayTest, StartAndStopFollowTheWindowsButton) {
     EXPECT_EQ(boxes.texts(), QStringList({program + ": You have to select a module"}));
 }
 
-// The menu keeps the classic items and adds its own after them. Its three choices land in the
+// The menu keeps the classic items and adds its own after them. Its four choices land in the
 // program's settings file and are checked again after a restart; values that are not offered
 // read as the defaults.
 TEST_F(TrayTest, TheMenusChoicesAreSavedAndSurviveARestart) {
     EXPECT_GOLDEN(menuText(form.mFile), "traymenu.txt");
     menu().mShowFor->actions()[1]->trigger();
     menu().mMeaningsIn->actions()[1]->trigger();
+    menu().mOrder->actions()[1]->trigger();
     menu().mPauseFullScreen->trigger();
     EXPECT_GOLDEN(fileBytes(testsettings::path(program)), "trayoptions.ini");
     Form1 again;
@@ -156,7 +157,7 @@ TEST_F(TrayTest, TheMenusChoicesAreSavedAndSurviveARestart) {
 
     writeFile(testsettings::path(program),
               "[Options]\nShow%20Each%20Entry%20For=0.5\n"
-              "Meanings%20In=Deutsch\nPause%20While%20Full%20Screen=no\n");
+              "Meanings%20In=Deutsch\nOrder=shuffled\nPause%20While%20Full%20Screen=no\n");
     emit form.mFile->aboutToShow();
     EXPECT_GOLDEN(menuText(form.mFile), "traymenu.txt");
 }

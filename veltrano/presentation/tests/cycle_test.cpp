@@ -1,13 +1,16 @@
 #include "presentation/modsubliminal.h"
 #include "presentation/options.h"
+#include "presentation/readingplace.h"
 #include "presentation/wait.h"
 
 #include "presentation/tests/support/programfixture.h"
 
 #include "platform/fullscreen.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QListWidget>
+#include <QMenu>
 #include <QTimer>
 
 #include <sys/stat.h>
@@ -24,6 +27,13 @@ namespace {
 // comes up, and how long it stays on that clock. Stop is clicked as the `count`th comes up.
 class CycleTest : public ProgramTest, public QObject {
 protected:
+    CycleTest() { QFile::remove(veltrano::ReadingPlace::filePath()); }
+    // The program ends and starts again: only the files remain.
+    void relaunch() {
+        veltrano::ProgramTestAccess::startOver();
+        handler().setUseInterface(false);
+        Presentation::WordIndex = 0;
+    }
     QStringList present(int count, double step = 0.5) {
         SteppingClock clock(12 * 3600.0, step);
         platform::Clock::Override useClock(clock);
@@ -40,6 +50,7 @@ protected:
         if (event->type() == QEvent::Show) {
             shownAt_ = clock_->peek();
             shownAt << shownAt_;
+            overMenu |= QApplication::activePopupWidget() != nullptr;
             // The entry on the strip's only line, as the user reads it.
             if (const QListWidgetItem* item = Form2::instance().List1->itemAt(1, 1))
                 entries << item->text();
@@ -56,6 +67,7 @@ protected:
     const SteppingClock* clock_ = nullptr;
     int count_ = 0;
     double shownAt_ = -1;
+    bool overMenu = false;
 };
 
 // A full-screen window that is always active; asked about, it stops the presentation if `stops`.
@@ -76,7 +88,8 @@ const char* const nothingToShow[] = {"UnreadableUserCopy", "Empty", "Missing"};
 
 } // namespace
 
-// Each hidden again for the interval; the index carries over to a shorter module and wraps.
+// Each hidden again for the interval. Each module goes on where its last start, or the last
+// run of the program, left it.
 TEST_F(CycleTest, EntriesComeInFileOrderFromTheSecondUntilStop) {
     writeModule(7, "W1\r\nW2\r\nW3\r\n");
     writeModule(5, "b1\r\nb2\r\nb3\r\n");
@@ -86,13 +99,74 @@ TEST_F(CycleTest, EntriesComeInFileOrderFromTheSecondUntilStop) {
     EXPECT_GE(shownAt[1] - shownAt[0], seconds[0] + Presentation::WordInterval);
     EXPECT_FALSE(Form2::instance().isVisible());
     EXPECT_EQ(handler().CallStack(), QStringList({""}));
-    EXPECT_EQ(
-        traceLines().mid(0, 6),
-        QStringList({"modSubliminal.module", "modSubliminal.PauseWhileFullScreen", "Form2.time2",
-                     "OnTopBas.FormOnTop", "Module2.AlwaysOnTop", "modSubliminal.Wait"}));
+    EXPECT_EQ(traceLines().mid(0, 7),
+              QStringList({"modSubliminal.module", "modSubliminal.PauseWhileFullScreen",
+                           "modSubliminal.PauseWhileMenuOpen", "Form2.time2", "OnTopBas.FormOnTop",
+                           "Module2.AlwaysOnTop", "modSubliminal.Wait"}));
     Presentation::SelectedModule = 5;
-    Presentation::WordIndex = 5;
-    EXPECT_EQ(present(2), QStringList({"b1", "b2"}));
+    EXPECT_EQ(present(1), QStringList({"b2"}));
+    Presentation::SelectedModule = 7;
+    EXPECT_EQ(present(1), QStringList({"W3"}));
+    relaunch();
+    EXPECT_EQ(present(2), QStringList({"W1", "W2"}));
+    Presentation::SelectedModule = 5;
+    EXPECT_EQ(present(1), QStringList({"b3"}));
+    writeModule(5, "b1\r\nb2\r\nb3\r\nb4\r\n"); // edited: its pass starts again
+    EXPECT_EQ(present(1), QStringList({"b2"}));
+}
+
+// A pass shows each entry once, whether its entries come in one run or one per launch; the
+// next pass comes in another order.
+TEST_F(CycleTest, ShuffledShowsEveryEntryOncePerPass) {
+    writeModule(7, "s1\ns2\ns3\ns4\ns5\ns6\n");
+    Presentation::SelectedModule = 7;
+    veltrano::Options::setOrder(veltrano::Options::Order::Shuffled);
+    QStringList first;
+    for (int launch = 0; launch < 6; ++launch, relaunch())
+        first += present(1);
+    const QStringList second = present(6);
+    EXPECT_NE(first, second);
+    for (QStringList pass : {first, second}) {
+        pass.sort();
+        EXPECT_EQ(pass, QStringList({"s1", "s2", "s3", "s4", "s5", "s6"})) << first.join(' ').toStdString();
+    }
+}
+
+// Whatever went wrong with the file of places, the module starts again, without a word.
+TEST_F(CycleTest, ADamagedFileOfPlacesMeansTheStart) {
+    writeModule(7, "W1\nW2\nW3\n");
+    Presentation::SelectedModule = 7;
+    const QString path = veltrano::ReadingPlace::filePath();
+    using Damage = QByteArray (*)(QByteArray);
+    for (const auto& [row, damage] : std::initializer_list<std::pair<const char*, Damage>>{
+             {"cut short", [](QByteArray b) { return b.left(b.size() / 2); }},
+             {"not text", [](QByteArray) { return QByteArray("\0\xff\xfe", 3); }},
+             {"out of range", [](QByteArray b) { return b.replace(": 1,", ": 77777,"); }}}) {
+        QFile::remove(path);
+        EXPECT_EQ(present(1), QStringList({"W2"})) << row;
+        writeFile(path, damage(fileBytes(path)));
+        EXPECT_EQ(present(1), QStringList({"W2"})) << row;
+    }
+    EXPECT_EQ(handler().ErrNum(), 0);
+}
+
+// An entry that comes due while a popup menu is open waits until it closes.
+TEST_F(CycleTest, NothingShowsOverAnOpenMenu) {
+    writeModule(7, "W1\nW2\n");
+    Presentation::SelectedModule = 7;
+    QMenu menu;
+    menu.addAction(QStringLiteral("Order"));
+    menu.popup(QPoint(10, 10));
+    ASSERT_EQ(QApplication::activePopupWidget(), &menu);
+    QTimer closer; // once the entry has waited 20 s on the cycle's clock
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        if (clock_ && clock_->peek() >= 12 * 3600.0 + 20)
+            closer.stop(), menu.close();
+    });
+    closer.start(0);
+    EXPECT_EQ(present(1), QStringList({"W2"}));
+    EXPECT_GE(shownAt.value(0), 12 * 3600.0 + 20);
+    EXPECT_FALSE(overMenu);
 }
 
 TEST_P(NothingToShowTest, EndsTheCycleWithError380) {
@@ -120,12 +194,12 @@ TEST_F(CycleTest, ModulesAreLookedUpInTheUsersFolderThenTheChosenSetThenData) {
     Presentation::SelectedModule = 7;
     EXPECT_EQ(present(1), QStringList({"en2"}));
     veltrano::Options::setMeaningsIn(QStringLiteral("de"));
-    EXPECT_EQ(present(1), QStringList({"de1"}));
+    EXPECT_EQ(present(1), QStringList({"de2"}));
     Presentation::SelectedModule = 8;
     EXPECT_EQ(present(1), QStringList({"en-only2"}));
     Presentation::SelectedModule = 7;
     writeUserModule(7, "mine1\nmine2\nmine3\n");
-    EXPECT_EQ(present(1), QStringList({"mine3"}));
+    EXPECT_EQ(present(1), QStringList({"mine2"}));
 }
 
 TEST_F(CycleTest, EachEntryShowsForTheChosenTime) {
@@ -141,19 +215,17 @@ TEST_F(CycleTest, EachEntryShowsForTheChosenTime) {
 }
 
 // While a full-screen window is active the due entry waits (shown later, never skipped:
-// x11/strip_x11_test.cpp); stopped meanwhile, nothing more is shown and the index stays.
+// x11/strip_x11_test.cpp); stopped meanwhile, nothing more is shown and the place stays.
 TEST_F(CycleTest, StoppedWhileAFullScreenWindowHoldsTheEntryBackOrPausingIsOff) {
     writeModule(7, "W1\nW2\nW3\n");
     Presentation::SelectedModule = 7;
-    Presentation::WordIndex = 2;
     {
         FullScreen stopping(true);
         EXPECT_TRUE(present(1).isEmpty());
-        EXPECT_EQ(Presentation::WordIndex, 2);
     }
     veltrano::Options::setPauseWhileFullScreen(false);
     FullScreen full(false);
-    EXPECT_EQ(present(1), QStringList({"W1"}));
+    EXPECT_EQ(present(1), QStringList({"W2"}));
 }
 
 // One second passes per reading of the clock.
