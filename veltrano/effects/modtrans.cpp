@@ -7,6 +7,8 @@
 #include "tracing/traced.h"
 
 #include <QCoreApplication>
+#include <QCursor>
+#include <QMouseEvent>
 #include <QPointer>
 #include <QTimer>
 #include <QWidget>
@@ -51,6 +53,29 @@ void handleEventsUntil(const platform::Clock& clock, double deadline) {
         now = clock.secondsSinceMidnight();
     } while (now < deadline && now >= start);
 }
+
+// Drags a window that no window manager moves (one shown past it) with the pointer, from the
+// press that started the drag until the button is released: the window keeps the pointer's
+// moves while the button is down.
+class PointerDrag final : public QObject {
+public:
+    explicit PointerDrag(QWidget* window)
+        : QObject(window), window_(window), grip_(QCursor::pos() - window->pos()) {
+        window->installEventFilter(this);
+    }
+
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::MouseMove)
+            window_->move(static_cast<QMouseEvent*>(event)->globalPosition().toPoint() - grip_);
+        else if (event->type() == QEvent::MouseButtonRelease)
+            deleteLater();
+        return false;
+    }
+
+private:
+    QWidget* window_;
+    QPoint grip_;
+};
 
 } // namespace
 
@@ -144,9 +169,14 @@ void FormDrag(QObject* TheForm) {
     proc.param("TheForm", "Object", TheForm);
     proc.attempt(10, [&] {
         // An object without a window fails here, before anything moves. The press that starts
-        // the drag has grabbed the mouse; the window manager takes over from here.
+        // the drag has grabbed the mouse; the window manager takes over from here, where there
+        // is one for the window.
         const qlonglong handle = platform::getMember(TheForm, "hwnd").toLongLong();
-        platform::windowFromHandle(std::int32_t(handle))->windowHandle()->startSystemMove();
+        QWidget* window = platform::windowFromHandle(std::int32_t(handle));
+        if (window->windowFlags().testFlag(Qt::X11BypassWindowManagerHint))
+            new PointerDrag(window);
+        else
+            window->windowHandle()->startSystemMove();
     });
     proc.finish();
 }

@@ -19,8 +19,9 @@ bool SetTrans(QWidget* zForm, std::uint8_t vTrans);
 // Fades the window from its alpha (opaque when it has none) to transparent, shown and
 // disabled while it fades, and hides it. False after an error.
 bool FadeOut(QWidget* zForm);
-// Lets the user drag the object's window (found by its "hwnd" member) with the mouse. An
-// object without a window moves nothing.
+// Lets the user drag the object's window (found by its "hwnd" member) with the mouse: the
+// window manager moves it, or, for a window shown past the window manager, the window follows
+// the pointer itself until the button is released. An object without a window moves nothing.
 void FormDrag(QObject* TheForm);
 
 } // namespace veltrano

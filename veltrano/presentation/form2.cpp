@@ -6,8 +6,10 @@
 #include "presentation/module2.h"
 #include "tracing/traced.h"
 
+#include "platform/fullscreen.h"
 #include "platform/layeredwindow.h"
 #include "platform/twips.h"
+#include "platform/windowrole.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -70,11 +72,15 @@ void Form2::load() {
     window.Form_Load();
 }
 
-Form2::Form2() : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint) {
-    setWindowTitle(QStringLiteral("Form2"));
-    // Shown for a moment while the user works elsewhere: it must never take the focus.
+// Above all from the start: Qt creates the native window anew at the next show after a
+// change of that flag, past the moment the notification hints are written into it.
+Form2::Form2() : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
+    setWindowTitle(QStringLiteral("Veltrano"));
+    // Shown for a moment while the user works elsewhere: it must never take the focus, nor
+    // come and go in the task bar at every entry.
     setAttribute(Qt::WA_ShowWithoutActivating);
     setFocusPolicy(Qt::NoFocus);
+    platform::showAsNotification(this);
 
     const double perX = platform::twipsPerPixelX();
     const double perY = platform::twipsPerPixelY();
@@ -127,11 +133,23 @@ void Form2::time2() {
     Traced proc(u"Form2.time2");
     proc.run([&](Traced::Line& at) {
         at(10);
+        passWindowManagerWhileFullScreen();
         std::int32_t handle = hwnd();
         FormOnTop(handle);
         at(20);
         AlwaysOnTop();
     });
+}
+
+// A window manager may keep the active full-screen window above every window it manages,
+// whatever they ask (openbox does, notifications included), so while one is active the strip
+// is shown past the window manager, as a tooltip is. Such a window stays out of the task bar
+// and the focus all the same; the window manager no longer drags it (FormDrag does). The
+// strip is hidden between two entries, where the change of flags goes unseen.
+void Form2::passWindowManagerWhileFullScreen() {
+    const bool past = platform::FullScreenProbe::current().activeWindowIsFullScreen();
+    if (windowFlags().testFlag(Qt::X11BypassWindowManagerHint) != past)
+        setWindowFlag(Qt::X11BypassWindowManagerHint, past);
 }
 
 void Form2::Form_Load() {

@@ -9,8 +9,8 @@ class QListWidget;
 namespace veltrano {
 
 // The display window: a thin borderless strip, one list line high, that shows the entry on
-// show above all other windows without ever taking the keyboard focus. Created once per
-// run and kept, hidden or shown, until the program ends.
+// show above all other windows without ever taking the keyboard focus, and with no entry in
+// the task bar. Created once per run and kept, hidden or shown, until the program ends.
 class Form2 : public QWidget {
     Q_OBJECT
     // The window's handle, read by name as the drag routine expects.
@@ -50,6 +50,7 @@ private:
     friend class ProgramTestAccess; // tests start over with no window
 
     Form2();
+    void passWindowManagerWhileFullScreen();
     static Form2* theWindow_;
     bool loaded_ = false;
 };

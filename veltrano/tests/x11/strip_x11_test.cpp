@@ -1,16 +1,19 @@
 // The strip under a real window manager where x11/program_x11_test.sh (the strip above the
 // window the user works in, without the focus) cannot arrange it: a full-screen window holds
-// the strip back, and the mouse drags it.
+// the strip back, or not, the strip stays out of the task bar, and the mouse drags it.
 
 #include "presentation/modsubliminal.h"
 
 #include "presentation/tests/support/programfixture.h"
 
 #include "platform/fullscreen.h"
+#include "platform/qtxcb.h"
 #include "platform/tests/support/process.h"
 
 #include <QGuiApplication>
 #include <QListWidget>
+#include <QPixmap>
+#include <QScreen>
 #include <QtCore/qtestsupport_core.h>
 #include <QTimer>
 #include <QWindow>
@@ -24,6 +27,42 @@ namespace {
 class StripOnX11 : public ProgramTest {
 protected:
     void SetUp() override { ASSERT_EQ(QGuiApplication::platformName(), "xcb"); }
+    void TearDown() override {
+        other.kill();
+        other.waitForFinished();
+    }
+
+    // Another program the user works in, under the strip's place (an xmessage), made active
+    // and, when asked, full screen as its user would: through the window manager.
+    void workElsewhere(bool fullScreen) {
+        other.start("xmessage", {"-name", "elsewhere", "-geometry", "1000x500+200+150", "work"});
+        ASSERT_TRUE(QTest::qWaitFor([&] {
+            otherId = output("xdotool", {"search", "--classname", "elsewhere"}).section('\n', 0, 0);
+            return !otherId.isEmpty();
+        }));
+        xcb_connection_t* c = platform::xcb::qtConnection();
+        const xcb_client_message_event_t ask{
+            .response_type = XCB_CLIENT_MESSAGE,
+            .format = 32,
+            .sequence = 0,
+            .window = otherId.toUInt(),
+            .type = platform::xcb::atom(c, "_NET_WM_STATE"),
+            .data = {.data32 = {1, platform::xcb::atom(c, "_NET_WM_STATE_FULLSCREEN")}}};
+        if (fullScreen)
+            xcb_send_event(c, 0, xcb_setup_roots_iterator(xcb_get_setup(c)).data->root,
+                           XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT,
+                           reinterpret_cast<const char*>(&ask));
+        xcb_flush(c);
+        output("xdotool", {"windowactivate", otherId});
+        ASSERT_TRUE(QTest::qWaitFor([&] {
+            return active() == otherId &&
+                   platform::FullScreenProbe::production().activeWindowIsFullScreen() == fullScreen;
+        }));
+    }
+    static QString active() { return output("xdotool", {"getactivewindow"}); }
+
+    QProcess other;
+    QString otherId;
 };
 
 // The display's own answer, its full-screen answers counted.
@@ -53,61 +92,97 @@ Placed placed(const QWidget& window) {
             {field("Absolute upper-left X:"), field("Absolute upper-left Y:")}};
 }
 
+// Whether the screen shows the strip's own pixel at a point of its plain background, right
+// of any entry: the strip is mapped, drawn and above every window there.
+bool onScreen(QWidget& strip) {
+    const QPoint at(strip.width() - 4, strip.height() / 2);
+    const QPoint global = strip.mapToGlobal(at);
+    const QImage screen =
+        QGuiApplication::primaryScreen()->grabWindow(0, global.x(), global.y(), 1, 1).toImage();
+    return screen.pixel(0, 0) == strip.grab(QRect(at, QSize(1, 1))).toImage().pixel(0, 0);
+}
+
+class StripBesideAnotherProgram : public StripOnX11, public ::testing::WithParamInterface<bool> {
+protected:
+    void SetUp() override {
+        StripOnX11::SetUp();
+        workElsewhere(GetParam());
+    }
+};
+INSTANTIATE_TEST_SUITE_P(, StripBesideAnotherProgram, ::testing::Values(false, true),
+                         [](const auto& row) { return row.param ? "FullScreen" : "Windowed"; });
+
 } // namespace
 
-// A video played full screen: the due entry waits while the player is active, then comes
-// (the same entry, nothing skipped) once the player is gone.
+// An entry shows as the cycle shows it, "Pause While Full Screen" unticked: each time, mapped
+// anew, the strip stays out of the task bar, the pager and the focus under the program's
+// name, above the program the user works in, be it full screen.
+TEST_P(StripBesideAnotherProgram, EachEntryShowsOnTopOffTheTaskBarWithoutTheFocus) {
+    Form2& strip = Form2::instance();
+    for (int entry = 1; entry <= 2; ++entry) {
+        strip.time2();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return onScreen(strip); })) << "entry " << entry;
+        const QString hints =
+            output("xprop", {"-id", QString::number(strip.windowHandle()->winId()), "_NET_WM_STATE",
+                             "_NET_WM_WINDOW_TYPE", "_NET_WM_NAME"});
+        for (const char* hint : {"_NET_WM_STATE_SKIP_TASKBAR", "_NET_WM_STATE_SKIP_PAGER",
+                                 "= _NET_WM_WINDOW_TYPE_NOTIFICATION", "= \"Veltrano\""})
+            EXPECT_TRUE(hints.contains(hint)) << hint << ", entry " << entry << ":\n"
+                                              << hints.toStdString();
+        EXPECT_EQ(active(), otherId) << "entry " << entry;
+        strip.hide();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !placed(strip).viewable; }));
+    }
+    EXPECT_EQ(handler().ErrNum(), 0);
+}
+
+// A video played full screen in another program: the due entry waits while the player is
+// active, then comes (the same entry, nothing skipped) once the player is gone.
 TEST_F(StripOnX11, NothingShowsOverAFullScreenWindowUntilItIsGone) {
     writeModule(4, "first - one\nsecond - two\nthird - three\n");
     Presentation::SelectedModule = 4;
     Presentation::WordInterval = 1;
 
-    QWidget player;
-    player.showFullScreen();
-    player.activateWindow();
-    const QString playerId = QString::number(player.windowHandle()->winId());
-    ASSERT_TRUE(QTest::qWaitFor(
-        [&] {
-            return output("xdotool", {"getactivewindow"}) == playerId &&
-                   output("xprop", {"-id", playerId, "_NET_WM_STATE"})
-                       .contains("_NET_WM_STATE_FULLSCREEN");
-        },
-        10000));
+    ASSERT_NO_FATAL_FAILURE(workElsewhere(true));
 
     CountingProbe probe;
     platform::FullScreenProbe::Override use(probe);
     // Once the cycle has held the entry back a few times, the video ends.
     QTimer closePlayer;
-    QObject::connect(&closePlayer, &QTimer::timeout, &player, [&] {
-        if (probe.fullAnswers >= 3)
-            player.hide();
+    bool playerClosed = false;
+    QObject::connect(&closePlayer, &QTimer::timeout, [&] {
+        if (probe.fullAnswers >= 3) {
+            other.kill();
+            playerClosed = true;
+        }
     });
     closePlayer.start(50);
 
     QStringList shown;
-    bool playerVisibleWhenShown = true;
+    bool playerClosedWhenShown = false;
     Form2& window = Form2::instance();
     QObject::connect(window.List1, &QListWidget::currentRowChanged, window.List1, [&](int row) {
         if (row < 0)
             return;
         shown << window.List1->item(row)->text();
-        playerVisibleWhenShown = player.isVisible();
+        playerClosedWhenShown = playerClosed;
         Presentation::running = false;
     });
     Presentation::running = true;
     veltrano::module();
 
     EXPECT_EQ(shown, QStringList({"second - two"}));
-    EXPECT_FALSE(playerVisibleWhenShown);
+    EXPECT_TRUE(playerClosedWhenShown);
     EXPECT_GE(probe.fullAnswers, 3);
     EXPECT_EQ(handler().ErrNum(), 0);
 }
 
-// The strip has no title bar: pressing anywhere on it and moving the mouse moves it.
-TEST_F(StripOnX11, TheMouseDragsTheStrip) {
+// The strip has no title bar: pressing anywhere on it and moving the mouse moves it, over a
+// full-screen window too.
+TEST_P(StripBesideAnotherProgram, TheMouseDragsTheStrip) {
     Form2& strip = Form2::instance();
     strip.time2();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return placed(strip).viewable; }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return onScreen(strip); }));
     const QPoint before = placed(strip).at;
     const QPoint grip = before + QPoint(40, strip.height() / 2);
     output("xdotool",
