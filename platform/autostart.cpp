@@ -13,6 +13,10 @@ QString entryPath(const QString& name) {
            QStringLiteral("/autostart/") + name + QStringLiteral(".desktop");
 }
 
+bool exists(const QString& name) {
+    return QFileInfo::exists(entryPath(name));
+}
+
 QString execValue(const QString& program) {
     // Inside the quotes of an Exec argument ", `, $ and \ are escaped with \; the value as
     // a whole then doubles every \ once more, and % stands for a field code unless doubled.

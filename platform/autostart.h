@@ -10,6 +10,9 @@ namespace autostart {
 
 QString entryPath(const QString& name);
 
+// Whether the entry is there, whatever it holds.
+bool exists(const QString& name);
+
 // Writes the entry (completely or not at all). Returns false, with the reason in *error,
 // when the folder or the file cannot be written.
 bool enable(const QString& name, const QString& displayName, const QString& program,

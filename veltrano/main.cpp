@@ -5,11 +5,20 @@
 #include "tracing/clsaehandling.h"
 #include "tracing/veltranoapplication.h"
 
+#include "platform/singleinstance.h"
+
 #include <QTimer>
 
 int main(int argc, char** argv) {
     veltrano::VeltranoApplication::preferX11(argc, argv);
     veltrano::VeltranoApplication app(argc, argv);
+
+    // A second start only brings the running copy's window forward, before anything is
+    // logged or shown. The message's first word is the request; arguments may follow it.
+    platform::SingleInstance instance(QStringLiteral("veltrano"),
+                                      veltrano::VeltranoApplication::instanceScope());
+    if (!instance.claim({QStringLiteral("activate")}))
+        return 0;
 
     veltrano::Form1 form;
     QObject::connect(&app, &QCoreApplication::aboutToQuit, &form, &veltrano::Form1::Form_Terminate);
@@ -20,6 +29,11 @@ int main(int argc, char** argv) {
             form.show();
         }))
         return 1;
+    QObject::connect(&instance, &platform::SingleInstance::received, &form,
+                     [&form](const QStringList& message) {
+                         if (message.value(0) == u"activate")
+                             form.Instance_Activate();
+                     });
     // Once the window is up: what a crash of the previous run left.
     QTimer::singleShot(0, &form, [] { veltrano::clsAEHandling::shared().reportPendingCrash(); });
     // Form_Terminate runs from aboutToQuit, after the last event: the same holds there.

@@ -5,6 +5,7 @@
 #include "mainwindow/imagebutton.h"
 #include "mainwindow/moduleselection.h"
 #include "mainwindow/presentationcontrol.h"
+#include "mainwindow/startatlogin.h"
 #include "mainwindow/systray.h"
 #include "mainwindow/trayhandlers.h"
 #include "mainwindow/traymenu.h"
@@ -18,6 +19,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QContextMenuEvent>
 #include <QFrame>
 #include <QLineEdit>
 #include <QMenu>
@@ -65,6 +67,8 @@ Form1::Form1() : QWidget(nullptr) {
     setPalette(p);
     createControls();
     modules_ = std::make_unique<ModuleSelection>(*this);
+    // After Image5_Click, which shows the stored key: the box shows what the desktop does.
+    connect(Image5, &ImageButton::Click, this, [this] { startatloginload(*this); });
     presentation_ = std::make_unique<PresentationControl>(*this);
     tray_ = std::make_unique<TrayHandlers>(*this);
     trayMenu_ = std::make_unique<TrayMenu>(*this);
@@ -162,6 +166,7 @@ void Form1::createControls() {
     hsIcons = new QScrollBar(Qt::Horizontal, this);
     hsIcons->setGeometry(platform::twipsRect(4860, 390, 900, 180));
     hsIcons->setRange(0, 0);
+    hsIcons->setContextMenuPolicy(Qt::NoContextMenu); // the window's menu, not the bar's
     for (const char* name : {"tray-1.svg", "tray-2.svg", "tray-3.svg"})
         ilIcons.append(svgPixmap(image(name), QSize(22, 22)));
 
@@ -181,7 +186,7 @@ void Form1::createControls() {
     Timer1 = new QTimer(this);
     Timer1->setInterval(16);
 
-    // The icon's popup menu; it is not on the window.
+    // The icon's popup menu, which a right click on the window opens too.
     mFile = new QMenu(QStringLiteral("&File"), this);
     mRestore = mFile->addAction(QStringLiteral("Restore"));
     mSpacer = mFile->addSeparator();
@@ -241,6 +246,21 @@ void Form1::Form_Terminate() {
         at(20);
         clsAEHandling::endProgram();
     });
+}
+
+void Form1::Instance_Activate() {
+    Traced proc(u"Form1.Instance_Activate");
+    proc.run([&](Traced::Line& at) {
+        // The tray object, there from load to unload, knows whether the window is in the tray.
+        at(10);
+        if (cTray)
+            cTray->Restore();
+    });
+}
+
+void Form1::contextMenuEvent(QContextMenuEvent* event) {
+    mFile->popup(event->globalPos());
+    event->accept();
 }
 
 void Form1::closeEvent(QCloseEvent* event) {

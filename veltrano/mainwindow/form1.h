@@ -84,6 +84,9 @@ public:
     void Form_Load();
     void Form_Unload(std::int16_t& Cancel);
     void Form_Terminate();
+    // Another start of the program, which ends at once, asked for this window: it is shown,
+    // out of the tray or the task bar, raised and given the focus.
+    void Instance_Activate();
 
     ModuleSelection& modules() const { return *modules_; }
     PresentationControl& presentation() const { return *presentation_; }
@@ -93,6 +96,9 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // A right click anywhere on the window opens the tray icon's menu, so that its choices
+    // are within reach without a tray.
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
     void createControls();

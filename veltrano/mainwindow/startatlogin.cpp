@@ -1,25 +1,32 @@
 #include "mainwindow/startatlogin.h"
 
+#include "mainwindow/form1.h"
 #include "tracing/traced.h"
 
 #include "platform/autostart.h"
+#include "platform/classiccheckbox.h"
 #include "platform/messagebox.h"
 
 #include <QCoreApplication>
 
 namespace veltrano {
 
+namespace {
+const QString entryName = QStringLiteral("veltrano");
+} // namespace
+
 void StartAtLogin(bool enable) {
     Traced proc(u"modTrans.StartAtLogin");
     proc.param("enable", "Boolean", enable);
     proc.run([&](Traced::Line& at) {
         at(10);
-        const QString name = QStringLiteral("veltrano");
+        if (platform::autostart::exists(entryName) == enable)
+            return;
         QString failed;
         const bool done =
-            enable ? platform::autostart::enable(name, QStringLiteral("Veltrano"),
+            enable ? platform::autostart::enable(entryName, QStringLiteral("Veltrano"),
                                                  QCoreApplication::applicationFilePath(), &failed)
-                   : platform::autostart::disable(name, &failed);
+                   : platform::autostart::disable(entryName, &failed);
         at(20);
         if (!done)
             platform::MsgBox(
@@ -30,6 +37,16 @@ void StartAtLogin(bool enable) {
                     .arg(failed),
                 platform::mb::OKOnly | platform::mb::Exclamation,
                 QStringLiteral("Veltrano Rudoz Arirera"));
+    });
+}
+
+void startatloginload(Form1& form) {
+    Traced proc(u"modTrans.startatloginload");
+    proc.run([&](Traced::Line& at) {
+        at(10);
+        const bool starts = platform::autostart::exists(entryName);
+        at(20);
+        form.Check(26)->setValue(starts ? 1 : 0);
     });
 }
 

@@ -44,6 +44,8 @@ void TrayHandlers::connectTray() {
     connect(tray, &SysTray::DblClick, this, &TrayHandlers::cTray_DblClick, Qt::UniqueConnection);
     connect(tray, &SysTray::MouseDown, this, &TrayHandlers::cTray_MouseDown, Qt::UniqueConnection);
     connect(tray, &SysTray::Refreshed, this, &TrayHandlers::cTray_Refreshed, Qt::UniqueConnection);
+    applyTrayConfiguration();
+    tray->setPersistentIcon(form_.Check3->Value() == 1);
 }
 
 void TrayHandlers::applyTrayConfiguration() {

@@ -16,7 +16,9 @@ class TrayHandlers : public QObject {
 public:
     explicit TrayHandlers(Form1& form);
 
-    // Connects the handlers to the tray object once load has created it.
+    // Connects the handlers to the tray object once load has created it, and configures it
+    // as minimizing does: the icon stands in the tray from the start whenever a tray host
+    // runs, and comes back with a restarted one, so that its menu is always within reach.
     void connectTray();
 
     void Timer1_Timer();

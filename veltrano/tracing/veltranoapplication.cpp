@@ -6,6 +6,8 @@
 
 #include <trapwell/comtypes.h>
 
+#include <QStandardPaths>
+
 #include <cstdio>
 #include <cstring>
 
@@ -63,6 +65,11 @@ void VeltranoApplication::preferX11(int argc, char** argv) {
         if (std::strcmp(argv[i], "-platform") == 0)
             return;
     qputenv("QT_QPA_PLATFORM", "xcb");
+}
+
+QString VeltranoApplication::instanceScope() {
+    return qEnvironmentVariable("DISPLAY") + u'\n' + qEnvironmentVariable("WAYLAND_DISPLAY") +
+           u'\n' + QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
 }
 
 } // namespace veltrano

@@ -29,6 +29,11 @@ public:
     // platform: Wayland gives ordinary windows neither always-on-top nor a way to be shown
     // without taking the focus. Call before constructing the application.
     static void preferX11(int argc, char** argv);
+
+    // Where only one copy of the program runs: a display and a settings folder. A copy on
+    // another display, or one with settings of its own (a test, a benchmark), is another
+    // program to its user.
+    static QString instanceScope();
 };
 
 } // namespace veltrano

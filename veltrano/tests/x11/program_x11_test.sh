@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# The program as a user meets it, under a real window manager with a tray host: choose module
-# "D" through the module panel, have the desktop start the program at login and then not,
-# minimize it into the tray and click it back, restart the tray, Start, see the strip flash
-# while another program keeps the focus, Stop, close. Runs inside run-with-wm.sh; $1 is the
-# folder holding veltrano and libtrapwell.so.
+# The program as a user meets it, under a real window manager with a tray host: its icon in the
+# tray from the start, choose module "D" through the module panel, have the desktop start the
+# program at login and then not, minimize it into the tray and click it back, start it a
+# second time, restart the tray, Start, see the strip flash while another program keeps the
+# focus, Stop, quit from the window's menu, start once more and close. Runs inside
+# run-with-wm.sh; $1 is the folder holding veltrano and libtrapwell.so.
 set -euo pipefail
 
 bin=$1
@@ -53,6 +54,9 @@ prog=$!
 main=$(window --name '^Veltrano Rudoz Arirera 0\.0\.72$')
 [[ -n $main ]] || fail "no main window"
 xdotool windowactivate --sync "$main"
+panel=$(window --name '^panel$')
+docked() { xwininfo -tree -id "$panel" 2>/dev/null | grep -q ' [1-9][0-9]* child'; }
+await docked || fail "no icon in the tray at the start"
 
 # Clicks at the controls' places, in pixels inside the window (15 twips a pixel). The
 # program takes them in order, each handler done before the next click is looked at.
@@ -60,18 +64,25 @@ click() {
     xdotool mousemove --window "$main" "$1" "$2" click 1
 }
 saved() { grep -q "$1" "$work/config/Veltrano Rudoz Arirera.ini" 2>/dev/null; }
+# The start-up panel opens with its box unticked on a fresh profile, and closing it untouched
+# leaves the desktop as it was. (Its handler is done once the module panel's has run.)
+entry=$work/config/autostart/veltrano.desktop
+click 144 32  # Image5: open the start-up panel
+click 144 32  # Image12: close it
 click 88 32   # Image6: open the module panel
 click 290 109 # Check7: "D"
 click 88 32   # Image6: close the panel, which saves the choice
 # The boxes are saved one by one from 4 to 25: the last one ends the saving.
 await saved 'Box%2025=0' || fail "other boxes not saved"
 saved 'Box%207=1' || fail "choice not saved"
+saved 'Box%2026=0' || fail "the start-up box was not shown unticked"
+[[ ! -e $entry ]] || fail "opening and closing the start-up panel wrote an autostart entry"
 
-# The start-up panel opens with its box ticked; closing it makes the desktop start this very
-# program at login. Unticked, it no longer does.
-entry=$work/config/autostart/veltrano.desktop
-click 144 32 # Image5: open the start-up panel
-click 144 32 # Image12: close it
+# Ticked, the box makes the desktop start this very program at login; the box then shows
+# the entry ticked, and unticked, the desktop no longer starts it.
+click 144 32 # Image5
+click 40 114 # Check26: tick
+click 144 32 # Image12
 await test -f "$entry" || fail "no autostart entry"
 grep -qx "Exec=\"$work/veltrano\"" "$entry" || fail "the entry runs $(grep Exec= "$entry")"
 if command -v desktop-file-validate >/dev/null; then
@@ -83,21 +94,35 @@ click 144 32 # Image12
 await test ! -e "$entry" || fail "the autostart entry stayed"
 
 # Minimized, the window leaves the screen for its icon; a left click on the icon brings it
-# back. A restarted tray is announced, once (a second box would still be up at the end).
+# back.
 mapped() { xwininfo -id "$main" 2>/dev/null | grep -q "Map State: $1"; }
-panel=$(window --name '^panel$')
-docked() { xwininfo -tree -id "$panel" 2>/dev/null | grep -q ' [1-9][0-9]* child'; }
 xdotool windowminimize "$main"
 await mapped IsUnMapped || fail "the minimized window stayed on the screen"
-await docked || fail "no icon in the tray"
 xdotool mousemove --window "$panel" 12 12 click 1
 await mapped IsViewable || fail "a click on the icon did not bring the window back"
+
+# Started again, the program brings the running copy's window back from the tray, gives it
+# the focus and ends at once.
+xdotool windowminimize "$main"
+await mapped IsUnMapped || fail "the minimized window stayed on the screen"
+status=0
+timeout 20 "$work/veltrano" || status=$?
+((status == 0)) || fail "the second start ended with $status"
+await mapped IsViewable || fail "a second start did not bring the window back"
+focused() { [[ $(xdotool getactivewindow 2>/dev/null) == "$main" ]]; }
+await focused || fail "a second start did not give the window the focus"
+kill -0 "$prog" 2>/dev/null || fail "the first copy ended"
+
+# A restarted tray is announced, once (a second box would still be up at the end), and the
+# icon comes back into it.
 kill "$host"
 wait "$host" 2>/dev/null || true
 tray
 box=$(window --onlyvisible --name '^Veltrano Rudoz Arirera$')
 [[ -n $box ]] || fail "the restarted tray was not announced"
 xdotool windowactivate --sync "$box" key Return
+panel=$(window --name '^panel$')
+await docked || fail "no icon in the restarted tray"
 
 # Another program the user works in.
 xmessage -geometry 700x200+50+500 "working elsewhere" &
@@ -122,6 +147,24 @@ xdotool windowactivate --sync "$main"
 click 32 32 # Image3: Stop
 kill -0 "$prog" 2>/dev/null || fail "the program ended on Stop"
 ! found --onlyvisible --name '^Veltrano Rudoz Arirera$' || fail "a second box"
+
+# The tray icon's menu opens from a right click anywhere on the main window, here on the icon
+# chooser (a scroll bar, with a menu of its own otherwise); its last item, "Quit", ends the
+# program at once.
+shown() { xdotool search --onlyvisible --pid "$prog" 2>/dev/null | wc -l; }
+before=$(shown)
+xdotool mousemove --window "$main" 354 32 click 3
+menu() { (($(shown) > before)); }
+await menu || fail "no menu on a right click"
+xdotool key Up Return
+ended() { ! kill -0 "$prog" 2>/dev/null; }
+await ended || fail "the last item of the window's menu did not end the program"
+
+# It ends without closing its socket; the next start runs all the same.
+"$work/veltrano" &
+prog=$!
+main=$(window --onlyvisible --name '^Veltrano Rudoz Arirera 0\.0\.72$')
+[[ -n $main ]] || fail "no main window after a quit"
 # Now and then the window manager misses the first key press; a person would press again.
 for _ in 1 2 3; do
     xdotool windowactivate --sync "$main" key alt+F4 2>/dev/null || true

@@ -1,0 +1,112 @@
+#include "platform/singleinstance.h"
+
+#include <QCryptographicHash>
+#include <QDataStream>
+#include <QFile>
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <QLockFile>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace platform {
+
+namespace {
+
+constexpr int claimWaitMs = 5000; // another start's claim takes milliseconds
+constexpr int handOverMs = 2000;
+constexpr QDataStream::Version streamVersion = QDataStream::Qt_6_0;
+
+// The session's runtime folder, or a folder of this user's own in /tmp; empty when neither
+// is to be had.
+QString privateFolder(const QString& name) {
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (!runtime.isEmpty())
+        return runtime;
+    const uid_t uid = ::getuid();
+    const QByteArray path = "/tmp/" + QFile::encodeName(name) + '-' + QByteArray::number(uid);
+    ::mkdir(path.constData(), 0700);
+    // Someone else's folder, or a link to one, would let them answer in this program's place.
+    struct stat status {};
+    if (::lstat(path.constData(), &status) != 0 || !S_ISDIR(status.st_mode) ||
+        status.st_uid != uid || (status.st_mode & 077) != 0)
+        return {};
+    return QFile::decodeName(path);
+}
+
+// Hands the message to the copy listening at path; false when no one listens there.
+bool handOver(const QString& path, const QStringList& message) {
+    QLocalSocket socket;
+    socket.connectToServer(path);
+    if (!socket.waitForConnected(handOverMs))
+        return false;
+    QByteArray bytes;
+    QDataStream out(&bytes, QIODevice::WriteOnly);
+    out.setVersion(streamVersion);
+    out << message;
+    socket.write(bytes);
+    socket.waitForBytesWritten(handOverMs);
+    socket.disconnectFromServer();
+    if (socket.state() != QLocalSocket::UnconnectedState)
+        socket.waitForDisconnected(handOverMs);
+    return true;
+}
+
+} // namespace
+
+SingleInstance::SingleInstance(const QString& name, const QString& scope, QObject* parent)
+    : QObject(parent) {
+    const QString folder = privateFolder(name);
+    if (!folder.isEmpty())
+        path_ =
+            folder + u'/' + name + u'-' +
+            QString::fromLatin1(QCryptographicHash::hash(scope.toUtf8(), QCryptographicHash::Sha1)
+                                    .toHex()
+                                    .left(16));
+}
+
+SingleInstance::~SingleInstance() = default;
+
+bool SingleInstance::claim(const QStringList& message) {
+    if (path_.isEmpty())
+        return true;
+    // Held from the look at the socket to listening on it, so that of two starts at the same
+    // moment the second finds the first listening, and no start removes a socket that
+    // another has just made.
+    QLockFile lock(path_ + QStringLiteral(".lock"));
+    lock.setStaleLockTime(0); // stale only when its holder has ended
+    if (!lock.tryLock(claimWaitMs))
+        return true;
+    if (handOver(path_, message))
+        return false;
+    QLocalServer::removeServer(path_);
+    server_ = new QLocalServer(this);
+    if (!server_->listen(path_))
+        return true;
+    connect(server_, &QLocalServer::newConnection, this, &SingleInstance::accept);
+    return true;
+}
+
+void SingleInstance::accept() {
+    while (QLocalSocket* peer = server_->nextPendingConnection()) {
+        connect(peer, &QLocalSocket::disconnected, peer, &QObject::deleteLater);
+        connect(peer, &QLocalSocket::readyRead, this, [this, peer] { read(peer); });
+        read(peer);
+    }
+}
+
+void SingleInstance::read(QLocalSocket* peer) {
+    QDataStream in(peer);
+    in.setVersion(streamVersion);
+    for (;;) {
+        in.startTransaction();
+        QStringList message;
+        in >> message;
+        if (!in.commitTransaction())
+            return;
+        emit received(message);
+    }
+}
+
+} // namespace platform
