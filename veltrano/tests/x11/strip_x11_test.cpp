@@ -7,7 +7,6 @@
 #include "presentation/tests/support/programfixture.h"
 
 #include "platform/fullscreen.h"
-#include "platform/qtxcb.h"
 #include "platform/tests/support/process.h"
 
 #include <QGuiApplication>
@@ -17,6 +16,8 @@
 #include <QtCore/qtestsupport_core.h>
 #include <QTimer>
 #include <QWindow>
+
+#include <memory>
 
 using testprocess::output;
 using veltrano::Form2;
@@ -36,23 +37,11 @@ protected:
     // and, when asked, full screen as its user would: through the window manager.
     void workElsewhere(bool fullScreen) {
         other.start("xmessage", {"-name", "elsewhere", "-geometry", "1000x500+200+150", "work"});
-        ASSERT_TRUE(QTest::qWaitFor([&] {
-            otherId = output("xdotool", {"search", "--classname", "elsewhere"}).section('\n', 0, 0);
-            return !otherId.isEmpty();
-        }));
-        xcb_connection_t* c = platform::xcb::qtConnection();
-        const xcb_client_message_event_t ask{
-            .response_type = XCB_CLIENT_MESSAGE,
-            .format = 32,
-            .sequence = 0,
-            .window = otherId.toUInt(),
-            .type = platform::xcb::atom(c, "_NET_WM_STATE"),
-            .data = {.data32 = {1, platform::xcb::atom(c, "_NET_WM_STATE_FULLSCREEN")}}};
+        otherId =
+            output("xdotool", {"search", "--sync", "--classname", "elsewhere"}).section('\n', 0, 0);
+        player.reset(QWindow::fromWinId(otherId.toULongLong()));
         if (fullScreen)
-            xcb_send_event(c, 0, xcb_setup_roots_iterator(xcb_get_setup(c)).data->root,
-                           XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT,
-                           reinterpret_cast<const char*>(&ask));
-        xcb_flush(c);
+            player->setWindowState(Qt::WindowFullScreen);
         output("xdotool", {"windowactivate", otherId});
         ASSERT_TRUE(QTest::qWaitFor([&] {
             return active() == otherId &&
@@ -63,6 +52,7 @@ protected:
 
     QProcess other;
     QString otherId;
+    std::unique_ptr<QWindow> player; // the other program's window as this one can ask for it
 };
 
 // The display's own answer, its full-screen answers counted.
