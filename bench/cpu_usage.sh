@@ -68,7 +68,7 @@ main=$(find_window --pid "$presenting" --name '^Veltrano Rudoz Arirera')
 # before it is tried again.
 clicked() { grep -q 'Form1.Image2_Click' "$work/presenting/Trace.log" 2>/dev/null; }
 started() {
-    clicked && xdotool search --pid "$presenting" --name '^Form2$' >/dev/null 2>&1
+    clicked && xdotool search --pid "$presenting" --name '^Veltrano$' >/dev/null 2>&1
 }
 for _ in 1 2 3 4 5; do
     clicked && break

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Inside run-with-wm.sh: starts the installed veltrano from PATH as user UID:GID with the private
-# folders in WORK (settings choose module 7), clicks Start, waits for the strip (Form2), checks
+# folders in WORK (settings choose module 7), clicks Start, waits for the strip (the window titled Veltrano), checks
 # that the logs went to the user's data folder and not into the program folder, and closes it.
 #   test-deb-x11.sh WORK UID GID PROGRAM_DIR
 set -euo pipefail
@@ -30,11 +30,11 @@ xdotool mousemove --window "$main" 32 32 click 1 # Start
 
 strip=
 for _ in $(seq 200); do
-    strip=$(xdotool search --onlyvisible --name '^Form2$' 2>/dev/null | head -1 || true)
+    strip=$(xdotool search --onlyvisible --name '^Veltrano$' 2>/dev/null | head -1 || true)
     [[ -n $strip ]] && break
     sleep 0.1
 done
-[[ -n $strip ]] || fail "the strip (Form2) did not appear after Start"
+[[ -n $strip ]] || fail "the strip (Veltrano) did not appear after Start"
 
 [[ -f $work/share/veltrano/Trace.log || -f $work/share/trapwell/Trace.log ]] ||
     fail "no Trace.log in \$XDG_DATA_HOME/veltrano or \$XDG_DATA_HOME/trapwell"

@@ -30,7 +30,7 @@ other=$(xdotool search --sync --class Xmessage | head -1)
 xdotool mousemove --window "$main" 32 32 click 1
 xdotool windowactivate --sync "$other"
 for _ in $(seq 500); do
-    [[ -n $(xdotool search --onlyvisible --name '^Form2$' 2>/dev/null || true) ]] && break
+    [[ -n $(xdotool search --onlyvisible --name '^Veltrano$' 2>/dev/null || true) ]] && break
     sleep 0.05
 done
 sleep 0.02
