@@ -5,6 +5,8 @@
 #include <QString>
 #include <QUrl>
 
+#include <functional>
+
 namespace platform {
 
 // Handing documents and addresses to the desktop, with the classic shell's answers.
@@ -21,6 +23,10 @@ public:
     virtual ~Shell() = default;
     // Opens an address that is not a missing local file; answers with a shell:: number.
     virtual int open(const QUrl& url) = 0;
+    // Opens an existing local file with the desktop's program for its type and calls
+    // noProgram, at once or later from the event loop, when nothing could open it. This one
+    // answers through open(); the desktop's own also waits for its opener to fail.
+    virtual void openFile(const QString& path, std::function<void()> noProgram);
     static Shell& production();
 };
 

@@ -9,15 +9,12 @@
 #include "presentation/wordsets.h"
 #include "tracing/traced.h"
 
-#include "platform/classicerrors.h"
+#include "platform/classiccheckbox.h"
 #include "platform/messagebox.h"
 #include "platform/shell.h"
 
 #include <QAction>
 #include <QActionGroup>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QIcon>
 #include <QMenu>
 
@@ -183,29 +180,21 @@ void TrayMenu::mEditWords_Click() {
                              QStringLiteral("Veltrano Rudoz Arirera"));
             return;
         }
-        // The learner's copy lives in the user's folder; the program's own stays untouched.
+        // The learner's copy of the chosen set lives in the user's folder; the program's own
+        // stays untouched.
         at(20);
-        const QString own = ModuleFiles::userPath(number);
-        if (!QFileInfo::exists(own)) {
-            at(30);
-            if (!QDir().mkpath(ModuleFiles::userFolder()))
-                platform::raiseError(platform::err::pathFileAccessError);
-            at(40);
-            const QString shipped = ModuleFiles::shippedPath(number, Options::meaningsIn());
-            if (QFileInfo(shipped).isFile()) {
-                if (!QFile::copy(shipped, own))
-                    platform::raiseError(platform::err::pathFileAccessError);
-                // Copies keep the installed file's read-only mode.
-                QFile::setPermissions(own, QFile::permissions(own) | QFile::WriteOwner |
-                                               QFile::ReadOwner);
-            } else {
-                QFile empty(own);
-                if (!empty.open(QIODevice::WriteOnly))
-                    platform::raiseError(platform::err::pathFileAccessError);
-            }
-        }
-        at(50);
-        platform::openInTextEditor(own);
+        const QString own = ModuleFiles::makeUserCopy(number, Options::meaningsIn());
+        at(30);
+        // Without a program for text files the learner still needs to know where the copy is.
+        const QString caption = form_.Check(number)->text();
+        platform::Shell::current().openFile(own, [caption, own] {
+            platform::MsgBox(QStringLiteral("No program to edit text files was found.\n\n"
+                                            "Your copy of module \"%1\" is here:\n%2\n\n"
+                                            "Open it with any text editor; what you save "
+                                            "there shows from the next entry on.")
+                                 .arg(caption, own),
+                             platform::mb::Information, QStringLiteral("Veltrano Rudoz Arirera"));
+        });
     });
 }
 
