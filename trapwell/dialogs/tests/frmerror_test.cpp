@@ -1,3 +1,4 @@
+#include "dialogs/frmeml.h"
 #include "dialogs/frmerror.h"
 
 #include "platform/tests/support/fakes.h"
@@ -8,6 +9,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -149,6 +151,28 @@ TEST_F(FrmErrorTest, EnterClosesAtEveryShowingAndTheFrameOffersOnlyTheCloseBox) 
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_FALSE(dialog.isLoaded());
     EXPECT_EQ(dialog.lblTabHeading->text(), "Error Information");
+}
+
+// However long the copy that is sent, its window stays within the screen it opens on (the
+// offscreen one is 800 by 800) and the copy scrolls inside; the dialogs fit as well.
+TEST_F(FrmErrorTest, WhatIsSentAndTheDialogsFitTheScreen) {
+    trapwell::core::DeliveryOptions masked;
+    masked.privacy = true;
+    dialog.setDeliveryOptions(masked);
+    dialog.m_strErrDetail = QStringLiteral("Error Description:\tlong\n").repeated(200);
+    activate();
+    const QRect screen = dialog.screen()->availableGeometry();
+    QStringList shown;
+    QTimer::singleShot(0, [&] {
+        QWidget* box = QApplication::activeModalWidget();
+        shown << box->windowTitle() << box->findChild<QLabel*>()->text();
+        EXPECT_TRUE(screen.contains(box->frameGeometry())) << box->height();
+        box->close();
+    });
+    dialog.cmdSent->click();
+    EXPECT_EQ(shown, QStringList({"What Is Sent", dialog.outgoingBody()}));
+    EXPECT_TRUE(screen.contains(dialog.frameGeometry()));
+    EXPECT_TRUE(screen.contains(QRect(screen.topLeft(), trapwell::dialogs::frmEml().size())));
 }
 
 namespace {
