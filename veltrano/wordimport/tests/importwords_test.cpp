@@ -116,6 +116,8 @@ protected:
         EXPECT_EQ(contents(target.userFolder), written);
         QByteArray report = "== " + QFileInfo(file).fileName().toUtf8() + "\r\n" +
                             first.message.toUtf8() + "\r\n" + again.message.toUtf8() + "\r\n";
+        for (const int module : first.modules)
+            report += "written: " + QByteArray::number(module) + "\r\n";
         for (auto it = written.cbegin(); it != written.cend(); ++it)
             report += "-- " + it.key().toUtf8() + "\r\n" + it.value();
         return report;
