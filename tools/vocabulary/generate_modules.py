@@ -164,7 +164,9 @@ def usable_senses(net, word, level):
 # 11, 15, 16, 19, 21, 31).
 PERSON_OBJECT = {9, 10, 14, 17, 18, 20, 24, 25, 30}
 THING_OBJECT = {5, 8, 11, 15, 16, 19, 21, 31}
-ENDS_ON_PREPOSITION = re.compile(r"\b(?:%s)$" % meanings.OBJECT_PREPOSITIONS)
+# "Between" and "among" want two objects or more: "come between something" is no English.
+ENDS_ON_PREPOSITION = re.compile(r"\b(?!between$|among$|amongst$)(?:%s)$"
+                                 % meanings.OBJECT_PREPOSITIONS)
 
 
 def with_object(synset, word, meaning):
