@@ -4,10 +4,13 @@ UTF-8 lines "word - meaning" ended by CR LF; no module empty; the entries each s
 every headword English, once in its set, not marked offensive (wordnet-flagged.txt) nor
 denied (deny-list.txt); every module of a translated set holding the very headwords of the
 English one, each with a translation or the English meaning; every meaning passing
-meanings.problem (it does not name its headword, a part or its stem, is no empty form, holds
-no pronunciation or grammar label, is short), short in the median; every entry drawn whole in
-the strip's font; the share of translated entries each set guarantees, and "Meanings In"
-(veltrano/presentation/wordsets.h) offering exactly the sets at least half translated.
+meanings.problem (it does not name its headword, a part or its stem, is no empty form, has
+balanced brackets, holds no pronunciation or grammar label, is short; an English one does not
+end on a function word nor use dated or hurtful wording), short in the median; every entry
+drawn whole in the strip's font; the entries a reader checked (READ_ENTRIES); the share of
+translated entries each set guarantees, and "Meanings In" (veltrano/presentation/wordsets.h)
+offering exactly the sets at least half translated; install-sources.sh installing every
+package the generator reads.
 
     tools/vocabulary/check_word_sets.py build/bin/veltrano_measure_widths [--root FOLDER]
 
@@ -37,11 +40,11 @@ WORDSETS_H = os.path.join(HERE, "..", "..", "veltrano", "presentation", "wordset
 # hold fewer, as the words in use run short there.
 GUARANTEED = {
     "en": (45, 150, 5500, 1.0),  # WordNet and our New Words
-    "de": (45, 150, 5500, 0.84),  # Ding (trans-de-en), then FreeDict eng-deu
-    "fr": (45, 150, 5500, 0.13),  # FreeDict eng-fra, checked back by fra-eng
+    "de": (45, 150, 5500, 0.86),  # Ding (trans-de-en), then FreeDict eng-deu
+    "fr": (45, 150, 5500, 0.21),  # FreeDict eng-fra checked back by fra-eng, then via Spanish
     "es": (45, 150, 5500, 0.35),  # Apertium eng-spa, then FreeDict eng-spa
-    "it": (45, 150, 5500, 0.06),  # FreeDict eng-ita, checked back by ita-eng
-    "pt": (45, 150, 5500, 0.18),  # FreeDict eng-por, checked back by por-eng
+    "it": (45, 150, 5500, 0.19),  # FreeDict eng-ita checked back by ita-eng, then via Spanish
+    "pt": (45, 150, 5500, 0.26),  # FreeDict eng-por checked back by por-eng, then via Spanish
     "pl": (45, 150, 5500, 0.27),  # FreeDict eng-pol, checked back by pol-eng
     "ru": (45, 150, 5500, 0.005),  # FreeDict eng-rus, 1.7k entries
 }
@@ -61,7 +64,21 @@ RULE_CASES = [
     ("knobby", "having knobs", "names the headword"),
     ("intransigence", "the trait of being intransigent", "names the headword"),
     ("mucus", "mucous secretion", "names the headword"),
+    ("holiness", "the quality of being holy", "names the headword"),
+    ("laziness", "being lazy", "names the headword"),
+    ("ability", "the quality of being able to perform", "names the headword"),
+    ("reception", "the act of receiving", "names the headword"),
     ("hearth", "the heart of the home", None),
+    ("commodore", "a commissioned naval officer", None),
+    ("fury", "intense anger", None),
+    ("readiness", "the state of having been", "ends on a function word"),
+    ("endanger", "pose a threat to", "ends on a function word"),
+    ("cinch", "any undertaking that is easy to do", None),
+    ("tarry", "loiter, hang around, mess about", None),
+    ("demon", "an evil supernatural being", None),
+    ("idiocy", "extreme mental retardation", "dated or hurtful wording"),
+    ("nuthouse", "pejorative terms for an insane asylum", "dated or hurtful wording"),
+    ("mantle", "a loose cloak (worn over", "unbalanced brackets"),
     ("marine", "of or relating to the sea", "empty form"),
     ("departure", "the act of leaving", "empty form"),
     ("argon", "ˈɑː", "pronunciation or grammar label"),
@@ -75,6 +92,9 @@ RULE_CASES = [
 TRANSLATION_CASES = [
     ("abandon", "abandonar", None),
     ("zinc", "zinc", "names the headword"),
+    ("nomination", "Aufstellung, Nominierung (Kandidaten", "unbalanced brackets"),
+    ("nomination", "Nominierung (Kandidaten; Spieler)", None),
+    ("outfit", "traje de", None),
 ]
 # Known answers of the rules on whole sets: (English module's headwords, a module's entries,
 # faults expected).
@@ -88,6 +108,15 @@ OFFER_CASES = [
     ({"de": 0.8, "ru": 0.1}, ["en", "de"], []),
     ({"de": 0.8, "ru": 0.1}, ["en", "de", "ru"], ["ru offered"]),
     ({"de": 0.5, "ru": 0.1}, ["en"], ["de not offered"]),
+]
+
+# Entries a reader found in the wrong sense once, as the sets must hold them now: (set,
+# headword, meaning; None for the English meaning, as no source has the sense).
+READ_ENTRIES = [
+    ("de", "flannel", "Flanell"),  # not Waschlappen, a British washcloth
+    ("de", "mantle", "Umhang"),  # not Kaminsims, a mantelpiece
+    ("de", "lifeline", None),  # a crease on the palm; Ding has only the rope and the rescue
+    ("de", "nomination", "Aufstellung, Nominierung"),
 ]
 
 LINE = re.compile(r"(\S[^\r\n]*?) - (\S[^\r\n]*)")
@@ -107,6 +136,29 @@ def offer_faults(shares, offered):
                if s >= generator.OFFERED_SHARE and c not in offered]
     return faults + ["%s offered, no such set" % c for c in offered
                      if c != "en" and c not in shares]
+
+
+def read_entry_faults(sets):
+    """Faults of the entries READ_ENTRIES pins; sets: {folder: {module: {word: meaning}}}."""
+    faults = []
+    for folder, word, expected in READ_ENTRIES:
+        module = next((m for m, entries in sets["en"].items() if word in entries), None)
+        if module is None:
+            faults.append("%s: %s left out, a reader checked it" % (folder, word))
+            continue
+        want = expected or sets["en"][module][word]
+        got = sets[folder][module].get(word)
+        if got != want:
+            faults.append("%s/%d.txt: %s - %s, a reader checked %s" % (folder, module, word,
+                                                                       got, want))
+    return faults
+
+
+def install_faults(path=os.path.join(HERE, "install-sources.sh")):
+    """The generator's packages install-sources.sh does not install."""
+    with open(path, encoding="utf-8") as f:
+        listed = set(re.findall(r"[a-z0-9][a-z0-9.+-]*", f.read()))
+    return ["install-sources.sh: lacks %s" % p for p in generator.PACKAGES if p not in listed]
 
 
 def offered_sets(path=WORDSETS_H):
@@ -225,13 +277,15 @@ def main():
     if len(flagged) <= 300 or "dago" not in flagged:
         faults.append("wordnet-flagged.txt: %d words, not WordNet's offensive ones" % len(flagged))
     # The English set comes first: its modules hold the headwords of all.
-    english, lines, shares = None, [], {}
+    english, lines, shares, sets = None, [], {}, {}
     for folder in generator.WORD_SETS:
         meant, found, share = check_set(args.root, folder, english, (flagged, denied), faults)
         if english is not None:
             shares[folder] = share
         english = english or meant
+        sets[folder] = meant
         lines += found
+    faults += read_entry_faults(sets) + install_faults()
     faults += ["wordsets.h: " + f for f in offer_faults(shares, offered_sets())]
     widths = generator.measure(args.measurer, [line for line, _ in lines]) if lines else {}
     for line, where in lines:

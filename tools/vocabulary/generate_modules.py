@@ -2,10 +2,12 @@
 """Generates the word sets under data/: en (English meanings) and de, fr, es, it, pt, pl, ru
 (meanings translated), each with modules 4.txt ... 25.txt.
 
-Needs the Debian packages wordnet-base, scowl and dict-freedict-eng-{deu,fra,spa,ita,por,pol,
-rus}, and the measuring program built from measure_widths.cpp (CMake target
-veltrano_measure_widths):
+Needs the Debian packages that install-sources.sh installs (wordnet-base, scowl, trans-de-en,
+lttoolbox, apertium-eng-spa, apertium-fr-es, apertium-spa-ita, apertium-es-pt,
+dict-freedict-eng-{deu,fra,spa,ita,por,pol,rus}, dict-freedict-{fra,spa,ita,por,pol}-eng) and
+the measuring program built from measure_widths.cpp (CMake target veltrano_measure_widths):
 
+    tools/vocabulary/install-sources.sh
     tools/vocabulary/generate_modules.py build/bin/veltrano_measure_widths
 
 Headwords: the single words of WordNet (lowercase letters, maybe hyphens) in use: a module takes
@@ -21,7 +23,10 @@ rude (listed in wordnet-flagged.txt, rewritten by each run) and the words of den
 Meanings: the word's most used sense a learner meets, written from its gloss (first clause,
 then without remarks in parentheses, then without a narrowing clause) or, failing that, its
 common synonyms whose own first sense it is, as passes the rules of meanings.py (no word of
-the headword's stem) and fits the strip. overrides.txt mends meanings a reader found wrong.
+the headword's stem, balanced brackets, no last word that leaves it hanging, no dated or
+hurtful wording) and fits the strip. A verb's gloss that ends on a preposition, its object
+left out (pose a threat to), gets the object WordNet's frames give the verb (someone,
+something). overrides.txt mends meanings a reader found wrong.
 New Words (25.txt) come from new-words.txt.
 
 Translated sets: every English headword of every module, with one or two translations of its
@@ -53,6 +58,12 @@ ROOT = os.path.normpath(os.path.join(HERE, "..", "..", "data"))
 WORDNET_COPYRIGHT = "/usr/share/doc/wordnet-base/copyright"
 FREEDICT_COPYRIGHT = "/usr/share/doc/dict-freedict-eng-%s/copyright"
 
+# The Debian packages of the sources (install-sources.sh installs them).
+PACKAGES = (["wordnet-base", "scowl", "trans-de-en", "lttoolbox", "apertium-eng-spa",
+             "apertium-fr-es", "apertium-spa-ita", "apertium-es-pt"]
+            + ["dict-freedict-eng-" + c for c in ["deu", "fra", "spa", "ita", "por", "pol", "rus"]]
+            + ["dict-freedict-%s-eng" % c for c in ["fra", "spa", "ita", "por", "pol"]])
+
 LEVELS = [40, 50, 55, 60]
 COMMON_LEVEL = 35
 FILL_LEVELS = [20]
@@ -78,9 +89,12 @@ APERTIUM_LICENCE = "APERTIUM-LICENSE"
 WORD_SETS = {"en": [WORDNET_LICENCE]}
 WORD_SETS.update({code: [FREEDICT_LICENCE] for code in freedict.LANGUAGES})
 WORD_SETS["de"] = [DING_LICENCE, FREEDICT_LICENCE]
-WORD_SETS["es"] = [APERTIUM_LICENCE, FREEDICT_LICENCE]
+WORD_SETS.update({code: [APERTIUM_LICENCE, FREEDICT_LICENCE] for code in ["es", "fr", "it", "pt"]})
 DING_COPYRIGHT = "/usr/share/doc/trans-de-en/copyright"
-APERTIUM_COPYRIGHT = "/usr/share/doc/apertium-eng-spa/copyright"
+# The Apertium packages a set's translations come through: English-Spanish, then from Spanish.
+APERTIUM_PACKAGES = {"es": ["apertium-eng-spa"], "fr": ["apertium-eng-spa", "apertium-fr-es"],
+                     "it": ["apertium-eng-spa", "apertium-spa-ita"],
+                     "pt": ["apertium-eng-spa", "apertium-es-pt"]}
 FREEDICT_BACK_COPYRIGHT = "/usr/share/doc/dict-freedict-%s-eng/copyright"
 # A set is offered in "Meanings In" when at least this share of its entries is translated.
 OFFERED_SHARE = 0.5
@@ -145,6 +159,30 @@ def usable_senses(net, word, level):
     return fit or "only %s senses" % fit_for_learners(senses[0], level)
 
 
+# WordNet's verb frames by the object they give the verb: somebody (9 "Somebody ----s
+# somebody", 10, 14, 17, 18, 20, 24, 25, 30) or something (8 "Somebody ----s something", 5,
+# 11, 15, 16, 19, 21, 31).
+PERSON_OBJECT = {9, 10, 14, 17, 18, 20, 24, 25, 30}
+THING_OBJECT = {5, 8, 11, 15, 16, 19, 21, 31}
+# "Between" and "among" want two objects or more: "come between something" is no English.
+ENDS_ON_PREPOSITION = re.compile(r"\b(?!between$|among$|amongst$)(?:%s)$"
+                                 % meanings.OBJECT_PREPOSITIONS)
+
+
+def with_object(synset, word, meaning):
+    """A verb's meaning that ends on a preposition, the verb's own object left out (pose a
+    threat to), with the object the verb takes as its frames say (pose a threat to someone
+    or something); the meaning as it is where it does not end so or the frames name no
+    object."""
+    if not synset.key.endswith("v") or not ENDS_ON_PREPOSITION.search(meaning):
+        return meaning
+    number = next((i + 1 for i, w in enumerate(synset.words) if w.lower() == word), 0)
+    frames = {f for f, w in synset.frames if w in (0, number)}
+    objects = [name for name, kinds in (("someone", PERSON_OBJECT), ("something", THING_OBJECT))
+               if frames & kinds]
+    return "%s %s" % (meaning, " or ".join(objects)) if objects else meaning
+
+
 def options(net, word, level, flagged, common):
     """[(meaning, synset key)] for the word's most frequent sense a learner meets, in order of
     preference, each passing the rules (the width in the strip is checked later), or the
@@ -153,7 +191,7 @@ def options(net, word, level, flagged, common):
     if isinstance(senses, str):
         return senses
     synset = senses[0]
-    written = meanings.from_gloss(synset.gloss)
+    written = [with_object(synset, word, m) for m in meanings.from_gloss(synset.gloss)]
     # A synonym explains only where this sense is its own first (abuse, not step, for
     # maltreat).
     pos = synset.key[-1]
@@ -324,14 +362,19 @@ def english_words(net, keys):
 class Translator:
     """Translations of a headword's English sense into one language, from the sources the
     language has: German from Ding (trans-de-en) then FreeDict, Spanish from Apertium then
-    FreeDict, the others from FreeDict. A translation is taken only for the part of speech of
-    the English sense, never written with a capital where the headword is not (a country for
-    a common word), and, from FreeDict, only when FreeDict's dictionary back into English
-    gives the headword, a synonym of its sense or a word of a sense near it (a hypernym, a
-    similar adjective); eng-rus has no dictionary back: a Russian translation needs the
-    headword to have one sense, or a synonym translated alike."""
+    FreeDict, French, Italian and Portuguese from FreeDict then from the Spanish set's
+    translation through Apertium's dictionary from Spanish, Polish and Russian from FreeDict.
+    A translation is taken only for the part of speech of the English sense, never written
+    with a capital where the headword is not (a country for a common word); from FreeDict only
+    when FreeDict's dictionary back into English gives the headword, a synonym of its sense or
+    a word of a sense near it (a hypernym, a similar adjective); from Apertium only when that
+    dictionary back into English does not give it for other words alone. eng-rus has no
+    dictionary back: a Russian translation needs the headword to have one sense, or a synonym
+    translated alike."""
 
-    def __init__(self, code, net, english):
+    def __init__(self, code, net, english, spanish=None):
+        """spanish: {headword: [its Spanish translations]} of the Spanish set, for the
+        languages Apertium translates from Spanish."""
         self.code, self.net = code, net
         self.freedict = freedict.Dictionary(code)
         back = "/usr/share/dictd/freedict-%s-eng.index" % freedict.LANGUAGES[code]
@@ -339,6 +382,10 @@ class Translator:
         self.ding = ding.Dictionary() if code == "de" else None
         self.apertium = apertium.translations(
             sorted({e[0] for es in english.values() for e in es})) if code == "es" else {}
+        self.spanish = spanish if code in apertium.FROM_SPANISH else {}
+        pairs = {(t, key[-1]) for es in english.values() for w, _, key in es if key
+                 for t in self.spanish.get(w, [])}
+        self.from_spanish = apertium.from_spanish(code, pairs) if self.spanish else {}
 
     def fits_pos(self, word, item, pos):
         first = item.split()[0]
@@ -374,18 +421,26 @@ class Translator:
             return False
         return not self.confirmed(word, item, key, key[-1])
 
-    def translate(self, word, key):
-        """One or two translations joined by ", ", or None."""
-        pos = key[-1]
+    def context(self, word, key):
+        """The words of a sense, to tell it from the word's others: those of four letters or
+        more of its synonyms, gloss and near senses, and its lexicographer file's name
+        (artifact, food)."""
         synset = self.net.synsets[key]
         context = set(re.findall(r"[a-z]{4,}", " ".join(
             synset.words + [synset.gloss] + [w for k in synset.near
                                              for w in self.net.synsets[k].words]).lower()))
-        context.discard(word)
+        return (context - {word}) | {synset.lexname.split(".")[1]}
+
+    def translate(self, word, key):
+        """One or two translations joined by ", ", or None."""
+        pos = key[-1]
+        context = self.context(word, key)
         if self.ding is not None and self.ding.slots.get(word):
             known = set(self.freedict.candidates(word, pos))
-            slots = self.ding.candidates(word, pos, context)
-            slots.sort(key=lambda s: (s[0][0], -len(known & set(s[1])), s[0][1:]))
+            others = [self.context(word, k) for k in self.net.index[word].get(pos, [])
+                      if k != key]
+            slots = self.ding.candidates(word, pos, context, others)
+            slots.sort(key=lambda s: (s[0][:2], -len(known & set(s[1])), s[0][2:]))
             picked = next((p for p in ([i for i in items if self.acceptable(word, i, pos)]
                                        for _, items in slots) if p), [])
         elif (word, pos) in self.apertium:
@@ -395,17 +450,24 @@ class Translator:
             picked = [i for i in self.freedict.candidates(word, pos)
                       if self.acceptable(word, i, pos) and (
                           self.code == "de" or self.confirmed(word, i, key, pos))]
+            # Through Spanish: the Spanish set's own translation, checked there, each step of
+            # the part of speech of the English sense.
+            through = [i for s in self.spanish.get(word, [])
+                       for i in self.from_spanish.get((s, pos), [])]
+            picked = picked or [i for i in dict.fromkeys(through)
+                                if self.acceptable(word, i, pos)
+                                and not self.contradicted(word, i, key)]
         picked = picked[:2]
         while picked and not self.acceptable(word, ", ".join(picked), pos):
             picked.pop()
         return ", ".join(picked) or None
 
 
-def translated_set(code, net, english, hand, measurer, rejects):
+def translated_set(code, net, english, hand, measurer, rejects, spanish=None):
     """The English set with its meanings translated where a source has a fitting
     translation; every other entry keeps its English meaning. [(word, meaning, translated)]
     by module."""
-    translator = Translator(code, net, english)
+    translator = Translator(code, net, english, spanish)
     modules = {}
     for number, entries in english.items():
         found = []
@@ -514,6 +576,13 @@ for _code in ["fr", "it", "pt", "pl"]:
                       "dict-freedict-eng-%%s), taken only where FreeDict's %s-English one "
                       "translates it back (licences in FREEDICT-LICENSE)") % (
         LANGUAGE_NAMES[_code], LANGUAGE_NAMES[_code])
+for _code in ["fr", "it", "pt"]:
+    SOURCES[_code] += (", else the Spanish set's translation translated on by Apertium's "
+                       "Spanish-%s bilingual dictionary (Debian package %s; licences of it "
+                       "and of apertium-eng-spa in APERTIUM-LICENSE), as a word of the same "
+                       "part of speech that FreeDict's %s-English dictionary does not give "
+                       "for other words only") % (
+        LANGUAGE_NAMES[_code], APERTIUM_PACKAGES[_code][1], LANGUAGE_NAMES[_code])
 SOURCES["ru"] = ("the FreeDict English-Russian dictionary (Debian package dict-freedict-eng-%s; "
                  "licence in FREEDICT-LICENSE)")
 
@@ -526,11 +595,12 @@ def write_licences(folder, code):
         texts.append(freedict_licence(FREEDICT_BACK_COPYRIGHT % three, three + "-eng"))
     with open(os.path.join(folder, FREEDICT_LICENCE), "w", encoding="utf-8") as f:
         f.write("\n".join(texts))
-    for name, copyright_file in ((DING_LICENCE, DING_COPYRIGHT),
-                                 (APERTIUM_LICENCE, APERTIUM_COPYRIGHT)):
+    apertium_files = ["/usr/share/doc/%s/copyright" % p for p in APERTIUM_PACKAGES.get(code, [])]
+    for name, copyright_files in ((DING_LICENCE, [DING_COPYRIGHT]),
+                                  (APERTIUM_LICENCE, apertium_files)):
         if name in WORD_SETS[code]:
             with open(os.path.join(folder, name), "w", encoding="utf-8") as f:
-                f.write(debian_copyright(copyright_file))
+                f.write("\n".join(debian_copyright(c) for c in copyright_files))
 
 
 def write_readme(folder, text):
@@ -587,19 +657,24 @@ def main():
         if meanings.problem(word, translation, english=False):
             sys.exit("hand translation of %s (%s): %s" % (word, code,
                                                           meanings.problem(word, translation, english=False)))
-    shares = {}
-    for code in freedict.LANGUAGES:
+    shares, spanish, reported = {}, {}, {}
+    # Spanish first: French, Italian and Portuguese are also translated from it.
+    for code in sorted(freedict.LANGUAGES, key=lambda c: c != "es"):
         rejects = collections.Counter()
-        modules = translated_set(code, net, english, hand, args.measurer, rejects)
+        modules = translated_set(code, net, english, hand, args.measurer, rejects, spanish)
+        if code == "es":
+            spanish = {w: m.split(", ") for number, es in modules.items() if number != NEW_WORDS
+                       for w, m, translated in es if translated}
         folder = os.path.join(args.out, code)
         write_set(folder, modules)
         write_licences(folder, code)
         write_readme(folder, TRANSLATED_README.format(
             language=LANGUAGE_NAMES[code], sources=SOURCES[code] % freedict.LANGUAGES[code]))
         shares[code] = share(modules)
-        report.append(summary(code, modules) + "; translated %.0f %%" % (100 * shares[code]))
-        report.append("         rejected: %s" % ", ".join(
-            "%s %d" % item for item in rejects.most_common()))
+        reported[code] = [summary(code, modules) + "; translated %.0f %%" % (100 * shares[code]),
+                          "         rejected: %s" % ", ".join(
+                              "%s %d" % item for item in rejects.most_common())]
+    report += [line for code in freedict.LANGUAGES for line in reported[code]]
     report.append("Offered in Meanings In (at least half translated): en %s" % " ".join(
         c for c in freedict.LANGUAGES if shares[c] >= OFFERED_SHARE))
 

@@ -12,13 +12,17 @@ MEDIAN_LENGTH = 32
 
 # Endings stripped, the longest first and again and again while four letters stay, to get a
 # word's stem: carefully -> care, abandonment -> abandon, happiness -> happ, happy -> happ.
+# After -tion and -sion nothing more is cut: what is left is already the bare root (decision
+# -> deci, reception -> recep), and cutting on would leave a few letters that begin many
+# words (commissioned -> comm, as in commodore).
 SUFFIXES = sorted(
-    "ations ation ments ment ness ities ity ically ical ally fully ful less ously ous ively "
-    "ive ings ing edly ed ers er est ies ily ly ism ist ize ise able ible al ic or es s y e i"
-    .split(),
+    "ations ation tions tion sions sion ments ment ness ities ity ically ical ally fully ful "
+    "less ously ous ively ive ings ing edly ed ers er est ies ily ly ism ist ize ise able ible "
+    "al ic or es s y e i".split(),
     key=len,
     reverse=True,
 )
+FINAL_SUFFIXES = {"tion", "tions", "sion", "sions"}
 
 # Prefixes that leave the word they are put before recognisable (unsympathetic, reunify).
 PREFIXES = ["un", "non", "dis", "in", "im", "ir", "il", "mis", "mal", "re", "pre", "over",
@@ -32,6 +36,13 @@ EMPTY_FORMS = [
 ]
 
 
+# Spellings an ending changes, as the stem ends once the ending is cut -> as the word without
+# it ends: holiness -> holi, holy (y to i); ability -> abil, abl(e); reception -> recep,
+# receiv(e).
+RESPELLINGS = [(re.compile(r"i$"), "y"), (re.compile(r"bil$"), "bl"),
+               (re.compile(r"bil$"), "ble"), (re.compile(r"cep$"), "ceiv")]
+
+
 def stem(word):
     word = word.lower()
     changed = True
@@ -40,9 +51,16 @@ def stem(word):
         for suffix in SUFFIXES:
             if word.endswith(suffix) and len(word) - len(suffix) >= 4:
                 word = word[: -len(suffix)]
-                changed = True
+                changed = suffix not in FINAL_SUFFIXES
                 break
     return word
+
+
+def stems(word):
+    """The word's stem and, where its ending changed the spelling, the stem spelled as the
+    word without that ending is: holiness and holy share "holy"."""
+    found = stem(word)
+    return {found} | {p.sub(r, found) for p, r in RESPELLINGS if p.search(found)}
 
 
 def tokens(text):
@@ -71,19 +89,19 @@ def names_headword(headword, meaning):
     # unsympathetic - not sympathetic
     heads |= {h[len(p) :] for h in heads for p in PREFIXES if h.startswith(p)
               and len(h) - len(p) >= 5}
-    stems = {stem(h) for h in heads}
+    stemmed = {s for h in heads for s in stems(h)}
     word = headword.lower()
     for token in tokens(meaning):
         if (word, token) in UNRELATED:
             continue
-        if token in heads or stem(token) in stems:
+        if token in heads or stems(token) & stemmed:
             return True
         if any(same_stem(token, h) for h in heads):
             return True
         # Another spelling of the same word: mucus - mucous.
         if len(token) >= 4 and difflib.SequenceMatcher(None, token, word).ratio() >= 0.8:
             return True
-        if any(len(s) >= 4 and token.startswith(s) for s in stems):
+        if any(len(s) >= 4 and token.startswith(s) for s in stemmed):
             return True
         # A part of a compound: backache - an ache in the back, droplet - a tiny drop.
         for part in {token, stem(token)}:
@@ -109,16 +127,55 @@ def empty_form(meaning):
     return any(form.search(meaning.lower()) for form in EMPTY_FORMS)
 
 
+def balanced(meaning):
+    """Whether every bracket opened is closed, in order: a list cut inside a remark leaves
+    one open ("Nominierung (Kandidaten")."""
+    closing = {")": "(", "]": "[", "}": "{"}
+    opened = []
+    for c in meaning:
+        if c in "([{":
+            opened.append(c)
+        elif c in closing and (not opened or opened.pop() != closing[c]):
+            return False
+    return not opened
+
+
+# Words an English meaning never ends on, as they leave it hanging ("the state of having
+# been", "the branch of medicine dealing"): articles, auxiliaries, conjunctions, prepositions
+# that need their object (not the particles of phrasal verbs: hang around, look on) and
+# participles that need their complement. Be, is, do, will, can, may and must are verbs or
+# nouns of their own too (come into being, good will, easy to do).
+OBJECT_PREPOSITIONS = (r"of|to|with|for|from|at|into|onto|upon|toward|towards|against|among|"
+                       r"amongst|between|during|without|via|per|unto|amid|like|than")
+HANGING = re.compile(
+    r"\b(?:a|an|the|been|am|are|was|were|has|have|had|having|does|did|shall|should|would|"
+    r"could|might|and|or|but|nor|if|because|although|though|whether|whereas|unless|that|as|"
+    r"dealing|relating|pertaining|belonging|referring|" + OBJECT_PREPOSITIONS + r")$",
+    re.IGNORECASE)
+
+# Wording of senses that is dated and hurts (idiocy - extreme mental retardation), or says
+# that the word is a slur (nuthouse - pejorative terms for an insane asylum).
+HURTFUL = re.compile(r"\b(?:mental(?:ly)? retard\w*|retard(?:ed|s)?|imbeciles?|cretins?|"
+                     r"morons?|pejorative)\b", re.IGNORECASE)
+
+
 def problem(headword, meaning, english=True):
     """Why the meaning may not be shipped with the headword, or None. A meaning in another
-    language may be a word of the same root (abandon - abandonar), not the headword itself."""
+    language may be a word of the same root (abandon - abandonar), not the headword itself;
+    the rules of English wording (its last word, hurtful terms) hold for English only."""
     if names_headword(headword, meaning) if english else (
             headword.lower() in tokens(meaning)):
         return "names the headword"
     if empty_form(meaning):
         return "empty form"
+    if not balanced(meaning):
+        return "unbalanced brackets"
     if notation(meaning):
         return "pronunciation or grammar label"
+    if english and HANGING.search(meaning.rstrip(" .")):
+        return "ends on a function word"
+    if english and HURTFUL.search(meaning):
+        return "dated or hurtful wording"
     if len(meaning) > MAX_LENGTH:
         return "too long"
     return None

@@ -17,13 +17,14 @@ OFFENSIVE_DOMAINS = {"obscenity", "ethnic_slur", "disparagement", "slang", "stre
 NAME_DOMAINS = {"trademark", "trade_name", "acronym", "abbreviation", "archaism"}
 # Glosses that say outright that a sense is an insult or an obscenity.
 OFFENSIVE_GLOSS = re.compile(
-    r"\b(offensive|slur|obscene|vulgar|derogatory|disparaging|slang|"
+    r"\b(offensive|slur|obscene|vulgar|derogatory|disparaging|pejorative|slang|"
     r"(?:contemptuous|derisive) term)\b")
 
 # lexname: WordNet's lexicographer file (noun.plant, verb.motion, ...); topics: the words of
 # its topic domains (";c" pointers: law, chemistry, anatomy, ...); near: the keys of its
-# hypernyms and similar senses ("@" and "&" pointers).
-Synset = collections.namedtuple("Synset", "key words gloss domains lexname topics near")
+# hypernyms and similar senses ("@" and "&" pointers); frames: a verb's sentence frames
+# [(frame number, 0 for all its words or the number of the word it is for)].
+Synset = collections.namedtuple("Synset", "key words gloss domains lexname topics near frames")
 
 LEXNAMES = (
     "adj.all adj.pert adv.all noun.Tops noun.act noun.animal noun.artifact noun.attribute "
@@ -45,7 +46,7 @@ class WordNet:
         self.synsets = {}
         self.index = collections.defaultdict(dict)
         self.counts = collections.defaultdict(collections.Counter)
-        domain_of, topic_of, lexname_of, near_of = {}, {}, {}, {}
+        domain_of, topic_of, lexname_of, near_of, frames_of = {}, {}, {}, {}, {}
         for pos, name in POS_FILES.items():
             for line in _lines(os.path.join(folder, "data." + name)):
                 head, _, gloss = line.partition("| ")
@@ -58,12 +59,15 @@ class WordNet:
                 lexname_of[key] = LEXNAMES[int(fields[1])]
                 near_of[key] = [o + ("a" if p == "s" else p) for o, p in
                                 re.findall(r"[@&] (\d{8}) (\w)", head)]
+                # Frames follow the pointers as "+ 08 00"; a pointer is "+ 01036610 v 0000".
+                frames_of[key] = [(int(f), int(w, 16)) for f, w in
+                                  re.findall(r"\+ (\d\d) ([0-9a-f]{2})(?= |$)", head)]
                 self.synsets[key] = (words, gloss.strip())
         for key, (words, gloss) in self.synsets.items():
             domains = {self.synsets[o + p][0][0].lower() for o, p in domain_of[key]}
             topics = {self.synsets[o + p][0][0].lower() for o, p in topic_of[key]}
             self.synsets[key] = Synset(key, words, gloss, domains, lexname_of[key], topics,
-                                       near_of[key])
+                                       near_of[key], frames_of[key])
         for pos, name in POS_FILES.items():
             for line in _lines(os.path.join(folder, "index." + name)):
                 fields = line.split()

@@ -185,7 +185,7 @@ void onCrash(int sig) {
             out.text(" more\n");
         }
         out.flush();
-        TraceFile::writePendingOnCrash();
+        TraceFile::writePendingFromSignal();
         errno = savedErrno;
     }
     for (std::size_t i = 0; i < crashSignals.size(); ++i)

@@ -26,7 +26,7 @@ inline std::atomic<const void*> recordingOwner = nullptr;
 // Writes what the host was doing when it crashed: on SIGSEGV, SIGBUS, SIGFPE, SIGILL and
 // SIGABRT, on an alternate signal stack, the signal and the procedures on the stack of the
 // handler that armed it go to a file opened in advance, and trace lines still held in memory
-// to their trace files (TraceFile::writePendingOnCrash); then the previous handler is put back
+// to their trace files (TraceFile::writePendingFromSignal); then the previous handler is put back
 // and the signal raised again, so the system's own crash handling (core dump, crash reporter)
 // still runs. Process-wide: one handler object records at a time.
 //

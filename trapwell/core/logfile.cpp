@@ -19,19 +19,19 @@ namespace {
     platform::raiseError(platform::errorNumberFromErrno(errnoValue));
 }
 
-// Writes all of bytes to fd; false with errno set when the disk refuses part of it.
-bool writeAll(int fd, const char* data, qsizetype left) {
-    while (left > 0) {
-        const ssize_t n = ::write(fd, data, std::size_t(left));
+// Writes bytes to fd; how many went, with errno set when the disk refused the rest.
+qsizetype writeAll(int fd, const char* data, qsizetype size) {
+    qsizetype done = 0;
+    while (done < size) {
+        const ssize_t n = ::write(fd, data + done, std::size_t(size - done));
         if (n < 0) {
             if (errno == EINTR)
                 continue;
-            return false;
+            break;
         }
-        data += n;
-        left -= n;
+        done += n;
     }
-    return true;
+    return done;
 }
 
 void requirePath(const QByteArray& encodedPath) {
@@ -82,8 +82,13 @@ void LogFile::appendBytes(const QByteArray& encodedPath, const char* bytes, qsiz
         raiseFromErrno();
     if (!S_ISREG(st.st_mode))
         raiseFromErrno(EACCES);
-    if (!writeAll(fd.get(), bytes, size))
-        raiseFromErrno();
+    if (const qsizetype done = writeAll(fd.get(), bytes, size); done < size) {
+        // Taken back to the last whole line: appended, our bytes end at the file's offset.
+        const int failure = errno;
+        if (const off_t end = ::lseek(fd.get(), 0, SEEK_CUR); done > 0 && end >= done)
+            (void)::ftruncate(fd.get(), end - done);
+        raiseFromErrno(failure);
+    }
     if (!fd.close())
         raiseFromErrno();
 }
@@ -116,7 +121,8 @@ void LogFile::rewrite(const QString& path, const QString& text) {
     };
     // fsync: a rename that reaches the disk before the data would leave an empty report
     // after a power cut, the one fault the old in-place write survived.
-    if (!writeAll(fd.get(), bytes.constData(), bytes.size()) || ::fsync(fd.get()) != 0)
+    if (writeAll(fd.get(), bytes.constData(), bytes.size()) < bytes.size() ||
+        ::fsync(fd.get()) != 0)
         discard(errno);
     if (!fd.close())
         discard(errno);

@@ -11,7 +11,8 @@ namespace trapwell::core {
 class LogFile {
 public:
     // Appends bytes (text already encoded) to the file, creating it when missing. Only a
-    // regular file is written.
+    // regular file is written. Bytes the disk takes only part of are taken back, so the file
+    // keeps ending with a whole line.
     static void appendBytes(const QByteArray& encodedPath, const char* bytes, qsizetype size);
     // Replaces the file's content with text at once: written beside it and renamed over it,
     // so a failure (a full disk) leaves the previous content whole and a reader never sees

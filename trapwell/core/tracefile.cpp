@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cerrno>
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
@@ -35,6 +36,50 @@ constexpr std::size_t holdingSlots = 16;
 std::array<std::atomic<TraceFile*>, holdingSlots> holding{};
 
 std::once_flag exitHookOnce;
+
+// The signals that end a session (logging out, closing the terminal, Ctrl+C, a service
+// stopping). Their default action ends the process without exit(), so their handler writes
+// what is held back and then lets the signal take its course.
+constexpr std::array<int, 3> endSignals{SIGTERM, SIGINT, SIGHUP};
+struct sigaction previousEnd[endSignals.size()];
+
+void onEndSignal(int sig, siginfo_t* info, void* context) {
+    const int savedErrno = errno;
+    TraceFile::writePendingFromSignal();
+    errno = savedErrno;
+    for (std::size_t i = 0; i < endSignals.size(); ++i) {
+        if (endSignals[i] != sig)
+            continue;
+        const struct sigaction& before = previousEnd[i];
+        // The host's own handler decides what follows.
+        if (before.sa_flags & SA_SIGINFO)
+            return before.sa_sigaction(sig, info, context);
+        if (before.sa_handler != SIG_DFL && before.sa_handler != SIG_IGN)
+            return before.sa_handler(sig);
+        // The default action: blocked until this handler returns, then it ends the process
+        // by the signal, as its parent expects.
+        ::sigaction(sig, &before, nullptr);
+        ::raise(sig);
+    }
+}
+
+// Once, when the first line is held back; a signal the host ignores stays ignored.
+void catchEndSignals() {
+    for (std::size_t i = 0; i < endSignals.size(); ++i) {
+        struct sigaction before {};
+        if (::sigaction(endSignals[i], nullptr, &before) != 0 ||
+            (!(before.sa_flags & SA_SIGINFO) && before.sa_handler == SIG_IGN))
+            continue;
+        previousEnd[i] = before;
+        struct sigaction action {};
+        action.sa_sigaction = &onEndSignal;
+        // As the host's handler was called: what it blocks, whether calls it interrupts go on.
+        action.sa_mask = before.sa_mask;
+        action.sa_flags =
+            SA_SIGINFO | (before.sa_flags & (SA_RESTART | SA_ONSTACK | SA_NODEFER | SA_RESETHAND));
+        ::sigaction(endSignals[i], &action, nullptr);
+    }
+}
 
 } // namespace
 
@@ -75,8 +120,12 @@ bool TraceFile::startHolding() {
         TraceFile* empty = nullptr;
         if (slot.compare_exchange_strong(empty, this)) {
             held_ = std::make_unique<char[]>(capacity);
-            // Returning from main and exit() write what is held back; _Exit cannot.
-            std::call_once(exitHookOnce, [] { std::atexit([] { flushAll(); }); });
+            // Returning from main, exit() and the end signals write what is held back; _Exit
+            // cannot.
+            std::call_once(exitHookOnce, [] {
+                std::atexit([] { flushAll(); });
+                catchEndSignals();
+            });
             return true;
         }
     }
@@ -120,11 +169,18 @@ void TraceFile::flushLocked() {
     const std::size_t end = end_.load(std::memory_order_relaxed);
     if (end == 0)
         return;
+    // Emptied before the signal's share is forgotten, so a signal in between writes nothing.
     struct Emptied {
         std::atomic<std::size_t>& end;
-        ~Emptied() { end.store(0, std::memory_order_release); }
-    } emptied{end_};
-    LogFile::appendBytes(path_, held_.get(), qsizetype(end));
+        std::atomic<std::size_t>& signalWritten;
+        ~Emptied() {
+            end.store(0, std::memory_order_release);
+            signalWritten.store(0, std::memory_order_release);
+        }
+    } emptied{end_, signalWritten_};
+    const std::size_t from = signalWritten_.load(std::memory_order_acquire);
+    if (from < end)
+        LogFile::appendBytes(path_, held_.get() + from, qsizetype(end - from));
 }
 
 void TraceFile::flushAll() noexcept {
@@ -144,13 +200,14 @@ void TraceFile::flushAll() noexcept {
     }
 }
 
-void TraceFile::writePendingOnCrash() noexcept {
+void TraceFile::writePendingFromSignal() noexcept {
     for (std::atomic<TraceFile*>& slot : holding) {
-        const TraceFile* file = slot.load(std::memory_order_acquire);
+        TraceFile* file = slot.load(std::memory_order_acquire);
         if (!file)
             continue;
         const std::size_t end = file->end_.load(std::memory_order_acquire);
-        if (end == 0)
+        const std::size_t from = file->signalWritten_.load(std::memory_order_acquire);
+        if (end <= from)
             continue;
         // As LogFile::appendBytes opens it: no link followed, nothing but a regular file written.
         const int fd =
@@ -160,7 +217,7 @@ void TraceFile::writePendingOnCrash() noexcept {
             continue;
         struct stat st {};
         if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
-            std::size_t done = 0;
+            std::size_t done = from;
             while (done < end) {
                 const ssize_t n = ::write(fd, file->held_.get() + done, end - done);
                 if (n < 0 && errno == EINTR)
@@ -169,6 +226,7 @@ void TraceFile::writePendingOnCrash() noexcept {
                     break;
                 done += std::size_t(n);
             }
+            file->signalWritten_.store(done, std::memory_order_release);
         }
         ::close(fd);
     }

@@ -13,8 +13,10 @@ namespace trapwell::core {
 // One trace file of the process, shared by every handler that traces to it (handlers live on
 // different threads), so lines keep the order they were pushed in whether they are written
 // at once or held back. Held-back lines wait in a buffer allocated in advance and reach the
-// file together in one append; a crash handler can still write them with open, write and
-// close alone (writePendingOnCrash), and the end of the process writes them too.
+// file together in one append; a signal handler can still write them with open, write and
+// close alone (writePendingFromSignal), and the end of the process writes them too: exit(),
+// and SIGTERM, SIGINT and SIGHUP, whose handler writes them before the signal takes its
+// course (the host's own handler, or the default action).
 class TraceFile {
 public:
     // Bytes held back at most; a line that would overflow them writes the others first.
@@ -39,9 +41,10 @@ public:
 
     // Every file's held-back lines, for the end of the process; failures are ignored.
     static void flushAll() noexcept;
-    // Every file's held-back lines, from a signal handler: only async-signal-safe calls.
-    // Lines being written by another thread at that moment may appear twice.
-    static void writePendingOnCrash() noexcept;
+    // Every file's held-back lines not yet written by a signal, from a signal handler: only
+    // async-signal-safe calls. Lines being written by another thread at that moment may appear
+    // twice.
+    static void writePendingFromSignal() noexcept;
 
     explicit TraceFile(const QByteArray& encodedPath);
 
@@ -66,6 +69,9 @@ private:
     // Bytes [0, end_) are held back: end_ moves only after the bytes are in place, so the
     // crash handler never writes a half-copied line.
     std::atomic<std::size_t> end_{0};
+    // Bytes [0, signalWritten_) a signal handler wrote already: a host's handler of SIGTERM
+    // may let the process go on, and the next flush must not write them again.
+    std::atomic<std::size_t> signalWritten_{0};
     CoarseClock::time_point batchStart_;
 };
 

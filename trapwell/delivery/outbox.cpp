@@ -50,6 +50,8 @@ QByteArray serialise(const OutgoingMessage& m, const QDateTime& now) {
         out += "From: " + oneLine(m.from) + "\n";
         out += "To: " + oneLine(m.to) + "\n";
     }
+    if (m.notBefore.isValid())
+        out += "Not-Before: " + m.notBefore.toUTC().toString(Qt::ISODateWithMs).toLatin1() + "\n";
     return out + "\n" + m.body;
 }
 
@@ -71,6 +73,25 @@ bool writeAll(int fd, const QByteArray& bytes) {
 // Milliseconds since the epoch at the front of a report's name.
 qint64 createdMsecs(const QString& path) {
     return QFileInfo(path).fileName().section(u'-', 0, 0).toLongLong();
+}
+
+// Writes the report named final (in its folder) through a hidden file renamed over it, so it
+// is visible only when complete.
+bool writeReport(const QString& final, const OutgoingMessage& message, const QDateTime& created) {
+    const QFileInfo info(final);
+    const QByteArray tempPath = QFile::encodeName(info.path() + QStringLiteral("/.") +
+                                                  info.completeBaseName() + QStringLiteral(".tmp"));
+    platform::FileDescriptor fd(
+        ::open(tempPath.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600));
+    if (!fd.valid())
+        return false;
+    const bool written = writeAll(fd.get(), serialise(message, created)) && ::fsync(fd.get()) == 0;
+    if (!fd.close() || !written ||
+        ::rename(tempPath.constData(), QFile::encodeName(final).constData()) != 0) {
+        ::unlink(tempPath.constData());
+        return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -97,21 +118,15 @@ QString Outbox::store(const OutgoingMessage& message, const QDateTime& now) {
                              .arg(now.toMSecsSinceEpoch(), 16, 10, QLatin1Char('0'))
                              .arg(::getpid())
                              .arg(counter++);
-    const QString temp = folder_ + QStringLiteral("/.") + name + QStringLiteral(".tmp");
     const QString final = folder_ + u'/' + name + suffix;
-    const QByteArray tempPath = QFile::encodeName(temp);
-    platform::FileDescriptor fd(
-        ::open(tempPath.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600));
-    if (!fd.valid())
+    if (!writeReport(final, message, now))
         return {};
-    const bool written = writeAll(fd.get(), serialise(message, now)) && ::fsync(fd.get()) == 0;
-    if (!fd.close() || !written ||
-        ::rename(tempPath.constData(), QFile::encodeName(final).constData()) != 0) {
-        ::unlink(tempPath.constData());
-        return {};
-    }
     prune(now);
     return QFile::exists(final) ? final : QString();
+}
+
+bool Outbox::replace(const QString& path, const OutgoingMessage& message) {
+    return writeReport(path, message, QDateTime::fromMSecsSinceEpoch(createdMsecs(path)));
 }
 
 QStringList Outbox::pending() const {
@@ -159,6 +174,8 @@ std::optional<OutgoingMessage> Outbox::read(const QString& path) {
             m.from = value;
         } else if (name == "To") {
             m.to = value;
+        } else if (name == "Not-Before") {
+            m.notBefore = QDateTime::fromString(QString::fromLatin1(value), Qt::ISODateWithMs);
         }
     }
     if (!kindSeen || m.target.isEmpty())

@@ -19,6 +19,8 @@ struct OutgoingMessage {
     quint16 port = 25;         // SMTP
     QByteArray from, to;       // SMTP envelope
     QByteArray body;           // POST body, or the SMTP data (headers, empty line, body)
+    // Kept: not to be sent before then, as the receiver asked (Retry-After); null when free.
+    QDateTime notBefore;
 };
 
 // Reports that could not be delivered, one file per report in
@@ -42,6 +44,9 @@ public:
     // Keeps message; returns its file, empty when it could not be written (a full disk loses
     // the report, as it would have been lost before).
     QString store(const OutgoingMessage& message, const QDateTime& now);
+    // Writes message over the kept report at path, which keeps its place in the order; false
+    // when it could not be written (the report stays as it was).
+    static bool replace(const QString& path, const OutgoingMessage& message);
     // Paths of the kept reports, oldest first.
     QStringList pending() const;
     static std::optional<OutgoingMessage> read(const QString& path);

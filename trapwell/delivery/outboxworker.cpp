@@ -1,5 +1,6 @@
 #include "delivery/outboxworker.h"
 
+#include "platform/clock.h"
 #include "platform/filedescriptor.h"
 #include "platform/httpget.h"
 #include "platform/httppost.h"
@@ -144,6 +145,22 @@ std::chrono::seconds OutboxWorker::rateLimitLeft() const {
                                           : std::chrono::seconds(0);
 }
 
+QDateTime OutboxWorker::limitEnd(const OutgoingMessage& message) const {
+    if (message.kind != OutgoingMessage::Kind::HttpPost)
+        return {};
+    const std::lock_guard lock(mutex_);
+    const auto left = std::chrono::ceil<std::chrono::milliseconds>(limitedUntil_ - Clock::now());
+    return left.count() > 0 ? platform::Clock::current().now().addMSecs(left.count()) : QDateTime();
+}
+
+void OutboxWorker::holdUntil(const QDateTime& notBefore) {
+    // No longer than a report is kept, whatever a damaged file says.
+    const qint64 left = std::min(platform::Clock::current().now().msecsTo(notBefore),
+                                 qint64(30) * 24 * 3600 * 1000);
+    const std::lock_guard lock(mutex_);
+    limitedUntil_ = std::max(limitedUntil_, Clock::now() + std::chrono::milliseconds(left));
+}
+
 Attempt OutboxWorker::deliver(const OutgoingMessage& message) {
     const bool collector = message.kind == OutgoingMessage::Kind::HttpPost;
     if (collector) {
@@ -170,16 +187,27 @@ bool OutboxWorker::retryPass() {
         const ReportLock report(path);
         if (!report.acquired())
             continue;
-        const std::optional<OutgoingMessage> message = Outbox::read(path);
+        std::optional<OutgoingMessage> message = Outbox::read(path);
         if (!message) {
             report.removeFile(); // unreadable: it would never go
             continue;
         }
-        const Attempt a = deliver(*message);
-        if (a.outcome == Attempt::Delivered || a.outcome == Attempt::Refused)
-            report.removeFile();
-        else
+        // A limit the collector set before a restart holds this run's reports back too.
+        if (message->notBefore.isValid() && message->notBefore > platform::Clock::current().now()) {
+            holdUntil(message->notBefore);
             allDelivered = false;
+            continue;
+        }
+        const Attempt a = deliver(*message);
+        if (a.outcome == Attempt::Delivered || a.outcome == Attempt::Refused) {
+            report.removeFile();
+            continue;
+        }
+        allDelivered = false;
+        if (a.outcome == Attempt::RateLimited && a.retryAfter.count() > 0) {
+            message->notBefore = limitEnd(*message);
+            Outbox::replace(path, *message);
+        }
     }
     return allDelivered;
 }
@@ -195,6 +223,8 @@ void OutboxWorker::run() {
             queue_.pop_front();
             lock.unlock();
             const Attempt a = deliver(message);
+            if (a.outcome == Attempt::RateLimited)
+                message.notBefore = limitEnd(message);
             if (keep && (a.outcome == Attempt::Failed || a.outcome == Attempt::RateLimited))
                 outbox_.store(message, QDateTime::currentDateTime());
             lock.lock();

@@ -67,6 +67,11 @@ private:
     Attempt deliver(const OutgoingMessage& message);
     // Tries every kept report; false when one stayed undelivered.
     bool retryPass();
+    // When the rate limit in force lets message go, by the clock that survives a restart; null
+    // when it does not hold message back.
+    QDateTime limitEnd(const OutgoingMessage& message) const;
+    // Holds collector reports back until notBefore, a limit kept from before a restart.
+    void holdUntil(const QDateTime& notBefore);
 
     Outbox outbox_;
     mutable std::mutex mutex_;

@@ -21,12 +21,19 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QDialogButtonBox>
 #include <QFileInfo>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QStyle>
 #include <QUrl>
+#include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace trapwell::dialogs {
 
@@ -50,6 +57,40 @@ public:
 private:
     QWidget* window_;
 };
+
+// "What Is Sent": the copy as it leaves the machine, with an OK button, as a message box
+// shows it; but a report is longer than a screen is high, so the window keeps within the
+// screen it opens on and the text scrolls inside it.
+void showWhatIsSent(QWidget* parent, const QString& text) {
+    QDialog box(parent, modalDialogFlags());
+    box.setWindowTitle(QStringLiteral("What Is Sent"));
+    auto* label = new QLabel(text);
+    label->setWordWrap(true);
+    label->setTextInteractionFlags(Qt::TextInteractionFlags(
+        box.style()->styleHint(QStyle::SH_MessageBox_TextInteractionFlags, nullptr, &box)));
+    auto* scroll = new QScrollArea;
+    scroll->setWidget(label);
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &box, &QDialog::accept);
+    auto* layout = new QVBoxLayout(&box);
+    layout->addWidget(scroll);
+    layout->addWidget(buttons);
+
+    // A message box's width; as high as the text needs, within the screen's free area less
+    // the frame the window manager adds (as the error dialog's own).
+    const QRect free = parent->screen()->availableGeometry();
+    const int frame = parent->frameGeometry().height() - parent->height();
+    const int textWidth = std::min(free.width() / 2, 500);
+    const QMargins margins = layout->contentsMargins();
+    const int scrollBar = box.style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    const int wanted = label->heightForWidth(textWidth) + buttons->sizeHint().height() +
+                       layout->spacing() + margins.top() + margins.bottom();
+    box.resize(textWidth + scrollBar + margins.left() + margins.right(),
+               std::min(wanted, free.height() - frame));
+    box.exec();
+}
 
 } // namespace
 
@@ -158,9 +199,7 @@ void frmError::createControls() {
     connect(cmdEmail, &QPushButton::clicked, this, &frmError::cmdEmail_Click);
     connect(cmdPost, &QPushButton::clicked, this, &frmError::cmdPost_Click);
     connect(cmdClose, &QPushButton::clicked, this, &frmError::cmdClose_Click);
-    connect(cmdSent, &QPushButton::clicked, this, [this] {
-        platform::MsgBox(outgoingBody(), platform::mb::OKOnly, QStringLiteral("What Is Sent"));
-    });
+    connect(cmdSent, &QPushButton::clicked, this, [this] { showWhatIsSent(this, outgoingBody()); });
 }
 
 void frmError::setContent(const core::ErrorDialogContent& content) {

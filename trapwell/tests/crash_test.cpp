@@ -1,5 +1,6 @@
-// A host that crashes with crash capture on, in a child process, and the next run of a host
-// that reports what it left: the signal, the stack, through the normal report path.
+// A host that crashes with crash capture on, or that a session's end signal ends, in a child
+// process, and the next run of a host that reports what it left: the signal, the stack,
+// through the normal report path.
 
 #include "platform/tests/support/files.h"
 
@@ -13,8 +14,12 @@
 
 #include <csignal>
 #include <optional>
+#include <tuple>
 
 namespace {
+
+const QByteArray heldLines =
+    "Form1.Form_Load\r\nModule.Übersetzen\r\nModule.Divide\r\nModule.Read\r\n";
 
 class CrashTest : public testing::Test {
 protected:
@@ -24,8 +29,9 @@ protected:
     QStringList crashFiles() const {
         return QDir(stateFolder()).entryList({QStringLiteral("crash-*.txt")}, QDir::Files);
     }
-    // Runs the host example until it crashes the given way; the signal that ended it.
-    int crashHost(const char* how, const QString& traceFolder = {}) {
+    // Runs the host example until it crashes the given way, or until signal (sent once it is
+    // ready) ends it; the signal that ended it, 0 when it ended by itself.
+    int crashHost(const char* how, const QString& traceFolder = {}, int signal = 0) {
         QProcess host;
         // In a sanitized build the address sanitizer would take the fault for its own report;
         // the component's handler is what is under test.
@@ -39,10 +45,12 @@ protected:
         if (!traceFolder.isEmpty())
             arguments << traceFolder;
         host.start(QStringLiteral(HOST_EXAMPLE), arguments);
+        if (signal && host.waitForReadyRead(60000))
+            ::kill(pid_t(host.processId()), signal);
         EXPECT_TRUE(host.waitForFinished(60000));
-        EXPECT_EQ(host.exitStatus(), QProcess::CrashExit)
+        EXPECT_TRUE(host.exitStatus() == QProcess::CrashExit || signal)
             << host.readAllStandardError().constData();
-        return host.exitCode(); // the signal, for a process a signal ended
+        return host.exitStatus() == QProcess::CrashExit ? host.exitCode() : 0;
     }
     void TearDown() override {
         for (const QString& file : crashFiles())
@@ -56,8 +64,7 @@ protected:
 TEST_F(CrashTest, SegmentationFaultIsRecordedAndTheSystemStillEndsTheProcess) {
     QTemporaryDir traceFolder; // the host holds its trace lines in memory
     EXPECT_EQ(crashHost("segv", traceFolder.path()), SIGSEGV);
-    EXPECT_EQ(QString::fromUtf8(fileBytes(traceFolder.filePath(QStringLiteral("Trace.log")))),
-              "Form1.Form_Load\r\nModule.Übersetzen\r\nModule.Divide\r\nModule.Read\r\n");
+    EXPECT_EQ(fileBytes(traceFolder.filePath(QStringLiteral("Trace.log"))), heldLines);
     const QString text = handler.PendingCrash();
     EXPECT_EQ(text, "Signal 11 SIGSEGV\nForm1.Form_Load\nModule.Übersetzen\nModule.Read\n");
     EXPECT_EQ(handler.PendingCrash(), ""); // reported once
@@ -66,6 +73,20 @@ TEST_F(CrashTest, SegmentationFaultIsRecordedAndTheSystemStillEndsTheProcess) {
     // A stack overflow too, on a thread whose handler took the capture over.
     EXPECT_EQ(crashHost("overflow"), SIGSEGV);
     EXPECT_EQ(handler.PendingCrash(), "Signal 11 SIGSEGV\nWorker.Run\n");
+}
+
+// Logging out, closing the terminal or Ctrl+C: the held lines reach the trace, and then the
+// signal still ends the host, or the host's own handler ends it in order, writing none twice.
+TEST_F(CrashTest, SessionEndWritesTheHeldTraceLinesAndTheSignalTakesItsCourse) {
+    for (const auto& [how, signal, ended] : {std::tuple{"wait", SIGTERM, SIGTERM},
+                                             {"wait", SIGINT, SIGINT},
+                                             {"wait", SIGHUP, SIGHUP},
+                                             {"chained", SIGTERM, 0}}) {
+        QTemporaryDir traceFolder;
+        EXPECT_EQ(crashHost(how, traceFolder.path(), signal), ended) << how << ' ' << signal;
+        EXPECT_EQ(fileBytes(traceFolder.filePath(QStringLiteral("Trace.log"))), heldLines)
+            << how << ' ' << signal;
+    }
 }
 
 // The normal path: the stack pushed and HandleError called, so the report reaches every

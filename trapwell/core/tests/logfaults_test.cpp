@@ -20,6 +20,18 @@ static QStringList names(const QString& folder) {
                                   QDir::NoDotAndDotDot);
 }
 
+// Runs f with files limited to bytes, as a full disk limits them: a write past it fails.
+template <class F> void withFileSizeLimit(rlim_t bytes, F&& f) {
+    const auto signal = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit was{};
+    ::getrlimit(RLIMIT_FSIZE, &was);
+    const rlimit small{bytes, was.rlim_max};
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    f();
+    ::setrlimit(RLIMIT_FSIZE, &was);
+    std::signal(SIGXFSZ, signal);
+}
+
 // A log that cannot be written is skipped: the report and the events still come.
 TEST_F(HandledErrorTest, NeitherLogFollowsALinkOrOpensAnythingButAFile) {
     const QString victim = temp.filePath("victim.txt");
@@ -68,15 +80,9 @@ TEST(ErrorLogFile, ReadersSeeEitherReportWholeAndAFailedWriteKeepsThePrevious) {
     writer.join();
     EXPECT_EQ(torn, 0) << "of " << reads << " reads";
 
-    const auto signal = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit was{};
-    ::getrlimit(RLIMIT_FSIZE, &was);
-    const rlimit small{64 * 1024, was.rlim_max};
-    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-    const trapwell::RuntimeError e = errorOf([&] { LogFile::rewrite(path, second + second); });
-    ::setrlimit(RLIMIT_FSIZE, &was);
-    std::signal(SIGXFSZ, signal);
-    EXPECT_EQ(e.number(), 75);
+    withFileSizeLimit(64 * 1024, [&] {
+        EXPECT_EQ(errorOf([&] { LogFile::rewrite(path, second + second); }).number(), 75);
+    });
     EXPECT_EQ(fileBytes(path), first.toLatin1());
     EXPECT_EQ(names(dir.path()), QStringList({"Error.log"}));
 
@@ -85,6 +91,16 @@ TEST(ErrorLogFile, ReadersSeeEitherReportWholeAndAFailedWriteKeepsThePrevious) {
     EXPECT_NO_THROW(LogFile::remove(trace));
     ASSERT_TRUE(QDir().mkpath(dir.filePath("Trace.log/kept")));
     EXPECT_EQ(errorOf([&] { LogFile::remove(trace); }).number(), 75);
+}
+
+// A trace line the disk takes only part of is taken back: the trace ends with its last whole
+// line, and the Push says why.
+TEST_F(HandlerTest, ATraceLineTheDiskTakesOnlyPartOfIsTakenBack) {
+    handler.setDestination(temp.path());
+    handler.setTraceExecution(true);
+    handler.Push(QStringLiteral("Form1.Form_Load"));
+    withFileSizeLimit(521, [&] { EXPECT_EQ(handler.Push(QString(1000, u'P')), 75); });
+    EXPECT_EQ(fileBytes(temp.filePath(QStringLiteral("Trace.log"))), "Form1.Form_Load\r\n");
 }
 
 // The stack lines shown: 1,000 levels whole; beyond, the outermost and innermost 500 and one

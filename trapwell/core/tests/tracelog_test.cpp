@@ -141,5 +141,6 @@ TEST_F(TraceTest, TraceHeldInMemoryEndsUpWithTheSameBytes) {
     handler.setTraceExecution(true);
     handler.Push("Quiet");
     EXPECT_EQ(fileBytes(trace), "<missing>");
-    QTRY_COMPARE(fileBytes(trace), QByteArray("Quiet\r\n"));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return fileBytes(trace) == "Quiet\r\n"; }, 30000))
+        << fileBytes(trace).data();
 }

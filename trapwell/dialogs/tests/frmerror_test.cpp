@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -149,4 +150,25 @@ TEST_F(FrmErrorTest, EnterClosesAtEveryShowingAndTheFrameOffersOnlyTheCloseBox) 
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_FALSE(dialog.isLoaded());
     EXPECT_EQ(dialog.lblTabHeading->text(), "Error Information");
+}
+
+// However long the copy that is sent, its window stays within the screen it opens on (the
+// offscreen one is 800 by 800) and the copy scrolls inside. The dialogs have fixed sizes that
+// fit (layout_test.cpp).
+TEST_F(FrmErrorTest, WhatIsSentFitsTheScreen) {
+    trapwell::core::DeliveryOptions masked;
+    masked.privacy = true;
+    dialog.setDeliveryOptions(masked);
+    dialog.m_strErrDetail = QStringLiteral("Error Description:\tlong\n").repeated(200);
+    activate();
+    const QRect screen = dialog.screen()->availableGeometry();
+    QStringList shown;
+    QTimer::singleShot(0, [&] {
+        QWidget* box = QApplication::activeModalWidget();
+        shown << box->windowTitle() << box->findChild<QLabel*>()->text();
+        EXPECT_TRUE(screen.contains(box->frameGeometry())) << box->height();
+        box->close();
+    });
+    dialog.cmdSent->click();
+    EXPECT_EQ(shown, QStringList({"What Is Sent", dialog.outgoingBody()}));
 }

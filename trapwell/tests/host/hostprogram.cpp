@@ -32,7 +32,15 @@ __attribute__((noinline)) int recurse(int level) {
 // build: the undefined-behaviour checker would otherwise end the process before the store.
 // "crash overflow": a handler on a second thread takes the capture over and that thread's
 // stack overflows, which only an alternate signal stack of that thread can record.
+// "crash wait FOLDER", "crash chained FOLDER": instead of crashing, says "ready" and waits for a
+// session's end signal; "chained" handles SIGTERM itself, from before the component did, and
+// then returns from main, as a host that ends in order does.
 __attribute__((no_sanitize_undefined)) int crash(const QString& how, const QString& traceFolder) {
+    const bool waits = how == QLatin1String("wait") || how == QLatin1String("chained");
+    if (waits) // ended by it even when a shell started it in the background, ignoring it
+        std::signal(SIGINT, SIG_DFL);
+    if (how == QLatin1String("chained"))
+        std::signal(SIGTERM, [](int) {});
     trapwell::ErrHandler handler = trapwell::ErrHandler::create();
     handler.setCrashCapture(true);
     if (!traceFolder.isEmpty()) {
@@ -47,6 +55,15 @@ __attribute__((no_sanitize_undefined)) int crash(const QString& how, const QStri
     handler.Push(QStringLiteral("Module.Read"));
     const rlimit noCore{0, 0};
     ::setrlimit(RLIMIT_CORE, &noCore);
+    if (waits) {
+        sigset_t all, others;
+        sigfillset(&all);
+        ::pthread_sigmask(SIG_BLOCK, &all, &others); // none comes before it is awaited
+        QTextStream(stdout) << "ready\n";
+        ::sigsuspend(&others);
+        ::pthread_sigmask(SIG_SETMASK, &others, nullptr); // a signal raised again comes in
+        return 0;
+    }
     if (how == QLatin1String("abort"))
         std::abort();
     if (how == QLatin1String("overflow")) {

@@ -12,8 +12,6 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
-
 using veltrano::ImportResult;
 using veltrano::importWords;
 
@@ -53,27 +51,37 @@ QString run(const QString& program, const QStringList& arguments,
 // empty again afterwards; the packages other writers made are made once for all.
 class WordImportTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        made = std::make_unique<QTemporaryDir>();
-        packagesProblem =
-            run(QStringLiteral("python3"),
-                {QStringLiteral(WORDIMPORT_SCRIPTS "/make_packages.py"), made->path()});
-        const QString writer = QStringLiteral(APKG_EXPORT_DIR "/node_modules");
-        if (!QFileInfo::exists(writer + QStringLiteral("/anki-apkg-export"))) {
-            decksProblem = QStringLiteral("anki-apkg-export is not in " APKG_EXPORT_DIR " (./test "
-                                          "installs it with scripts/install-apkg-export.sh, which "
-                                          "needs npm)");
-            return;
-        }
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("NODE_PATH"), writer);
-        decksProblem =
-            run(QStringLiteral("node"),
-                {QStringLiteral(WORDIMPORT_SCRIPTS "/make_decks.js"), made->path()}, environment);
+    // The folder the scripts write into, for all cases.
+    static QTemporaryDir& made() {
+        static QTemporaryDir folder;
+        return folder;
     }
-    static void TearDownTestSuite() { made.reset(); }
+    // make_packages.py's packages, made at the first call: why they could not be, or nothing.
+    static QString makePackages() {
+        static const QString problem =
+            run(QStringLiteral("python3"),
+                {QStringLiteral(WORDIMPORT_SCRIPTS "/make_packages.py"), made().path()});
+        return problem;
+    }
+    // The same for make_decks.js's decks, which need anki-apkg-export.
+    static QString makeDecks() {
+        static const QString problem = [] {
+            const QString writer = QStringLiteral(APKG_EXPORT_DIR "/node_modules");
+            if (!QFileInfo::exists(writer + QStringLiteral("/anki-apkg-export")))
+                return QStringLiteral("anki-apkg-export is not in " APKG_EXPORT_DIR " (./test "
+                                      "installs it with scripts/install-apkg-export.sh, which "
+                                      "needs npm)");
+            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+            environment.insert(QStringLiteral("NODE_PATH"), writer);
+            return run(QStringLiteral("node"),
+                       {QStringLiteral(WORDIMPORT_SCRIPTS "/make_decks.js"), made().path()},
+                       environment);
+        }();
+        return problem;
+    }
 
     void SetUp() override {
+        made(); // in the real temporary folder, before TMPDIR names the case's own
         ASSERT_TRUE(QDir().mkpath(tmp));
         qputenv("TMPDIR", QFile::encodeName(tmp));
         target.userFolder = root.filePath(QStringLiteral("user"));
@@ -108,13 +116,13 @@ protected:
         EXPECT_EQ(contents(target.userFolder), written);
         QByteArray report = "== " + QFileInfo(file).fileName().toUtf8() + "\r\n" +
                             first.message.toUtf8() + "\r\n" + again.message.toUtf8() + "\r\n";
+        for (const int module : first.modules)
+            report += "written: " + QByteArray::number(module) + "\r\n";
         for (auto it = written.cbegin(); it != written.cend(); ++it)
             report += "-- " + it.key().toUtf8() + "\r\n" + it.value();
         return report;
     }
 
-    static inline std::unique_ptr<QTemporaryDir> made;
-    static inline QString packagesProblem, decksProblem;
     QTemporaryDir root;
     const QString tmp = root.filePath(QStringLiteral("tmp"));
     veltrano::ImportTarget target;
@@ -132,29 +140,29 @@ TEST_F(WordImportTest, TextFilesGiveTheirEntriesOnceAsTheirHeadersSay) {
 
 // Packages of recent versions: their newest collection, not the one that asks to update.
 TEST_F(WordImportTest, PackagesGiveTheirNewestCollection) {
-    if (!packagesProblem.isEmpty())
-        GTEST_SKIP() << packagesProblem.toStdString();
-    QByteArray report = importTwice(made->filePath(QStringLiteral("recent.apkg")));
+    if (const QString problem = makePackages(); !problem.isEmpty())
+        GTEST_SKIP() << problem.toStdString();
+    QByteArray report = importTwice(made().filePath(QStringLiteral("recent.apkg")));
     QDir(target.userFolder).removeRecursively();
-    EXPECT_GOLDEN(report + importTwice(made->filePath(QStringLiteral("legacy.apkg"))),
+    EXPECT_GOLDEN(report + importTwice(made().filePath(QStringLiteral("legacy.apkg"))),
                   "packages.txt");
 }
 
 // Each word into its letter's module, which starts as a copy of the shipped one.
 TEST_F(WordImportTest, DecksOfAnotherWriterGoIntoTheirLettersModules) {
-    if (!decksProblem.isEmpty())
-        GTEST_SKIP() << decksProblem.toStdString();
+    if (const QString problem = makeDecks(); !problem.isEmpty())
+        GTEST_SKIP() << problem.toStdString();
     target.byLetter = true;
-    EXPECT_GOLDEN(importTwice(made->filePath(QStringLiteral("exported.apkg"))), "exported.txt");
-    EXPECT_EQ(importWords(made->filePath(QStringLiteral("empty.apkg")), target).message,
+    EXPECT_GOLDEN(importTwice(made().filePath(QStringLiteral("exported.apkg"))), "exported.txt");
+    EXPECT_EQ(importWords(made().filePath(QStringLiteral("empty.apkg")), target).message,
               "Nothing imported: empty.apkg holds no notes.");
 }
 
 // Nothing is written, nor left behind, when a file is not what its name says, is damaged or
 // hostile, or would fill a module past what the presentation reads.
 TEST_F(WordImportTest, FilesThatCannotBeImportedChangeNothingAndSayWhy) {
-    if (!packagesProblem.isEmpty())
-        GTEST_SKIP() << packagesProblem.toStdString();
+    if (const QString problem = makePackages(); !problem.isEmpty())
+        GTEST_SKIP() << problem.toStdString();
     QByteArray full;
     for (int i = 0; i < 32766; ++i)
         full += "w" + QByteArray::number(i) + " - x\r\n";
@@ -166,8 +174,8 @@ TEST_F(WordImportTest, FilesThatCannotBeImportedChangeNothingAndSayWhy) {
     for (const char* name :
          {"not-a-zip", "cut-short", "no-collection", "no-notes", "not-sqlite", "not-zstd",
           "cut-zstd", "update-notice", "climbing", "absolute", "bomb", "lying-bomb", "zstd-bomb"})
-        files.append(made->filePath(QLatin1String(name) + QStringLiteral(".apkg")));
-    files.append(made->path());
+        files.append(made().filePath(QLatin1String(name) + QStringLiteral(".apkg")));
+    files.append(made().path());
     const QMap<QString, QByteArray> before = contents(root.path());
     QByteArray report;
     for (const QString& file : files) {
@@ -179,7 +187,7 @@ TEST_F(WordImportTest, FilesThatCannotBeImportedChangeNothingAndSayWhy) {
     target.module = 3;
     report += importWords(inputs + QStringLiteral("words.tsv"), target).message.toUtf8();
     EXPECT_GOLDEN(report, "failures.txt",
-                  {{"@MADE@", QFileInfo(made->path()).fileName().toUtf8()}});
+                  {{"@MADE@", QFileInfo(made().path()).fileName().toUtf8()}});
 }
 
 TEST_F(WordImportTest, CommandLineTellsTheResultOrHowToCallIt) {

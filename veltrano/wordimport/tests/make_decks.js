@@ -16,7 +16,6 @@ deck.addCard('{{c1::quälen::verb}}', 'to torment');
 deck.addCard('Xylofon', 'x'.repeat(1200));
 deck.addCard('1984', 'a novel');
 deck.addCard('Apfel', 'apple (without article)');
-deck.addCard('Ahorn', 'maple');
 deck.addCard('der Apfel', 'the apple, again');
 deck.addCard('', 'a card without front');
 

@@ -1,6 +1,7 @@
 #include "delivery/outbox.h"
 #include "delivery/outboxworker.h"
 
+#include "platform/tests/support/fakes.h"
 #include "platform/tests/support/loopbackhttp.h"
 
 #include <gtest/gtest.h>
@@ -12,6 +13,8 @@
 #include <sys/stat.h>
 
 #include <atomic>
+#include <functional>
+#include <optional>
 #include <thread>
 #include <tuple>
 
@@ -51,6 +54,11 @@ private:
     Override use_{*this};
 };
 
+// Waits for done: the worker's thread needs a moment, never half a minute.
+bool eventually(const std::function<bool()>& done) {
+    return QTest::qWaitFor(done, 30000);
+}
+
 class OutboxTest : public testing::Test {
 protected:
     QTemporaryDir dir;
@@ -59,9 +67,22 @@ protected:
 
 class WorkerTest : public OutboxTest {
 protected:
+    // Stops the worker while the server goes on answering, so a request in flight ends.
+    void stopWorker() {
+        std::atomic<bool> stopped{false};
+        std::thread stopping([&] {
+            worker.reset();
+            stopped = true;
+        });
+        EXPECT_TRUE(eventually([&] { return stopped.load(); }));
+        stopping.join();
+    }
+    void TearDown() override { stopWorker(); }
+
     QuickSchedule schedule;
     platform::LoopbackHttp server;
-    // Stopped first, before the schedule and server it uses.
+    std::optional<platform::SettableClock> clock; // for the cases that set it
+    // Stopped first, before the schedule, server and clock it uses.
     std::shared_ptr<OutboxWorker> worker = std::make_shared<OutboxWorker>(outbox);
 };
 
@@ -122,14 +143,14 @@ TEST_F(WorkerTest, ReportKeptWhileTheServerIsDownArrivesOnceWhenItComesUp) {
     worker->setRetrying(true);
     worker->keep(get(report));
     worker->send(post(collector, "{\"event\":1}"), true);
-    QTRY_COMPARE_WITH_TIMEOUT(outbox.pending().size(), 2, 30000);
+    ASSERT_TRUE(eventually([&] { return outbox.pending().size() == 2; }));
 
     ASSERT_TRUE(server.listen(port));
-    QTRY_VERIFY_WITH_TIMEOUT(outbox.pending().isEmpty(), 30000);
+    ASSERT_TRUE(eventually([&] { return outbox.pending().isEmpty(); }));
     // Whatever the worker does next comes after this marker.
     worker->send(get(server.url("/marker")), false);
-    QTRY_VERIFY_WITH_TIMEOUT(
-        !server.requests.isEmpty() && server.requests.last().target == "/marker", 30000);
+    ASSERT_TRUE(eventually(
+        [&] { return !server.requests.isEmpty() && server.requests.last().target == "/marker"; }));
     ASSERT_EQ(server.requests.size(), 3);
     QMap<QByteArray, platform::LoopbackHttp::Request> byTarget;
     for (const auto& r : server.requests)
@@ -144,17 +165,17 @@ TEST_F(WorkerTest, RetryAfterHoldsBackTheNextSendsUntilItHasPassed) {
     ASSERT_TRUE(server.listen());
     server.script({429, {"Retry-After: 3600"}, "slow down"});
     worker->send(post(server.url("/c"), "first"), true);
-    QTRY_COMPARE_WITH_TIMEOUT(outbox.pending().size(), 1, 30000);
+    ASSERT_TRUE(eventually([&] { return outbox.pending().size() == 1; }));
     EXPECT_EQ(server.requests.size(), 1);
     EXPECT_GT(worker->rateLimitLeft().count(), 3500);
 
     // Held back without asking the server, and kept.
     worker->send(post(server.url("/c"), "second"), true);
-    QTRY_COMPARE_WITH_TIMEOUT(outbox.pending().size(), 2, 30000);
+    ASSERT_TRUE(eventually([&] { return outbox.pending().size() == 2; }));
     EXPECT_EQ(server.requests.size(), 1);
     // A report to another kind of receiver is not held back.
     worker->send(get(server.url("/page")), false);
-    QTRY_COMPARE_WITH_TIMEOUT(server.requests.size(), 2, 30000);
+    ASSERT_TRUE(eventually([&] { return server.requests.size() == 2; }));
 }
 
 TEST_F(WorkerTest, ShortRetryAfterDelaysTheReportThenItIsDelivered) {
@@ -162,14 +183,47 @@ TEST_F(WorkerTest, ShortRetryAfterDelaysTheReportThenItIsDelivered) {
     server.script({429, {"Retry-After: 1"}, ""});
     worker->setRetrying(true);
     worker->send(post(server.url("/c"), "report"), true);
-    QTRY_COMPARE_WITH_TIMEOUT(server.requests.size(), 2, 30000);
-    QTRY_VERIFY_WITH_TIMEOUT(outbox.pending().isEmpty(), 30000);
+    ASSERT_TRUE(eventually([&] { return server.requests.size() == 2; }));
+    ASSERT_TRUE(eventually([&] { return outbox.pending().isEmpty(); }));
     EXPECT_EQ(server.requests[1].body, "report");
     // A server that will never take it: dropped, not retried for ever.
     server.script({400, {}, "bad"});
     worker->keep(post(server.url("/c"), "malformed"));
-    QTRY_COMPARE_WITH_TIMEOUT(server.requests.size(), 3, 30000);
-    QTRY_VERIFY_WITH_TIMEOUT(outbox.pending().isEmpty(), 30000);
+    ASSERT_TRUE(eventually([&] { return server.requests.size() == 3; }));
+    ASSERT_TRUE(eventually([&] { return outbox.pending().isEmpty(); }));
+}
+
+// The collector's Retry-After outlives the program: after a restart the report waits for it
+// while others go, and a new answer moves it on; once its time has come it goes.
+TEST_F(WorkerTest, RetryAfterIsKeptWithTheReportAndHonouredAfterARestart) {
+    clock.emplace(now);
+    // A new worker, once the old one has stopped, the clock moved on by seconds meanwhile.
+    const auto restart = [&](int seconds) {
+        stopWorker();
+        clock->advance(seconds);
+        worker = std::make_shared<OutboxWorker>(outbox);
+        worker->setRetrying(true);
+    };
+    ASSERT_TRUE(server.listen());
+    server.script({429, {"Retry-After: 20"}, ""});
+    worker->send(post(server.url("/c"), "report"), true);
+    ASSERT_TRUE(eventually([&] { return outbox.pending().size() == 1; }));
+    // Kept after the report, so the pass that sends it has passed the report by.
+    outbox.store(get(server.url("/marker")), QDateTime::currentDateTime().addSecs(1));
+    restart(0);
+    ASSERT_TRUE(eventually([&] { return server.requests.size() == 2; }));
+    EXPECT_EQ(server.requests[1].target, "/marker");
+
+    server.script({429, {"Retry-After: 20"}, ""});
+    restart(20);
+    ASSERT_TRUE(eventually([&] { return server.requests.size() == 3; }));
+    ASSERT_TRUE(eventually([&] {
+        return Outbox::read(outbox.pending().value(0)).value_or(OutgoingMessage()).notBefore >
+               clock->now().addSecs(19);
+    }));
+    restart(20);
+    ASSERT_TRUE(eventually([&] { return outbox.pending().isEmpty(); }));
+    EXPECT_EQ(server.requests.last().body, "report");
 }
 
 TEST_F(WorkerTest, EndingWhileAReceiverStaysSilentKeepsTheReportInsteadOfWaiting) {
@@ -182,14 +236,8 @@ TEST_F(WorkerTest, EndingWhileAReceiverStaysSilentKeepsTheReportInsteadOfWaiting
                      [&] { connection = silent.nextPendingConnection(); });
     worker->send(post("http://127.0.0.1:" + QByteArray::number(silent.serverPort()) + "/x", "{}"),
                  true);
-    QTRY_VERIFY_WITH_TIMEOUT(connection && connection->bytesAvailable() > 0, 30000);
+    ASSERT_TRUE(eventually([&] { return connection && connection->bytesAvailable() > 0; }));
 
-    std::atomic<bool> ended{false};
-    std::thread ending([&] {
-        worker.reset();
-        ended = true;
-    });
-    QTRY_VERIFY_WITH_TIMEOUT(ended.load(), 30000);
-    ending.join();
+    stopWorker();
     EXPECT_EQ(outbox.pending().size(), 1);
 }
