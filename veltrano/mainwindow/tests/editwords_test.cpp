@@ -16,8 +16,9 @@
 using TrayEditWordsTest = ProgramTest;
 
 // "Edit Words…" through the desktop's real shell with German chosen: with no xdg-open, one that
-// opens the file (it writes down what it got) and one that finds no program (exit status 3).
-// The copy is made in the German folder; without a program a box names it; nothing is an error.
+// opens the file (it writes down what it got), one that finds no program (exit status 3) and
+// one that cannot start. The copy is made in the German folder; without a program a box names
+// it; nothing is an error.
 TEST_F(TrayEditWordsTest, WithoutAnEditorABoxNamesTheCopyOfTheChosenSet) {
     veltrano::Form1 form;
     form.Timer1->stop();
@@ -29,7 +30,8 @@ TEST_F(TrayEditWordsTest, WithoutAnEditorABoxNamesTheCopyOfTheChosenSet) {
     const auto restore = qScopeGuard([path = qgetenv("PATH")] { qputenv("PATH", path); });
     qputenv("PATH", QFile::encodeName(bin.path()));
     platform::MsgBoxRecorder boxes;
-    for (const char* opener : {"", "#!/bin/sh\necho \"$1\" >\"$0.log\"\n", "#!/bin/sh\nexit 3\n"}) {
+    for (const char* opener :
+         {"", "#!/bin/sh\necho \"$1\" >\"$0.log\"\n", "#!/bin/sh\nexit 3\n", "#!/nowhere/sh\n"}) {
         if (*opener) {
             ASSERT_TRUE(writeBytes(bin.filePath("xdg-open"), opener));
             QFile::setPermissions(bin.filePath("xdg-open"), QFile::ReadOwner | QFile::ExeOwner);
