@@ -2,6 +2,7 @@
 // user works elsewhere. Everything hangs off the main window.
 
 #include "mainwindow/form1.h"
+#include "mainwindow/importhandler.h"
 #include "tracing/clsaehandling.h"
 #include "tracing/veltranoapplication.h"
 
@@ -10,6 +11,11 @@
 #include <QTimer>
 
 int main(int argc, char** argv) {
+    // "veltrano --import FILE": for scripts, without a window, beside a running copy.
+    if (veltrano::ImportHandler::isImportCommand(argc, argv)) {
+        QCoreApplication app(argc, argv);
+        return veltrano::ImportHandler::runCommand(app.arguments());
+    }
     veltrano::VeltranoApplication::preferX11(argc, argv);
     veltrano::VeltranoApplication app(argc, argv);
 

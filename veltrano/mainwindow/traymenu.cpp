@@ -2,6 +2,7 @@
 
 #include "mainwindow/form1.h"
 #include "mainwindow/imagebutton.h"
+#include "mainwindow/importhandler.h"
 #include "mainwindow/presentationcontrol.h"
 #include "presentation/modulefiles.h"
 #include "presentation/options.h"
@@ -80,6 +81,12 @@ TrayMenu::TrayMenu(Form1& form) : form_(form) {
 
     mEditWords = menu->addAction(QStringLiteral("Edit Words…"));
     connect(mEditWords, &QAction::triggered, this, &TrayMenu::mEditWords_Click);
+
+    // Queued, as Start: its dialogs should not open inside the menu's own mouse handling.
+    importer_ = new ImportHandler(&form);
+    mImport = menu->addAction(QStringLiteral("Import Words…"));
+    connect(mImport, &QAction::triggered, importer_, &ImportHandler::mImport_Click,
+            Qt::QueuedConnection);
 
     menu->addSeparator();
     mQuit = menu->addAction(QStringLiteral("Quit"));

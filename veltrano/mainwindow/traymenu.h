@@ -13,10 +13,12 @@ class QMenu;
 namespace veltrano {
 
 class Form1;
+class ImportHandler;
 
 // What the icon's popup menu offers beyond Restore and the links: Start or Stop, how long
 // each entry shows, the set of meanings, the order of the entries, the full-screen pause,
-// editing the chosen module, and Quit. Added after the menu's own items, which keep their order.
+// editing the chosen module, importing words, and Quit. Added after the menu's own items, which
+// keep their order.
 class TrayMenu : public QObject {
     Q_OBJECT
 
@@ -29,6 +31,7 @@ public:
     QMenu* mOrder = nullptr;      // "Order"
     QAction* mPauseFullScreen = nullptr;
     QAction* mEditWords = nullptr;
+    QAction* mImport = nullptr; // "Import Words…"
     QAction* mQuit = nullptr;
 
     // The menu opens: it shows the saved choices, whatever changed them.
@@ -49,6 +52,7 @@ private:
     QActionGroup* showForGroup_ = nullptr;
     QActionGroup* meaningsGroup_ = nullptr;
     QActionGroup* orderGroup_ = nullptr;
+    ImportHandler* importer_ = nullptr;
 };
 
 } // namespace veltrano

@@ -46,6 +46,10 @@ QString ModuleFiles::userPath(int number) {
     return userPath(number, Options::meaningsIn());
 }
 
+QString ModuleFiles::shippedFolder(const QString& setCode) {
+    return ProgramFolder::path() + u'/' + setFolder(setCode);
+}
+
 QString ModuleFiles::shippedPath(int number, const QString& setCode) {
     const QString program = ProgramFolder::path() + u'/';
     const QString candidate = program + setFolder(setCode) + u'/' + fileName(number);

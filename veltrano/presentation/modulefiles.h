@@ -19,6 +19,8 @@ public:
     // The same for the set chosen in "Meanings In" now.
     static QString userFolder();
     static QString userPath(int number);
+    // The set's folder of modules beside the program (data/, data-de/ ...).
+    static QString shippedFolder(const QString& setCode);
     // The copy shipped with the program in the set, or in data/ when that set does not hold
     // the module.
     static QString shippedPath(int number, const QString& setCode);
