@@ -27,7 +27,6 @@ namespace {
 // comes up, and how long it stays on that clock. Stop is clicked as the `count`th comes up.
 class CycleTest : public ProgramTest, public QObject {
 protected:
-    CycleTest() { QFile::remove(veltrano::ReadingPlace::filePath()); }
     // The program ends and starts again: only the files remain.
     void relaunch() {
         veltrano::ProgramTestAccess::startOver();

@@ -3,6 +3,8 @@
 #include "presentation/form2.h"
 #include "presentation/modulefiles.h"
 #include "presentation/presentationstate.h"
+#include "presentation/readingplace.h"
+#include "presentation/wordsets.h"
 #include "tracing/clsaehandling.h"
 #include "tracing/programfolder.h"
 
@@ -41,7 +43,8 @@ protected:
             if (name != QLatin1String("ComClasses.ini"))
                 QFile::remove(config.filePath(name));
         QDir(temp.path()).mkdir(QStringLiteral("data"));
-        QDir(veltrano::ModuleFiles::userFolder()).removeRecursively();
+        forgetUserModules();
+        QFile::remove(veltrano::ReadingPlace::filePath()); // each test's modules start afresh
         veltrano::ProgramTestAccess::startOver();
         handler().setUseInterface(false);
         handler().setLogEvent(false);
@@ -53,10 +56,15 @@ protected:
         veltrano::Presentation::running = false;
     }
     ~ProgramTest() override {
-        QDir(veltrano::ModuleFiles::userFolder()).removeRecursively();
+        forgetUserModules();
         veltrano::ProgramTestAccess::startOver();
     }
 
+    // The user's own modules of every set.
+    static void forgetUserModules() {
+        for (const veltrano::WordSet& set : veltrano::wordSets)
+            QDir(veltrano::ModuleFiles::userFolder(QLatin1String(set.code))).removeRecursively();
+    }
     static trapwell::ErrHandler handler() { return veltrano::clsAEHandling::shared().Handler(); }
 
     // Module `number` in a folder beside the program (data/, or a word set's data-XX/).
