@@ -1,12 +1,15 @@
 #include "platform/singleinstance.h"
 
+#include "platform/filedescriptor.h"
+
 #include <QCryptographicHash>
 #include <QDataStream>
 #include <QFile>
 #include <QLocalServer>
 #include <QLocalSocket>
-#include <QLockFile>
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -14,7 +17,6 @@ namespace platform {
 
 namespace {
 
-constexpr int claimWaitMs = 5000; // another start's claim takes milliseconds
 constexpr int handOverMs = 2000;
 constexpr QDataStream::Version streamVersion = QDataStream::Qt_6_0;
 
@@ -73,10 +75,10 @@ bool SingleInstance::claim(const QStringList& message) {
         return true;
     // Held from the look at the socket to listening on it, so that of two starts at the same
     // moment the second finds the first listening, and no start removes a socket that
-    // another has just made.
-    QLockFile lock(path_ + QStringLiteral(".lock"));
-    lock.setStaleLockTime(0); // stale only when its holder has ended
-    if (!lock.tryLock(claimWaitMs))
+    // another has just made. The system lets go of it when its holder ends, however it ends.
+    const FileDescriptor lock(::open(QFile::encodeName(path_ + QStringLiteral(".lock")).constData(),
+                                     O_RDWR | O_CREAT | O_CLOEXEC, 0600));
+    if (::flock(lock.get(), LOCK_EX) != 0)
         return true;
     if (handOver(path_, message))
         return false;

@@ -23,8 +23,7 @@ public:
     // True when this process is the one copy from now on; false when the copy that is took
     // the message. Starts that race are taken one at a time; a socket nobody answers on is
     // left from a copy that ended without closing it, and is taken over. Where no private
-    // folder can be had, or another start holds the claim for seconds, this process runs as
-    // if alone (true) rather than not at all.
+    // folder can be had, this process runs as if alone (true) rather than not at all.
     bool claim(const QStringList& message);
 
     // Where the socket lies, empty without a private folder.

@@ -55,7 +55,8 @@ main=$(window --name '^Veltrano Rudoz Arirera 0\.0\.72$')
 [[ -n $main ]] || fail "no main window"
 xdotool windowactivate --sync "$main"
 panel=$(window --name '^panel$')
-docked() { xwininfo -tree -id "$panel" 2>/dev/null | grep -q ' [1-9][0-9]* child'; }
+# The panel has a window of its own; the icon is the program's window inside it.
+docked() { xwininfo -tree -id "$panel" 2>/dev/null | grep -q '("veltrano" "Veltrano")'; }
 await docked || fail "no icon in the tray at the start"
 
 # Clicks at the controls' places, in pixels inside the window (15 twips a pixel). The
@@ -88,6 +89,17 @@ grep -qx "Exec=\"$work/veltrano\"" "$entry" || fail "the entry runs $(grep Exec=
 if command -v desktop-file-validate >/dev/null; then
     desktop-file-validate "$entry" || fail "the autostart entry is not valid"
 fi
+# Opened and closed untouched, the panel leaves the entry as it is, the user's lines too. The
+# handler is done once a later tick of the window's timer is traced.
+printf 'X-Added-By-User=true\n' >>"$entry"
+click 144 32 # Image5
+click 144 32 # Image12
+thirdClose() {
+    awk '/StartAtLogin/ { n++ } n >= 3 && /Timer1_Timer/ { done = 1 } END { exit !done }' \
+        "$work/Trace.log" 2>/dev/null
+}
+await thirdClose || fail "the start-up panel was not closed"
+grep -q X-Added-By-User "$entry" || fail "closing the start-up panel untouched rewrote the entry"
 click 144 32 # Image5
 click 40 114 # Check26: untick
 click 144 32 # Image12
