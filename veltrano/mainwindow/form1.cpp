@@ -260,7 +260,6 @@ void Form1::Instance_Activate() {
 
 void Form1::contextMenuEvent(QContextMenuEvent* event) {
     mFile->popup(event->globalPos());
-    event->accept();
 }
 
 void Form1::closeEvent(QCloseEvent* event) {

@@ -145,14 +145,14 @@ click 32 32 # Image2: Start; the first entry flashes at once
 xdotool windowactivate --sync "$elsewhere"
 
 # The next entry comes WordInterval (15) seconds later: the strip must not take the focus.
-strip=$(window --onlyvisible --name '^Form2$')
+strip=$(window --onlyvisible --name '^Veltrano$')
 [[ -n $strip ]] || fail "the strip did not come back"
 active=$(xdotool getactivewindow)
 [[ $active == "$elsewhere" ]] || fail "the strip took the focus ($active, expected $elsewhere)"
 # The window manager sets the state in its own time once it has mapped the strip.
 above() { xprop -id "$strip" _NET_WM_STATE 2>/dev/null | grep -q _NET_WM_STATE_ABOVE; }
 await above || fail "the strip is not kept above"
-stripGone() { ! found --onlyvisible --name '^Form2$'; }
+stripGone() { ! found --onlyvisible --name '^Veltrano$'; }
 await stripGone || fail "the strip did not hide again"
 
 xdotool windowactivate --sync "$main"
