@@ -1,12 +1,13 @@
 // Starts of a program that wants to be the only copy, as real processes
-// (singleinstance_peer.cpp), in scopes of the test's own.
+// (singleinstance_peer.cpp), in a runtime folder of the test's own.
 
 #include "platform/singleinstance.h"
 
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QProcess>
-#include <QUuid>
+#include <QTemporaryDir>
 
 #include <deque>
 
@@ -18,8 +19,8 @@ struct Start : QProcess {
     }
     // The next line it prints, waiting up to 10 s for it.
     QByteArray line() {
-        while (!canReadLine() && waitForReadyRead(10000)) {
-        }
+        while (!canReadLine() && waitForReadyRead(10000))
+            continue;
         return readLine().trimmed();
     }
 };
@@ -27,27 +28,25 @@ struct Start : QProcess {
 } // namespace
 
 TEST(SingleInstance, OneStartOwnsTheOthersHandTheirMessageOverAndAStaleSocketIsTakenOver) {
+    QTemporaryDir runtime; // killed owners leave their sockets
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
     // Starts at the same moment, in rounds: their claims seldom overlap.
-    QString scope;
     std::deque<Start> starts;
-    QByteArrayList lines;
     for (int round = 0; round < 30; ++round) {
-        scope = QUuid::createUuid().toString();
         starts.clear(); // killed
-        lines.clear();
+        QByteArrayList lines;
         for (int i = 0; i < 4; ++i)
-            starts.emplace_back(scope);
+            starts.emplace_back(QString::number(round));
         for (Start& start : starts)
             lines << start.line();
         ASSERT_EQ(lines.count("owner"), 1) << round;
         ASSERT_EQ(lines.count("handed over"), 3) << round;
     }
 
-    // Killed, the owner leaves its socket behind; the next start listens in its place.
-    starts.clear();
-    Start next(scope);
+    // Killed, an owner leaves its socket behind; the next start listens in its place.
+    Start next(QStringLiteral("0"));
     EXPECT_EQ(next.line(), "owner");
-    Start later(scope, {"activate", "my words.txt"});
+    Start later(QStringLiteral("0"), {"activate", "my words.txt"});
     EXPECT_EQ(later.line(), "handed over");
     EXPECT_TRUE(later.waitForFinished(10000) && later.exitCode() == 0);
     EXPECT_EQ(next.line(), "activate|my words.txt");
