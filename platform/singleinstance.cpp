@@ -48,10 +48,8 @@ bool handOver(const QString& path, const QStringList& message) {
     out.setVersion(streamVersion);
     out << message;
     socket.write(bytes);
+    // Nothing runs the event loop here that would send it later.
     socket.waitForBytesWritten(handOverMs);
-    socket.disconnectFromServer();
-    if (socket.state() != QLocalSocket::UnconnectedState)
-        socket.waitForDisconnected(handOverMs);
     return true;
 }
 
@@ -68,8 +66,6 @@ SingleInstance::SingleInstance(const QString& name, const QString& scope, QObjec
                                     .left(16));
 }
 
-SingleInstance::~SingleInstance() = default;
-
 bool SingleInstance::claim(const QStringList& message) {
     if (path_.isEmpty())
         return true;
@@ -84,9 +80,8 @@ bool SingleInstance::claim(const QStringList& message) {
         return false;
     QLocalServer::removeServer(path_);
     server_ = new QLocalServer(this);
-    if (!server_->listen(path_))
-        return true;
     connect(server_, &QLocalServer::newConnection, this, &SingleInstance::accept);
+    server_->listen(path_);
     return true;
 }
 
@@ -94,21 +89,17 @@ void SingleInstance::accept() {
     while (QLocalSocket* peer = server_->nextPendingConnection()) {
         connect(peer, &QLocalSocket::disconnected, peer, &QObject::deleteLater);
         connect(peer, &QLocalSocket::readyRead, this, [this, peer] { read(peer); });
-        read(peer);
     }
 }
 
 void SingleInstance::read(QLocalSocket* peer) {
     QDataStream in(peer);
     in.setVersion(streamVersion);
-    for (;;) {
-        in.startTransaction();
-        QStringList message;
-        in >> message;
-        if (!in.commitTransaction())
-            return;
+    in.startTransaction();
+    QStringList message;
+    in >> message;
+    if (in.commitTransaction())
         emit received(message);
-    }
 }
 
 } // namespace platform
