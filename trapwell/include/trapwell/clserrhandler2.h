@@ -67,8 +67,9 @@ public:
     // in a thread without one, the next line after that time does), and everything waiting
     // is written first whenever the trace must be whole: HandleError, ShowErrorLog, switching
     // TraceExecution, a new Destination, the TraceLimit's change of file, FlushTrace, the end
-    // of the handler, the end of the process (returning from main or exit(), not _Exit) and,
-    // with CrashCapture on, a crash. The file ends up with the same bytes either way.
+    // of the handler, the end of the process (returning from main or exit(), not _Exit; and on
+    // SIGTERM, SIGINT or SIGHUP, before the host's handler or the signal's own end) and, with
+    // CrashCapture on, a crash. The file ends up with the same bytes either way.
     // Negative values raise error 380; setting it writes what waits.
     virtual HResult get_TraceFlushInterval(std::int32_t* result) = 0;      // slot 15
     virtual HResult put_TraceFlushInterval(std::int32_t milliseconds) = 0; // slot 16
