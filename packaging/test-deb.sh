@@ -86,10 +86,13 @@ unexpected=$(dpkg -L veltrano | while read -r f; do
     esac
 done)
 [[ -z $unexpected ]] || fail "unexpected files installed: $unexpected"
-# Every file of the source tree's word sets is installed.
-for set in data data-de data-fr data-es data-it data-pt data-pl data-ru; do
-    if [[ -d $source_dir/$set ]]; then
-        diff <(cd "$source_dir/$set" && find . -type f | sort) \
+# Every file of the source tree's word sets (data/<language>) is installed beside the program
+# (data/ for English, data-<language>/ for the others).
+for language in en de fr es it pt pl ru; do
+    set=data-$language
+    [[ $language == en ]] && set=data
+    if [[ -d $source_dir/data/$language ]]; then
+        diff <(cd "$source_dir/data/$language" && find . -type f | sort) \
              <(cd "$program_dir/$set" && find . -type f | sort) || fail "$set/ not installed completely"
     fi
 done
