@@ -15,6 +15,8 @@
 #include <QApplication>
 #include <QListWidget>
 
+#include <functional>
+
 namespace veltrano {
 
 namespace {
@@ -32,37 +34,40 @@ QStringList entriesOf(const QListWidget& list) {
 }
 } // namespace
 
-bool PauseWhileFullScreen() {
-    Traced proc(u"modSubliminal.PauseWhileFullScreen");
+namespace {
+// Holds the due entry back while `holds` says so, looking again every `recheckSeconds`, as the
+// traced procedure `proc`. False when the presentation was stopped meanwhile.
+bool holdBackWhile(Traced& proc, const std::function<bool()>& holds, double recheckSeconds) {
     return proc.run(false, [&](Traced::Line& at) {
         for (;;) {
             at(10);
             if (!Presentation::running)
                 return false;
             at(20);
-            if (!Options::pauseWhileFullScreen() ||
-                !platform::FullScreenProbe::current().activeWindowIsFullScreen())
+            if (!holds())
                 return true;
             at(30);
-            Wait(fullScreenRecheckSeconds);
+            Wait(recheckSeconds);
         }
     });
+}
+} // namespace
+
+bool PauseWhileFullScreen() {
+    Traced proc(u"modSubliminal.PauseWhileFullScreen");
+    return holdBackWhile(
+        proc,
+        [] {
+            return Options::pauseWhileFullScreen() &&
+                   platform::FullScreenProbe::current().activeWindowIsFullScreen();
+        },
+        fullScreenRecheckSeconds);
 }
 
 bool PauseWhileMenuOpen() {
     Traced proc(u"modSubliminal.PauseWhileMenuOpen");
-    return proc.run(false, [&](Traced::Line& at) {
-        for (;;) {
-            at(10);
-            if (!Presentation::running)
-                return false;
-            at(20);
-            if (!QApplication::activePopupWidget())
-                return true;
-            at(30);
-            Wait(menuRecheckSeconds);
-        }
-    });
+    return holdBackWhile(
+        proc, [] { return QApplication::activePopupWidget() != nullptr; }, menuRecheckSeconds);
 }
 
 void module() {
